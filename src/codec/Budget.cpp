@@ -1,0 +1,25 @@
+#include "codec/Budget.h"
+
+#include "image/FirmwareDescriptor.h"
+
+namespace klavoset {
+
+bool Budget::exceeded(int CommonCap) const
+{
+    return CommonUsed > CommonCap || EngUsed > kEngCap || RusUsed > kRusCap;
+}
+
+Budget countBudget(const LayoutTexts& texts)
+{
+    const auto len = [&](KeyArray a, int key) { return static_cast<int>(texts.at(a, key).size()); };
+    Budget b;
+    for (const int key : {0, 1, 10, 11})
+        b.CommonUsed += len(KeyArray::eb, key);
+    for (int k = 2; k <= 9; ++k) {
+        b.EngUsed += len(KeyArray::eb, k) + len(KeyArray::em, k);
+        b.RusUsed += len(KeyArray::rb, k) + len(KeyArray::rm, k);
+    }
+    return b;
+}
+
+} // namespace klavoset

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "core/LayoutTexts.h"
+
+namespace klavoset {
+
+// Characters counted against the fixed storage of the firmware (each takes 2 bytes in the image).
+struct Budget
+{
+    int CommonUsed = 0; // eb keys 0, 1, 10, 11
+    int EngUsed = 0;    // eb and em keys 2..9
+    int RusUsed = 0;    // rb and rm keys 2..9
+
+    [[nodiscard]] bool exceeded(int CommonCap) const;
+};
+
+[[nodiscard]] Budget countBudget(const LayoutTexts& texts);
+
+} // namespace klavoset

@@ -1,0 +1,49 @@
+#include "core/Form1.h"
+
+namespace klavoset {
+
+void Form1::SetStatusBar(const std::u16string& s1, const std::u16string& s2, const std::u16string& s6)
+{
+    budget = countBudget(snapshotFields(m_view));
+    if (budget.exceeded(fw.CommonCap)) {
+        m_view.beep();
+        m_view.setWindowColor(SysColor::InfoBk);
+    } else {
+        m_view.setWindowColor(SysColor::Face);
+    }
+
+    // The shared keys are edited in eb only; setting a copy re-enters here through the change handler.
+    for (const KeyArray a : {KeyArray::em, KeyArray::rb, KeyArray::rm})
+        for (const int key : {1, 10, 0, 11}) {
+            const std::u16string master = m_view.fieldText(KeyArray::eb, key);
+            if (m_view.fieldText(a, key) != master)
+                m_view.setFieldText(a, key, master);
+        }
+
+    const auto number = [](int v) {
+        const std::string digits = std::to_string(v);
+        return std::u16string(digits.begin(), digits.end());
+    };
+    m_view.setPanelText(1, s1);
+    if (!s2.empty())
+        m_view.setPanelText(2, s2);
+    m_view.setPanelText(3, number(budget.CommonUsed) + u" / " + number(fw.CommonCap));
+    m_view.setPanelText(4, number(budget.EngUsed) + u" / 136");
+    m_view.setPanelText(5, HasRus ? number(budget.RusUsed) + u" / 138" : u"");
+    m_view.setPanelText(6, s6);
+    const bool changed = s6 == u"*";
+    m_view.setMenuEnabled("SaveAsVKP", changed);
+    m_view.setButtonEnabled("SaveAsVKP", changed);
+}
+
+bool Form1::CheckOverflow()
+{
+    if (!budget.exceeded(fw.CommonCap))
+        return false;
+    m_view.msgBox(u"Буфер хранения раскладки переполнен !" + CrLf2 +
+                      u"Удалите один или несколько символов. Следите за строкой статуса",
+                  MsgStop);
+    return true;
+}
+
+} // namespace klavoset

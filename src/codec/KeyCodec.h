@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace klavoset {
+
+// The 64 Cyrillic letters in KOI8-R order of the codes 0xC0..0xFF.
+inline constexpr std::u16string_view KoiTab =
+    u"юабцдефгхийклмнопярстужвьызшэщчъЮАБЦДЕФГХИЙКЛМНОПЯРСТУЖВЬЫЗШЭЩЧЪ";
+
+inline constexpr std::int32_t kAddressTop = 0x1000000;
+inline constexpr std::int32_t kPageSize = 0x4000;
+
+// The stored form of one key: a 6-byte entry (count, 0, in-page offset, page) pointing at 16-bit units
+// elsewhere in the image. The codec works on the in-memory image only and never touches a file.
+class KeyCodec
+{
+public:
+    // `AdrFix` is the editor's address correction; the decoder may settle it, the encoder uses it.
+    // `koi` is the check mark of the KOI8 option at the moment of conversion.
+    KeyCodec(std::vector<std::uint8_t>& Flash, std::int32_t& AdrFix, std::int32_t Key10Entry, bool koi);
+
+    // Decodes the entry at q; q ends just past the string. Any failure (entry, pointer or string outside
+    // the image, a page or unit of 0x8000 or more) gives the empty text.
+    // An entry with count 0 and in-page low byte 0 is taken from Key10Entry only where that applies: in a
+    // key-10 slot of newer-generation firmware (Key10Entry != 0). Elsewhere it is decoded in place.
+    [[nodiscard]] std::u16string GetUniStr(std::int32_t& q, bool can, bool key10Slot);
+
+    // Writes the entry at Pos and the units at DataPos, advancing both. The caller guarantees that r has
+    // at most 255 units, all below U+8000, and that entry and units lie inside the image.
+    void PutUniStr(std::int32_t& Pos, std::int32_t& DataPos, std::u16string_view r, bool can);
+
+    // The 4-byte pointer (in-page offset low, high, page low, high) to an image offset.
+    void putPointer(std::int32_t at, std::int32_t imageOffset);
+
+private:
+    [[nodiscard]] std::int32_t flashLen() const { return static_cast<std::int32_t>(m_flash.size()); }
+    [[nodiscard]] bool inside(std::int64_t at, std::int64_t size) const
+    {
+        return at >= 0 && at + size <= static_cast<std::int64_t>(m_flash.size());
+    }
+    [[nodiscard]] std::uint8_t byteAt(std::int32_t at) const { return m_flash[static_cast<std::size_t>(at)]; }
+
+    std::vector<std::uint8_t>& m_flash;
+    std::int32_t& m_adrFix;
+    std::int32_t m_key10Entry;
+    bool m_koi;
+};
+
+} // namespace klavoset

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace klavoset {
+
+// The four arrays of key fields: English upper/lower case, Russian upper/lower case.
+enum class KeyArray { eb, em, rb, rm };
+inline constexpr KeyArray kAllArrays[] = {KeyArray::eb, KeyArray::em, KeyArray::rb, KeyArray::rm};
+inline constexpr int kKeys = 12; // 0..9, 10 = '*', 11 = '#'
+
+// System colours by their Windows index; the window maps them to its palette.
+enum class SysColor { ScrollBar = 0, Window = 5, Face = 15, InfoBk = 24 };
+
+// Message box styles in use: buttons + icon.
+enum MsgStyle : int {
+    MsgInfo = 0,      // OK, no icon
+    MsgStop = 16,     // OK, stop icon
+    MsgWarning = 48,  // OK, exclamation icon
+    MsgQuestion = 51, // Yes/No/Cancel, exclamation icon
+};
+enum MsgAnswer : int { AnswerOk = 1, AnswerCancel = 2, AnswerYes = 6, AnswerNo = 7 };
+
+// What the file dialog is asked to show; the editor decides every property, the window only presents it.
+struct FileDialogRequest
+{
+    std::u16string title;
+    std::u16string fileName;                                      // initial file name
+    std::vector<std::pair<std::u16string, std::u16string>> filters; // description, patterns "*.bin;*.fls"
+    std::u16string defaultExt;                                    // without the dot
+    bool open = true;                                             // open: must exist; save: overwrite prompt
+};
+
+// Everything the editor logic needs of its window. The window holds the 48 key fields, which are the
+// only copy of the layouts; every change of a field's text, also one made through setFieldText, must be
+// reported through the handler given to setFieldChangeHandler (once per actual change).
+class EditorView
+{
+public:
+    virtual ~EditorView() = default;
+
+    virtual void setFieldChangeHandler(std::function<void(KeyArray, int)> handler) = 0;
+
+    // key fields
+    [[nodiscard]] virtual std::u16string fieldText(KeyArray a, int key) const = 0;
+    virtual void setFieldText(KeyArray a, int key, const std::u16string& text) = 0;
+    virtual void setFieldEnabled(KeyArray a, int key, bool enabled) = 0;
+    virtual void setFieldColor(KeyArray a, int key, SysColor color) = 0;
+    virtual void setFieldVisible(KeyArray a, int key, bool visible) = 0;
+
+    // window
+    virtual void setWindowColor(SysColor color) = 0;
+    virtual void beep() = 0;
+
+    // menu items, by item name ("Open1", "Koi", ...)
+    virtual void setMenuEnabled(std::string_view item, bool enabled) = 0;
+    [[nodiscard]] virtual std::u16string menuCaption(std::string_view item) const = 0;
+    virtual void setMenuChecked(std::string_view item, bool checked) = 0;
+    [[nodiscard]] virtual bool menuChecked(std::string_view item) const = 0;
+
+    // toolbar buttons, by key
+    virtual void setButtonEnabled(std::string_view key, bool enabled) = 0;
+    virtual void setButtonPressed(std::string_view key) = 0; // releases the others of its group
+    virtual void setButtonTooltip(std::string_view key, const std::u16string& tip) = 0;
+
+    // status bar panels 1..7
+    [[nodiscard]] virtual std::u16string panelText(int panel) const = 0;
+    virtual void setPanelText(int panel, const std::u16string& text) = 0;
+
+    // Shows the dialog; returns the chosen full path, or an empty string when nothing was chosen.
+    [[nodiscard]] virtual std::u16string runFileDialog(const FileDialogRequest& request) = 0;
+
+    // Modal box titled "Klavoset"; returns the button pressed.
+    virtual int msgBox(const std::u16string& text, int style) = 0;
+
+    // Ends the program at once, without asking anything more.
+    virtual void endProgram() = 0;
+};
+
+} // namespace klavoset

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/Result.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace klavoset {
+
+struct FileError
+{
+    enum class Stage {
+        Open,  // the file could not be opened or created at all
+        Write, // it was opened, but reading, writing, flushing or replacing failed
+    };
+    Stage stage = Stage::Open;
+    std::string reason; // the system's words, for a message box
+};
+
+// The only way the engine touches files, so that a test can swap in a file layer that fails on purpose.
+class FileSystem
+{
+public:
+    virtual ~FileSystem() = default;
+
+    // Reads the whole file. Opens read-only and never creates anything; a directory is refused.
+    [[nodiscard]] virtual Result<std::vector<std::uint8_t>, FileError> readAll(const std::u16string& path) = 0;
+
+    // True when the file can be opened for reading.
+    [[nodiscard]] virtual bool canRead(const std::u16string& path) = 0;
+
+    // Replaces the file with exactly `bytes`: written to a temporary file beside it, flushed to disk, then
+    // renamed over it. On failure the old file is untouched and the temporary file is gone.
+    [[nodiscard]] virtual std::optional<FileError> writeAtomically(const std::u16string& path,
+                                                                   std::span<const std::uint8_t> bytes) = 0;
+};
+
+class RealFileSystem : public FileSystem
+{
+public:
+    // Fullflash images are a few MiB; anything past this is not one and is not read into memory.
+    static constexpr std::uintmax_t kMaxFileSize = 1u << 30;
+
+    Result<std::vector<std::uint8_t>, FileError> readAll(const std::u16string& path) override;
+    bool canRead(const std::u16string& path) override;
+    std::optional<FileError> writeAtomically(const std::u16string& path,
+                                             std::span<const std::uint8_t> bytes) override;
+
+protected:
+    // One write of the temporary file; a test subclass makes it fail to simulate a full disk.
+    [[nodiscard]] virtual bool writeBytes(std::FILE* file, std::span<const std::uint8_t> bytes);
+};
+
+} // namespace klavoset

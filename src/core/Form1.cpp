@@ -1,0 +1,176 @@
+#include "core/Form1.h"
+
+#include "core/Utf.h"
+
+#include <utility>
+
+namespace klavoset {
+
+Form1::Form1(EditorView& view, FileSystem& files, SystemServices& system)
+    : m_view(view), m_files(files), m_system(system)
+{
+    m_view.setFieldChangeHandler([this](KeyArray, int) { keyChanged(); });
+}
+
+void Form1::keyChanged() { SetStatusBar(u"", u"", u"*"); }
+
+void Form1::Form_Activate()
+{
+    VKlayCmd = m_system.vklayOpenCommand();
+    if (!VKlayCmd.empty()) {
+        m_view.setMenuEnabled("V_Klay", true);
+        m_view.setButtonEnabled("V_Klay", true);
+    }
+    const auto enableWhenFound = [this](std::string_view item, const std::u16string& path) {
+        const bool found = !path.empty() && FileExist(path);
+        m_view.setMenuEnabled(item, found);
+        m_view.setButtonEnabled(item, found);
+    };
+    enableWhenFound("Calculator", m_system.calculatorPath());
+    enableWhenFound("CharMap", m_system.charMapPath());
+    enableWhenFound("Help", m_system.helpPagePath());
+
+    CrLf2 = u"\r\n\r\n";
+    Tb = u"\t";
+    HasRus = true;
+    WriteFlash = true;
+    CmdLineOpen = false;
+
+    std::u16string line = m_system.commandLine();
+    if (!line.empty() && line != u"\"\"") {
+        DialogFileName = line;
+        if (line.front() == u'"') {
+            // a lone quote has nothing between the quotes to load
+            line = line.size() >= 2 ? line.substr(1, line.size() - 2) : std::u16string();
+            DialogFileName = line;
+        }
+        if (!line.empty()) {
+            CmdLineOpen = true;
+            Open1_Click();
+        }
+    }
+}
+
+bool Form1::WasChanged()
+{
+    if (m_view.panelText(6) != u"*")
+        return false;
+    const int i = m_view.msgBox(u"Раскладка была изменена !" + CrLf2 + u"Вы уверены, что хотите продолжить ?",
+                                MsgQuestion);
+    return i != AnswerYes;
+}
+
+void Form1::ClearAll()
+{
+    for (int i = 0; i < kKeys; ++i)
+        for (const KeyArray a : kAllArrays)
+            m_view.setFieldText(a, i, u"");
+}
+
+bool Form1::FileExist(const std::u16string& sf) { return m_files.canRead(sf); }
+
+void Form1::Form_Unload(int& Cancel)
+{
+    if (WasChanged())
+        Cancel = 1;
+}
+
+void Form1::Exit_Click()
+{
+    if (!WasChanged())
+        m_view.endProgram();
+}
+
+bool Form1::DialogErr(int d, int e)
+{
+    FileDialogRequest request;
+    request.title = DialogTitle;
+    request.fileName = DialogFileName;
+    const auto kind = [&](const std::u16string& file, std::u16string description, std::u16string patterns,
+                          std::u16string ext) {
+        request.fileName = file;
+        request.filters = {{std::move(description), std::move(patterns)}, {u"Все файлы", u"*.*"}};
+        request.defaultExt = std::move(ext);
+    };
+    if (d == 1)
+        kind(FlashFile, u"Фуллфлеш (*.bin, *.fls)", u"*.bin;*.fls", u"bin");
+    else if (d == 2)
+        kind(LayFile, u"Файлы раскладок (*.lay)", u"*.lay", u"lay");
+    else if (d == 3)
+        kind(VkpFile, u"Файлы патчей (*.vkp)", u"*.vkp", u"vkp");
+    request.open = e == 1;
+
+    const std::u16string chosen = m_view.runFileDialog(request);
+    if (chosen.empty())
+        return true;
+    DialogFileName = chosen;
+    return false;
+}
+
+void Form1::fOpenErr(const std::u16string& q)
+{
+    m_view.setPanelText(1, u"Не могу открыть файл !");
+    m_view.setPanelText(2, q);
+}
+
+bool Form1::readFileErr(const std::u16string& q, std::vector<std::uint8_t>& bytes)
+{
+    auto result = m_files.readAll(q);
+    if (!result.isOk()) {
+        fOpenErr(q);
+        if (result.error().stage == FileError::Stage::Write)
+            m_view.msgBox(q + CrLf2 + u"Ошибка чтения файла." + CrLf2 + fromUtf8(result.error().reason), MsgStop);
+        return false;
+    }
+    bytes = std::move(result).value();
+    return true;
+}
+
+bool Form1::writeFileErr(const std::u16string& q, std::span<const std::uint8_t> bytes)
+{
+    const auto error = m_files.writeAtomically(q, bytes);
+    if (!error)
+        return false;
+    fOpenErr(q);
+    if (error->stage == FileError::Stage::Write)
+        m_view.msgBox(q + CrLf2 + u"Ошибка записи файла. Прежний файл остался без изменений." + CrLf2 +
+                          fromUtf8(error->reason),
+                      MsgStop);
+    return true;
+}
+
+void Form1::runCommand(std::string_view name)
+{
+    using Command = void (*)(Form1&);
+    static constexpr std::pair<std::string_view, Command> kCommands[] = {
+        {"Open1", [](Form1& f) { f.Open1_Click(); }},
+        {"Save1", [](Form1& f) { f.Save1_Click(); }},
+        {"Save1As", [](Form1& f) { f.Save1As_Click(); }},
+        {"SaveAsVKP", [](Form1& f) { f.SaveAsVKP_Click(); }},
+        {"Open2", [](Form1& f) { f.Open2_Click(); }},
+        {"Save2", [](Form1& f) { f.Save2_Click(); }},
+        {"Save2As", [](Form1& f) { f.Save2As_Click(); }},
+        {"Uni", [](Form1& f) { f.Uni_Click(); }},
+        {"Koi", [](Form1& f) { f.Koi_Click(); }},
+        {"WAP_No", [](Form1& f) { f.WAP_No_Click(); }},
+        {"WAP_E", [](Form1& f) { f.WAP_E_Click(); }},
+        {"WAP_R", [](Form1& f) { f.WAP_R_Click(); }},
+        {"View", [](Form1& f) { f.View_Click(); }},
+        {"V_Klay", [](Form1& f) { f.V_Klay_Click(); }},
+        {"Calculator", [](Form1& f) { f.Calculator_Click(); }},
+        {"CharMap", [](Form1& f) { f.CharMap_Click(); }},
+        {"Help", [](Form1& f) { f.Help_Click(); }},
+        {"URL", [](Form1& f) { f.URL_Click(); }},
+        {"Forum", [](Form1& f) { f.Forum_Click(); }},
+        {"Mail", [](Form1& f) { f.Mail_Click(); }},
+        {"About", [](Form1& f) { f.About_Click(); }},
+        {"Exit", [](Form1& f) { f.Exit_Click(); }},
+    };
+    for (const auto& [key, command] : kCommands)
+        if (key == name) {
+            command(*this);
+            return;
+        }
+}
+
+} // namespace klavoset

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "codec/Budget.h"
+#include "core/EditorView.h"
+#include "core/FileSystem.h"
+#include "core/LayoutTexts.h"
+#include "core/SystemServices.h"
+#include "image/FirmwareDescriptor.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace klavoset {
+
+// How a command ended, for callers that need more than what the user was shown (the command-line tool).
+enum class Outcome {
+    Done,
+    Declined,    // the user said no, cancelled a dialog, or nothing was chosen
+    FileError,   // a file could not be opened, read or written
+    Unsupported, // the firmware is not supported, or the image is too short for it
+    DoesNotFit,  // the layouts do not fit their storage or cannot be stored
+};
+
+// The editor: all state of the program and every command, over a window it knows only as an EditorView.
+// Field names follow the program's own vocabulary (Flash, FlashLen, FwId, ...).
+class Form1
+{
+public:
+    Form1(EditorView& view, FileSystem& files, SystemServices& system);
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+public: // the loaded image and its firmware
+    std::vector<std::uint8_t> Flash;
+    std::int32_t FlashLen = 0;
+    std::vector<std::uint8_t> FlashOrig;
+    FirmwareDescriptor fw; // FwId, EngTab ... WapData, NewGen, CommonCap of the loaded firmware
+    bool HasRus = true;    // the loaded firmware has the Russian layouts
+    std::int32_t AdrFix = 0;
+    Budget budget; // CommonUsed, EngUsed, RusUsed of the last status update
+
+public: // files, fixed strings and flags
+    std::u16string FlashFile;
+    std::u16string LayFile;
+    std::u16string VkpFile;
+    std::u16string VKlayCmd;
+    std::u16string CrLf2;
+    std::u16string Tb;
+    bool WriteFlash = false;
+    bool CmdLineOpen = false;
+    std::u16string DialogTitle;
+    std::u16string DialogFileName; // the file dialog's current file name
+
+public: // start-up, shut-down, change guard
+    void Form_Activate();
+    [[nodiscard]] bool WasChanged();
+    void ClearAll();
+    [[nodiscard]] bool FileExist(const std::u16string& sf);
+    void Form_Unload(int& Cancel);
+    void Exit_Click();
+
+public: // commands of the menus and the toolbar
+    Outcome Open1_Click();
+    Outcome Save1_Click();
+    Outcome Save1As_Click();
+    Outcome SaveAsVKP_Click();
+    Outcome Open2_Click();
+    Outcome Save2_Click();
+    Outcome Save2As_Click();
+    void Uni_Click();
+    void Koi_Click();
+    void WAP_No_Click();
+    void WAP_E_Click();
+    void WAP_R_Click();
+    void View_Click();
+    void V_Klay_Click();
+    void Calculator_Click();
+    void CharMap_Click();
+    void Help_Click();
+    void URL_Click();
+    void Forum_Click();
+    void Mail_Click();
+    void About_Click();
+
+    // Runs the command of a menu item or toolbar key by its name; an unknown name does nothing.
+    void runCommand(std::string_view name);
+    void Toolbar_ButtonClick(std::string_view key) { runCommand(key); }
+
+public: // status bar and budget
+    void SetStatusBar(const std::u16string& s1, const std::u16string& s2, const std::u16string& s6);
+    [[nodiscard]] bool CheckOverflow();
+    void Show_Slik(bool nsl);
+
+public: // file dialog and file access
+    [[nodiscard]] bool DialogErr(int d, int e);
+    // Reports a file that cannot be opened in the status bar.
+    void fOpenErr(const std::u16string& q);
+    // Reads a whole file for an open command; reports a failure and returns false.
+    [[nodiscard]] bool readFileErr(const std::u16string& q, std::vector<std::uint8_t>& bytes);
+    // Replaces a file safely; reports a failure and returns true. The old file survives any failure.
+    [[nodiscard]] bool writeFileErr(const std::u16string& q, std::span<const std::uint8_t> bytes);
+
+    [[nodiscard]] EditorView& view() { return m_view; }
+    [[nodiscard]] bool koiChecked() const { return m_view.menuChecked("Koi"); }
+
+private:
+    void keyChanged();
+    void enableLoadedImageCommands(const std::u16string& path);
+    void followWapAvailability();
+    [[nodiscard]] bool refuseUnstorable(const LayoutTexts& texts);
+    [[nodiscard]] Outcome encodeIntoFlash();
+
+    EditorView& m_view;
+    FileSystem& m_files;
+    SystemServices& m_system;
+};
+
+// The home page of the program, written without a scheme, as the patch header names it.
+inline constexpr std::u16string_view kHomePage = u"klavoset.example.org/Siemens/Klavoset/Klavoset.htm";
+inline constexpr std::u16string_view kForumPage = u"https://forum.example.org/viewtopic.php?t=klavoset";
+inline constexpr std::u16string_view kMailAddress = u"klavoset@example.org";
+
+} // namespace klavoset

@@ -1,0 +1,75 @@
+#include "core/Form1.h"
+
+namespace klavoset {
+
+void Form1::Uni_Click()
+{
+    m_view.setMenuChecked("Uni", true);
+    m_view.setMenuChecked("Koi", false);
+    m_view.setButtonPressed("Uni");
+}
+
+void Form1::Koi_Click()
+{
+    m_view.setMenuChecked("Koi", true);
+    m_view.setMenuChecked("Uni", false);
+    m_view.setButtonPressed("Koi");
+    m_view.msgBox(u"Включение кодировки КОИ8 позволяет русифицировать набор в mail-клиенте," + CrLf2 +
+                      u"однако делает невозможным русификацию английской SMS-раскладки !",
+                  MsgWarning);
+}
+
+void Form1::WAP_No_Click()
+{
+    m_view.setMenuChecked("WAP_No", true);
+    m_view.setMenuChecked("WAP_R", false);
+    m_view.setMenuChecked("WAP_E", false);
+    m_view.setButtonPressed("WAP_No");
+}
+
+void Form1::WAP_E_Click()
+{
+    m_view.setMenuChecked("WAP_E", true);
+    m_view.setMenuChecked("WAP_No", false);
+    m_view.setMenuChecked("WAP_R", false);
+    m_view.setButtonPressed("WAP_E");
+}
+
+void Form1::WAP_R_Click()
+{
+    if (HasRus) {
+        m_view.setMenuChecked("WAP_R", true);
+        m_view.setMenuChecked("WAP_No", false);
+        m_view.setMenuChecked("WAP_E", false);
+        m_view.setButtonPressed("WAP_R");
+        return;
+    }
+    m_view.msgBox(u"Эта серия телефонов имеет только одну раскладку !", MsgStop);
+    WAP_No_Click();
+}
+
+void Form1::Show_Slik(bool nsl)
+{
+    HasRus = nsl;
+    for (int i = 0; i < kKeys; ++i) {
+        m_view.setFieldVisible(KeyArray::rb, i, HasRus);
+        m_view.setFieldVisible(KeyArray::rm, i, HasRus);
+    }
+}
+
+// A WAP choice the loaded firmware cannot take falls back to leaving the WAP layout alone: WAP_R without
+// Russian layouts would write empty strings, and firmware without usable WAP tables gets none at all.
+void Form1::followWapAvailability()
+{
+    const bool wap = fw.wapAvailable;
+    for (const std::string_view item : {"WAP_E", "WAP_R"}) {
+        m_view.setMenuEnabled(item, wap);
+        m_view.setButtonEnabled(item, wap);
+    }
+    const bool checkedUnusable = (m_view.menuChecked("WAP_R") && !HasRus) ||
+                                 (!wap && !m_view.menuChecked("WAP_No"));
+    if (checkedUnusable)
+        WAP_No_Click();
+}
+
+} // namespace klavoset

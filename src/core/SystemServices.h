@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+
+namespace klavoset {
+
+// What the editor needs of the operating system beyond files: the outside tools it can start, the help
+// page beside the program, the command line, and starting programs and documents. Each platform
+// provides its own; nothing here waits for a started program.
+class SystemServices
+{
+public:
+    virtual ~SystemServices() = default;
+
+    // The patcher's registered open command (holding "%1"), or empty when it is not registered.
+    [[nodiscard]] virtual std::u16string vklayOpenCommand() = 0;
+    // Paths of the calculator and character-map programs, empty when there is none.
+    [[nodiscard]] virtual std::u16string calculatorPath() = 0;
+    [[nodiscard]] virtual std::u16string charMapPath() = 0;
+    // The help page beside the program's own executable.
+    [[nodiscard]] virtual std::u16string helpPagePath() = 0;
+    // The whole command-line text after the program name.
+    [[nodiscard]] virtual std::u16string commandLine() = 0;
+
+    // Starts a command line in a normal window that takes the focus.
+    virtual void startProgram(const std::u16string& commandLine) = 0;
+    // Hands a file, web address or mailto address to the program associated with it.
+    virtual void openDocument(const std::u16string& target) = 0;
+};
+
+// No tools, no command line, starts nothing: for the command-line tool and tests.
+class NoSystemServices : public SystemServices
+{
+public:
+    std::u16string vklayOpenCommand() override { return {}; }
+    std::u16string calculatorPath() override { return {}; }
+    std::u16string charMapPath() override { return {}; }
+    std::u16string helpPagePath() override { return {}; }
+    std::u16string commandLine() override { return {}; }
+    void startProgram(const std::u16string&) override {}
+    void openDocument(const std::u16string&) override {}
+};
+
+} // namespace klavoset

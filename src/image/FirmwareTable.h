@@ -1,0 +1,34 @@
+#pragma once
+
+#include "image/FirmwareDescriptor.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace klavoset {
+
+// One supported firmware as the table gives it; 0 means "not given by the row".
+struct FirmwareRow
+{
+    std::string_view id;
+    bool NewGen;
+    bool HasRus;
+    std::int32_t EngTab;
+    std::int32_t RusTab;
+    std::int32_t Key10Entry;
+    std::int32_t WapTabU;
+    std::int32_t WapTabL;
+};
+
+[[nodiscard]] std::span<const FirmwareRow> supportedFirmware();
+
+// Exact, case-sensitive lookup of an identity string.
+[[nodiscard]] const FirmwareRow* findFirmware(std::string_view fwId);
+
+// The row's values plus the derived storage offsets, CommonCap and the WAP availability.
+[[nodiscard]] FirmwareDescriptor completeDescriptor(const FirmwareRow& row);
+
+} // namespace klavoset
