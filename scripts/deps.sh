@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need; only what is missing, and only as root.
+set -euo pipefail
+
+packages=(cmake make g++ pkg-config git
+          libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+          qt6-base-dev qt6-svg-dev libgl-dev)
+if [ "$#" -gt 0 ]; then packages+=("$@"); fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ "${#missing[@]}" -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages: ${missing[*]}; run this as root, or install them with apt-get." >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"

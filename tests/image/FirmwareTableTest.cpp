@@ -1,0 +1,103 @@
+#include "image/FirmwareTable.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace klavoset {
+namespace {
+
+TEST(FirmwareTable, HoldsThirtyFourDistinctIdentities)
+{
+    std::set<std::string_view> ids;
+    for (const FirmwareRow& row : supportedFirmware())
+        ids.insert(row.id);
+    EXPECT_EQ(ids.size(), 34u);
+}
+
+TEST(FirmwareTable, LookupIsExactAndCaseSensitive)
+{
+    EXPECT_NE(findFirmware("C55 v24 lg91"), nullptr);
+    EXPECT_EQ(findFirmware("c55 v24 lg91"), nullptr);
+    EXPECT_EQ(findFirmware("C55 v24 lg91 "), nullptr);
+    EXPECT_EQ(findFirmware("C55 v25 lg91"), nullptr);
+    EXPECT_EQ(findFirmware(""), nullptr);
+}
+
+TEST(FirmwareTable, NewerGenerationRules)
+{
+    const FirmwareDescriptor d = completeDescriptor(*findFirmware("C55 v24 lg91"));
+    EXPECT_EQ(d.EngData, 0x473106);
+    EXPECT_EQ(d.RusData, 0x4733C0);
+    EXPECT_EQ(d.CommonData, 0x472FC0);
+    EXPECT_EQ(d.WapData, 0x473564);
+    EXPECT_EQ(d.CommonCap, 91);
+    EXPECT_TRUE(d.wapAvailable);
+    EXPECT_EQ(d.wapCapacity, 1344);
+}
+
+TEST(FirmwareTable, OlderGenerationRulesDeriveMissingRussianTable)
+{
+    const FirmwareDescriptor d = completeDescriptor(*findFirmware("SLIK v56 lg1"));
+    EXPECT_EQ(d.RusTab, 0x18614C);
+    EXPECT_EQ(d.EngData, 0x185BD4);
+    EXPECT_EQ(d.RusData, 0x186038);
+    EXPECT_EQ(d.CommonData, 0x185FDC);
+    EXPECT_EQ(d.WapData, 0x185DCE);
+    EXPECT_EQ(d.CommonCap, 46);
+    EXPECT_FALSE(d.HasRus);
+    EXPECT_EQ(d.wapCapacity, 526);
+}
+
+TEST(FirmwareTable, AliasesShareOneDescriptor)
+{
+    FirmwareDescriptor a = completeDescriptor(*findFirmware("M55 v10 lg2"));
+    FirmwareDescriptor b = completeDescriptor(*findFirmware("M55 v10 lg91"));
+    a.FwId = b.FwId;
+    EXPECT_EQ(a, b);
+    FirmwareDescriptor c = completeDescriptor(*findFirmware("A50 v11 lg5"));
+    FirmwareDescriptor e = completeDescriptor(*findFirmware("A50 v10 lg91"));
+    c.FwId = e.FwId;
+    EXPECT_EQ(c, e);
+}
+
+TEST(FirmwareTable, FirmwareWithoutSoundWapTablesGetsNoWapWrites)
+{
+    EXPECT_FALSE(completeDescriptor(*findFirmware("A52 v7 lg1")).wapAvailable);
+    EXPECT_FALSE(completeDescriptor(*findFirmware("A55 v9 lg1")).wapAvailable);
+    int usable = 0;
+    for (const FirmwareRow& row : supportedFirmware())
+        usable += completeDescriptor(row).wapAvailable ? 1 : 0;
+    EXPECT_EQ(usable, 32);
+}
+
+// Every area of every descriptor must stay clear of the others, or one save would overwrite another.
+TEST(FirmwareTable, AreasOfEveryRowDoNotOverlap)
+{
+    for (const FirmwareRow& row : supportedFirmware()) {
+        const FirmwareDescriptor d = completeDescriptor(row);
+        struct Area
+        {
+            std::int32_t start, size;
+        };
+        std::vector<Area> areas = {{d.EngTab, 144}, {d.RusTab, 144}, {d.EngData, 272},
+                                   {d.RusData, 276}, {d.CommonData, 2 * d.CommonCap}};
+        if (d.NewGen)
+            areas.push_back({d.Key10Entry, 6});
+        if (d.wapAvailable) {
+            areas.push_back({d.WapTabU, 120});
+            areas.push_back({d.WapTabL, 120});
+            areas.push_back({d.WapData, d.wapCapacity});
+            EXPECT_GT(d.wapCapacity, 24) << row.id;
+        }
+        for (std::size_t i = 0; i < areas.size(); ++i)
+            for (std::size_t j = i + 1; j < areas.size(); ++j) {
+                const bool apart = areas[i].start + areas[i].size <= areas[j].start ||
+                                   areas[j].start + areas[j].size <= areas[i].start;
+                EXPECT_TRUE(apart) << row.id << " areas " << i << " and " << j;
+            }
+    }
+}
+
+} // namespace
+} // namespace klavoset

@@ -1,0 +1,184 @@
+#include "support/Editor.h"
+
+#include <gtest/gtest.h>
+
+namespace klavoset {
+namespace {
+
+using test::Editor;
+using test::FlashBuilder;
+
+class EveryFirmware : public ::testing::TestWithParam<FirmwareRow>
+{
+};
+
+TEST_P(EveryFirmware, LoadDecodesEveryKey)
+{
+    const FirmwareRow& row = GetParam();
+    const FirmwareDescriptor d = completeDescriptor(row);
+    const LayoutTexts texts = test::sampleLayouts(d.NewGen, d.HasRus);
+    Editor e;
+    ASSERT_EQ(e.open(u"/ff.bin", test::imageOf(row.id, texts)), Outcome::Done);
+    EXPECT_EQ(e.form.fw, d);
+    EXPECT_EQ(e.form.HasRus, d.HasRus);
+    EXPECT_EQ(e.texts(), texts);
+    EXPECT_EQ(e.view.panelText(7), std::u16string(row.id.begin(), row.id.end()));
+    EXPECT_EQ(e.view.panelText(1), u"Раскладка загружена из фуллфлеша");
+    EXPECT_EQ(e.view.panelText(2), u"/ff.bin");
+    EXPECT_EQ(e.view.panelText(6), u"");
+    EXPECT_EQ(e.form.FlashFile, u"/ff.bin");
+    for (int k = 2; k <= 9; ++k)
+        EXPECT_EQ(e.view.field(KeyArray::rb, k).visible, d.HasRus);
+    EXPECT_EQ(e.view.field(KeyArray::eb, 11).enabled, !d.NewGen);
+    EXPECT_TRUE(e.view.item("Save1").enabled);
+    EXPECT_TRUE(e.view.button("Save2As").enabled);
+    EXPECT_FALSE(e.view.item("SaveAsVKP").enabled);
+    EXPECT_EQ(e.view.button("View").tooltip, u"Просмотр /ff.bin");
+}
+
+INSTANTIATE_TEST_SUITE_P(AllRows, EveryFirmware, ::testing::ValuesIn(supportedFirmware()),
+                         [](const auto& p) {
+                             std::string name;
+                             for (const char c : p.param.id)
+                                 name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             return name;
+                         });
+
+TEST(Load, RefusedImageKeepsTheLoadedOne)
+{
+    Editor e;
+    const LayoutTexts texts = test::sampleLayouts(true, true);
+    ASSERT_EQ(e.open(u"/c55.bin", test::imageOf("C55 v24 lg91", texts)), Outcome::Done);
+    const auto before = e.form.Flash;
+    e.view.type(KeyArray::eb, 2, u"XYZ");
+    e.view.boxAnswers.push_back(AnswerYes);
+    EXPECT_EQ(e.open(u"/other.bin", FlashBuilder(0x800000).identity("C55", 0x99, "lg91").build()),
+              Outcome::Unsupported);
+    ASSERT_FALSE(e.view.boxes.empty());
+    EXPECT_EQ(e.view.boxes.back().text, u"/other.bin\r\n\r\nЭтот фуллфлеш не поддерживается\r\n\r\nC55 v99 lg91");
+    EXPECT_EQ(e.view.boxes.back().style, MsgStop);
+    EXPECT_EQ(e.form.Flash, before);
+    EXPECT_EQ(e.form.fw.FwId, "C55 v24 lg91");
+    EXPECT_EQ(e.form.FlashFile, u"/c55.bin");
+    EXPECT_EQ(e.text(KeyArray::eb, 2), u"XYZ");
+    EXPECT_EQ(e.view.panelText(6), u"*");
+}
+
+TEST(Load, EmptyAndShortFilesAreRefusedWithEmptyIdentity)
+{
+    Editor e;
+    EXPECT_EQ(e.open(u"/empty.bin", {}), Outcome::Unsupported);
+    EXPECT_EQ(e.view.boxes.back().text, u"/empty.bin\r\n\r\nЭтот фуллфлеш не поддерживается\r\n\r\n");
+    EXPECT_TRUE(e.form.Flash.empty());
+    EXPECT_EQ(e.view.field(KeyArray::eb, 2).text, u"ABC2АБВГ") << "the sample texts stay";
+}
+
+TEST(Load, ImageTooShortForItsFirmwareIsRefused)
+{
+    Editor e;
+    // The identity matches, but the image ends before the key tables.
+    const auto image = FlashBuilder(0x400000).identityOf("C55 v24 lg91").build();
+    EXPECT_EQ(e.open(u"/cut.bin", image), Outcome::Unsupported);
+    EXPECT_NE(e.view.boxes.back().text.find(u"слишком короткий"), std::u16string::npos);
+    EXPECT_TRUE(e.form.Flash.empty());
+}
+
+TEST(Load, GarbageTablesGiveEmptyKeysNotACrash)
+{
+    for (const FirmwareRow& row : supportedFirmware()) {
+        FlashBuilder b(0x1000000, 0);
+        std::uint32_t x = 12345;
+        for (auto& byte : b.raw())
+            byte = static_cast<std::uint8_t>((x = x * 1103515245u + 12345u) >> 24);
+        b.identityOf(row.id);
+        Editor e;
+        EXPECT_EQ(e.open(u"/g.bin", b.build()), Outcome::Done) << row.id;
+    }
+}
+
+TEST(Load, MissingFileIsReportedAndNotCreated)
+{
+    Editor e;
+    e.view.dialogAnswers.push_back(u"/nope.bin");
+    EXPECT_EQ(e.form.Open1_Click(), Outcome::FileError);
+    EXPECT_EQ(e.view.panelText(1), u"Не могу открыть файл !");
+    EXPECT_EQ(e.view.panelText(2), u"/nope.bin");
+    EXPECT_TRUE(e.files.files.empty());
+}
+
+TEST(Load, QuestionAndDialogCanStopTheLoad)
+{
+    Editor e;
+    const auto image = test::imageOf("S55 v20 lg91", test::sampleLayouts(true, true));
+    ASSERT_EQ(e.open(u"/a.bin", image), Outcome::Done);
+    e.view.type(KeyArray::em, 3, u"q");
+    for (const int answer : {AnswerNo, AnswerCancel}) {
+        e.view.boxAnswers.push_back(answer);
+        EXPECT_EQ(e.form.Open1_Click(), Outcome::Declined);
+        EXPECT_EQ(e.text(KeyArray::em, 3), u"q");
+    }
+    e.view.boxAnswers.push_back(AnswerYes); // then the dialog is cancelled
+    EXPECT_EQ(e.form.Open1_Click(), Outcome::Declined);
+    EXPECT_EQ(e.view.panelText(6), u"*");
+    EXPECT_EQ(e.view.dialogs.back().title, u"Окрыть фуллфлеш");
+    EXPECT_EQ(e.view.dialogs.back().fileName, u"/a.bin");
+    EXPECT_TRUE(e.view.dialogs.back().open);
+}
+
+TEST(Load, RussianSanityTestHidesRussianFields)
+{
+    const FirmwareDescriptor d = test::descriptorOf("C45 v50 lg1");
+    auto image = test::imageOf("C45 v50 lg1", test::sampleLayouts(false, true));
+    image[static_cast<std::size_t>(d.RusTab) + 1] = 1;
+    Editor e;
+    ASSERT_EQ(e.open(u"/c45.bin", image), Outcome::Done);
+    EXPECT_FALSE(e.form.HasRus);
+    EXPECT_EQ(e.text(KeyArray::rb, 2), u"");
+    EXPECT_FALSE(e.view.field(KeyArray::rm, 5).visible);
+    EXPECT_EQ(e.view.panelText(5), u"");
+}
+
+TEST(Load, WapChoiceFallsBackWhenFirmwareCannotTakeIt)
+{
+    Editor e;
+    ASSERT_EQ(e.open(u"/c55.bin", test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true))), Outcome::Done);
+    e.form.WAP_R_Click();
+    ASSERT_TRUE(e.view.menuChecked("WAP_R"));
+    ASSERT_EQ(e.open(u"/slik.bin", test::imageOf("SLIK v56 lg1", test::sampleLayouts(false, false))),
+              Outcome::Done);
+    EXPECT_TRUE(e.view.menuChecked("WAP_No"));
+    EXPECT_FALSE(e.view.menuChecked("WAP_R"));
+    EXPECT_TRUE(e.view.button("WAP_No").pressed);
+
+    e.form.WAP_E_Click();
+    ASSERT_EQ(e.open(u"/a52.bin", test::imageOf("A52 v7 lg1", test::sampleLayouts(true, true))), Outcome::Done);
+    EXPECT_TRUE(e.view.menuChecked("WAP_No"));
+    EXPECT_FALSE(e.view.item("WAP_E").enabled);
+    EXPECT_FALSE(e.view.button("WAP_R").enabled);
+    ASSERT_EQ(e.open(u"/c55.bin", test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true))), Outcome::Done);
+    EXPECT_TRUE(e.view.item("WAP_E").enabled);
+}
+
+TEST(Load, OlderKeyElevenIsDecodedAndEditable)
+{
+    Editor e;
+    ASSERT_EQ(e.open(u"/c45.bin", test::imageOf("C45 v50 lg1", test::sampleLayouts(false, true))), Outcome::Done);
+    EXPECT_EQ(e.text(KeyArray::eb, 11), u"#@");
+    EXPECT_EQ(e.text(KeyArray::rm, 11), u"#@");
+    EXPECT_TRUE(e.view.field(KeyArray::eb, 11).enabled);
+}
+
+TEST(Load, Koi8OptionDecodesEnglishLayouts)
+{
+    LayoutTexts texts = test::sampleLayouts(true, true);
+    texts.at(KeyArray::eb, 2) = u"A\u00E9";
+    texts.at(KeyArray::rb, 2) = u"\u00E9";
+    Editor e;
+    e.view.setMenuChecked("Koi", true);
+    ASSERT_EQ(e.open(u"/c55.bin", test::imageOf("C55 v24 lg91", texts)), Outcome::Done);
+    EXPECT_EQ(e.text(KeyArray::eb, 2), u"AИ");
+    EXPECT_EQ(e.text(KeyArray::rb, 2), u"\u00E9");
+}
+
+} // namespace
+} // namespace klavoset

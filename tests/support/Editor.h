@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/Form1.h"
+#include "core/MemoryView.h"
+#include "support/FlashBuilder.h"
+#include "support/MemoryFileSystem.h"
+
+namespace klavoset::test {
+
+// A started editor over an in-memory window and in-memory files.
+struct Editor
+{
+    MemoryView view;
+    MemoryFileSystem files;
+    NoSystemServices system;
+    Form1 form{view, files, system};
+
+    Editor() { form.Form_Activate(); }
+
+    // Puts the image under `path` and opens it through the menu command.
+    Outcome open(const std::u16string& path, std::vector<std::uint8_t> image)
+    {
+        files.files[path] = std::move(image);
+        view.dialogAnswers.push_back(path);
+        return form.Open1_Click();
+    }
+    [[nodiscard]] std::u16string text(KeyArray a, int key) const { return view.fieldText(a, key); }
+    [[nodiscard]] LayoutTexts texts() const { return snapshotFields(view); }
+};
+
+} // namespace klavoset::test

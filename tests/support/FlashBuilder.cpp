@@ -1,0 +1,150 @@
+#include "support/FlashBuilder.h"
+
+#include <stdexcept>
+
+namespace klavoset::test {
+
+FlashBuilder::FlashBuilder(std::int32_t size, std::uint8_t fill) : m_bytes(static_cast<std::size_t>(size), fill) {}
+
+FlashBuilder& FlashBuilder::identity(std::string_view model, std::uint8_t version, std::string_view language,
+                                     std::int32_t probe, std::string_view marker)
+{
+    const std::int32_t base = probe - 0x80;
+    const auto put = [&](std::int32_t at, std::string_view text) {
+        for (const char c : text)
+            m_bytes.at(static_cast<std::size_t>(at++)) = static_cast<std::uint8_t>(c);
+        m_bytes.at(static_cast<std::size_t>(at)) = 0;
+    };
+    m_bytes.at(static_cast<std::size_t>(base + 0x50)) = version;
+    put(base + 0x60, language);
+    put(base + 0x70, model);
+    put(probe, marker);
+    return *this;
+}
+
+FlashBuilder& FlashBuilder::identityOf(std::string_view fwId, std::int32_t probe)
+{
+    const auto v = fwId.find(" v");
+    const auto blank = fwId.find(' ', v + 2);
+    const std::string version(fwId.substr(v + 2, blank - v - 2));
+    return identity(fwId.substr(0, v), static_cast<std::uint8_t>(std::stoi(version, nullptr, 16)),
+                    fwId.substr(blank + 1), probe);
+}
+
+FlashBuilder& FlashBuilder::bytes(std::int32_t at, std::initializer_list<std::uint8_t> values)
+{
+    for (const std::uint8_t b : values)
+        m_bytes.at(static_cast<std::size_t>(at++)) = b;
+    return *this;
+}
+
+FlashBuilder& FlashBuilder::units(std::int32_t at, std::u16string_view text)
+{
+    for (const char16_t c : text) {
+        m_bytes.at(static_cast<std::size_t>(at++)) = static_cast<std::uint8_t>(c & 0xFF);
+        m_bytes.at(static_cast<std::size_t>(at++)) = static_cast<std::uint8_t>(c >> 8);
+    }
+    return *this;
+}
+
+std::int32_t addressOf(std::int32_t offset, std::int32_t flashLen, std::int32_t adrFix)
+{
+    return offset + 0x1000000 - flashLen - adrFix;
+}
+
+FlashBuilder& FlashBuilder::entry(std::int32_t at, std::uint8_t count, std::int32_t target, std::int32_t adrFix)
+{
+    const std::int32_t a = addressOf(target, static_cast<std::int32_t>(m_bytes.size()), adrFix);
+    const std::int32_t page = a / 0x4000;
+    const std::int32_t inPage = a % 0x4000;
+    return bytes(at, {count, 0, static_cast<std::uint8_t>(inPage & 0xFF), static_cast<std::uint8_t>(inPage >> 8),
+                      static_cast<std::uint8_t>(page & 0xFF), static_cast<std::uint8_t>(page >> 8)});
+}
+
+FlashBuilder& FlashBuilder::layouts(const FirmwareDescriptor& d, const LayoutTexts& texts, std::int32_t adrFix)
+{
+    const auto len = [](const std::u16string& s) { return static_cast<std::uint8_t>(s.size()); };
+    // shared keys, once
+    std::int32_t shared[kKeys] = {};
+    std::int32_t at = d.CommonData;
+    for (const int key : {0, 1, 10, 11}) {
+        if (d.NewGen && key == 11)
+            break;
+        shared[key] = at;
+        units(at, texts.at(KeyArray::eb, key));
+        at += 2 * static_cast<std::int32_t>(texts.at(KeyArray::eb, key).size());
+    }
+    const auto pass = [&](std::int32_t table, std::int32_t& data, KeyArray a) {
+        for (int key = 0; key < kKeys; ++key) {
+            const std::u16string& text = texts.at(a, key);
+            const bool isShared = key < 2 || key > 9;
+            if (d.NewGen && key == 11)
+                continue;
+            const std::int32_t slot = d.NewGen && key == 10 ? d.Key10Entry : table + 6 * key;
+            if (d.NewGen && key == 10) // the tables' own key-10 slots stay empty and point nowhere
+                bytes(table + 6 * key, {0, 0, 0, 0, 0, 0});
+            const std::u16string& stored = isShared ? texts.at(KeyArray::eb, key) : text;
+            if (isShared) {
+                entry(slot, len(stored), shared[key], adrFix);
+            } else {
+                entry(slot, len(stored), data, adrFix);
+                units(data, stored);
+                data += 2 * static_cast<std::int32_t>(stored.size());
+            }
+        }
+    };
+    std::int32_t eng = d.EngData;
+    pass(d.EngTab, eng, KeyArray::eb);
+    pass(d.EngTab + 72, eng, KeyArray::em);
+    if (d.HasRus) {
+        std::int32_t rus = d.RusData;
+        pass(d.RusTab, rus, KeyArray::rb);
+        pass(d.RusTab + 72, rus, KeyArray::rm);
+    }
+    return *this;
+}
+
+LayoutTexts sampleLayouts(bool newGen, bool hasRus)
+{
+    LayoutTexts t;
+    const char16_t* latin[] = {u"", u"", u"abc2", u"def3", u"ghi4", u"jkl5", u"mno6", u"pqrs7", u"tuv8", u"wxyz9"};
+    const char16_t* cyr[] = {u"", u"", u"абвг2", u"деёжз3", u"ийкл4", u"мно5", u"прс6", u"туфх7", u"цчшщъ8", u"ыьэюя9"};
+    for (int k = 2; k <= 9; ++k) {
+        std::u16string lower = latin[k];
+        std::u16string upper;
+        for (const char16_t c : lower)
+            upper += (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+        t.at(KeyArray::eb, k) = upper + u"Ж";
+        t.at(KeyArray::em, k) = lower + u"ж";
+        if (hasRus) {
+            std::u16string r = cyr[k];
+            std::u16string R;
+            for (const char16_t c : r)
+                R += (c >= u'а' && c <= u'я') ? static_cast<char16_t>(c - 32) : (c == u'ё' ? u'Ё' : c);
+            t.at(KeyArray::rb, k) = R;
+            t.at(KeyArray::rm, k) = r;
+        }
+    }
+    const std::u16string shared[kKeys] = {u".,?!0-\x7F", u" 1€$", {}, {}, {}, {}, {}, {}, {}, {}, u"*/+",
+                                          newGen ? u"" : u"#@"};
+    for (const int key : {0, 1, 10, 11})
+        for (const KeyArray a : kAllArrays)
+            t.at(a, key) = shared[key];
+    return t;
+}
+
+FirmwareDescriptor descriptorOf(std::string_view fwId)
+{
+    const FirmwareRow* row = findFirmware(fwId);
+    if (row == nullptr)
+        throw std::invalid_argument("not a supported firmware");
+    return completeDescriptor(*row);
+}
+
+std::vector<std::uint8_t> imageOf(std::string_view fwId, const LayoutTexts& texts, std::int32_t size)
+{
+    const FirmwareDescriptor d = descriptorOf(fwId);
+    return FlashBuilder(size).identityOf(fwId).layouts(d, texts).build();
+}
+
+} // namespace klavoset::test

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/LayoutTexts.h"
+#include "image/FirmwareDescriptor.h"
+#include "image/FirmwareTable.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace klavoset {
+// Names a table row in test output.
+inline void PrintTo(const FirmwareRow& row, std::ostream* os) { *os << row.id; }
+}
+
+namespace klavoset::test {
+
+// Builds synthetic fullflash images in memory: an identity block at any probe, key-table entries,
+// strings at chosen places, any length. Independent of the engine's writer, so it can check it.
+class FlashBuilder
+{
+public:
+    explicit FlashBuilder(std::int32_t size = 0x1000000, std::uint8_t fill = 0xFF);
+
+    // The identity block below `probe`: model, version byte, language and "SIEMENS".
+    FlashBuilder& identity(std::string_view model, std::uint8_t version, std::string_view language,
+                           std::int32_t probe = 0x7FF80, std::string_view marker = "SIEMENS");
+    // The block of a table row's identity string ("C55 v24 lg91").
+    FlashBuilder& identityOf(std::string_view fwId, std::int32_t probe = 0x7FF80);
+
+    FlashBuilder& bytes(std::int32_t at, std::initializer_list<std::uint8_t> values);
+    FlashBuilder& units(std::int32_t at, std::u16string_view text); // 16-bit little-endian units
+    // A 6-byte entry pointing at image offset `target` under the given address correction.
+    FlashBuilder& entry(std::int32_t at, std::uint8_t count, std::int32_t target, std::int32_t adrFix = 0);
+
+    // Every key of the four layouts (Russian ones when the descriptor has them) stored the firmware's
+    // way: shared keys once in CommonData, letters in EngData/RusData, key 10 of newer firmware in
+    // Key10Entry. Texts must be plain Unicode (no KOI8), each key below 256 units.
+    FlashBuilder& layouts(const FirmwareDescriptor& d, const LayoutTexts& texts, std::int32_t adrFix = 0);
+
+    [[nodiscard]] std::vector<std::uint8_t> build() const { return m_bytes; }
+    [[nodiscard]] std::vector<std::uint8_t>& raw() { return m_bytes; }
+
+private:
+    std::vector<std::uint8_t> m_bytes;
+};
+
+// The image offset an address points at, and back, as the firmware maps them.
+[[nodiscard]] std::int32_t addressOf(std::int32_t offset, std::int32_t flashLen, std::int32_t adrFix);
+
+// Layout texts that fit every firmware: distinct letters per key, shared keys short.
+[[nodiscard]] LayoutTexts sampleLayouts(bool newGen, bool hasRus);
+
+// The descriptor of a supported identity.
+[[nodiscard]] FirmwareDescriptor descriptorOf(std::string_view fwId);
+
+// A whole image of a supported firmware holding the given layouts.
+[[nodiscard]] std::vector<std::uint8_t> imageOf(std::string_view fwId, const LayoutTexts& texts,
+                                                std::int32_t size = 0x1000000);
+
+} // namespace klavoset::test
