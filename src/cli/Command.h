@@ -1,0 +1,28 @@
+#pragma once
+
+#include "cli/Arguments.h"
+
+#include <iosfwd>
+#include <memory>
+#include <span>
+#include <string_view>
+
+namespace klavoset::cli {
+
+// One subcommand of klavoset-cli.
+class Command
+{
+public:
+    virtual ~Command() = default;
+    [[nodiscard]] virtual std::string_view name() const = 0;
+    [[nodiscard]] virtual std::string_view help() const = 0; // usage line, then what it does and its options
+    // Returns the exit code.
+    virtual int run(Arguments args, std::ostream& out, std::ostream& err) = 0;
+};
+
+[[nodiscard]] std::span<const std::unique_ptr<Command>> allCommands();
+
+// Prints "klavoset-cli: <what>" and the command's usage line; returns the usage exit code.
+int usageError(const Command& command, std::string_view what, std::ostream& err);
+
+} // namespace klavoset::cli

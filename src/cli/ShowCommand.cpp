@@ -1,0 +1,106 @@
+#include "cli/ShowCommand.h"
+
+#include "cli/CliSession.h"
+#include "core/Utf.h"
+
+#include <nlohmann/json.hpp>
+
+#include <ostream>
+
+namespace klavoset::cli {
+
+std::string_view ShowCommand::help() const
+{
+    return "klavoset-cli show IMAGE [--koi8] [--json]\n"
+           "  Loads the fullflash IMAGE and prints its four layouts as keypad grids and the three budgets.\n"
+           "  --koi8  decode the English layouts with the KOI8 option checked\n"
+           "  --json  one JSON object: file, firmware, newGen, hasRus, adrFix, descriptor, layouts, budget\n";
+}
+
+namespace {
+
+constexpr const char* kArrayNames[] = {"eb", "em", "rb", "rm"};
+constexpr const char* kArrayTitles[] = {"English upper case", "English lower case", "Russian upper case",
+                                        "Russian lower case"};
+constexpr int kGrid[4][3] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 0, 11}};
+
+std::string keyName(int key) { return key == 10 ? "*" : key == 11 ? "#" : std::to_string(key); }
+
+// Shows the line break the fields keep as U+007F, and quotes the text so blanks are visible.
+std::string quoted(const std::u16string& text)
+{
+    std::string s = "\"";
+    for (const char c : toUtf8(text))
+        s += c == '\x7F' ? std::string("\\n") : std::string(1, c);
+    return s + "\"";
+}
+
+} // namespace
+
+int ShowCommand::run(Arguments args, std::ostream& out, std::ostream& err)
+{
+    const bool koi8 = args.flag("--koi8");
+    const bool json = args.flag("--json");
+    if (args.hasUnknownOption() || args.positional().size() != 1)
+        return usageError(*this, "expects one IMAGE", err);
+    const std::string& path = args.positional().front();
+
+    CliSession session(err);
+    const Outcome outcome = session.openFullflash(path, koi8);
+    if (outcome != Outcome::Done)
+        return exitCodeOf(outcome);
+    const Form1& f = session.form;
+    const FirmwareDescriptor& d = f.fw;
+    const Budget& b = f.budget;
+
+    if (json) {
+        nlohmann::json layouts;
+        for (const KeyArray a : kAllArrays) {
+            nlohmann::json keys = nlohmann::json::array();
+            for (int key = 0; key < kKeys; ++key)
+                keys.push_back(toUtf8(session.view.fieldText(a, key)));
+            layouts[kArrayNames[static_cast<int>(a)]] = keys;
+        }
+        const nlohmann::json doc = {
+            {"file", path},
+            {"firmware", d.FwId},
+            {"newGen", d.NewGen},
+            {"hasRus", f.HasRus},
+            {"adrFix", f.AdrFix},
+            {"descriptor",
+             {{"EngTab", d.EngTab}, {"RusTab", d.RusTab}, {"Key10Entry", d.Key10Entry}, {"WapTabU", d.WapTabU},
+              {"WapTabL", d.WapTabL}, {"EngData", d.EngData}, {"RusData", d.RusData},
+              {"CommonData", d.CommonData}, {"WapData", d.WapData}, {"CommonCap", d.CommonCap}}},
+            {"layouts", layouts},
+            {"budget",
+             {{"common", {b.CommonUsed, d.CommonCap}}, {"eng", {b.EngUsed, kEngCap}}, {"rus", {b.RusUsed, kRusCap}}}},
+        };
+        out << doc.dump() << '\n';
+        return ExitDone;
+    }
+
+    out << "File:     " << path << '\n'
+        << "Firmware: " << d.FwId << (d.NewGen ? " (newer generation" : " (older generation")
+        << (f.HasRus ? ", Russian layouts)" : ", English layouts only)") << '\n';
+    for (const KeyArray a : kAllArrays) {
+        if (!f.HasRus && (a == KeyArray::rb || a == KeyArray::rm))
+            continue;
+        out << '\n' << kArrayTitles[static_cast<int>(a)] << " (" << kArrayNames[static_cast<int>(a)] << ")\n";
+        for (const auto& row : kGrid) {
+            std::string line;
+            for (const int key : row) {
+                std::string cell = "  [" + keyName(key) + "] " + quoted(session.view.fieldText(a, key));
+                line += cell;
+                // pad by characters, not bytes, so Cyrillic columns line up
+                const std::size_t width = fromUtf8(cell).size();
+                line += std::string(width < 24 ? 24 - width : 1, ' ');
+            }
+            out << line << '\n';
+        }
+    }
+    out << "\nShared keys: " << b.CommonUsed << " / " << d.CommonCap << "\nEnglish:     " << b.EngUsed << " / "
+        << kEngCap << "\nRussian:     " << b.RusUsed << " / " << kRusCap << '\n';
+    return ExitDone;
+}
+
+} // namespace klavoset::cli
