@@ -1,3 +1,4 @@
+#include "image/Identify.h"
 #include "support/Editor.h"
 
 #include <gtest/gtest.h>
@@ -178,6 +179,28 @@ TEST(Load, Koi8OptionDecodesEnglishLayouts)
     ASSERT_EQ(e.open(u"/c55.bin", test::imageOf("C55 v24 lg91", texts)), Outcome::Done);
     EXPECT_EQ(e.text(KeyArray::eb, 2), u"AИ");
     EXPECT_EQ(e.text(KeyArray::rb, 2), u"\u00E9");
+}
+
+} // namespace
+} // namespace klavoset
+
+namespace klavoset {
+namespace {
+
+// Cut at every area boundary and a little around it: refused or loaded, never a read outside the image.
+TEST(Load, TruncatedImagesAreRefusedOrLoadedSafely)
+{
+    const FirmwareDescriptor d = test::descriptorOf("C55 v24 lg91");
+    const auto full = test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true));
+    for (const std::int32_t boundary : {0x7FF80, d.CommonData, d.EngTab, d.RusData, d.RusTab, d.WapData,
+                                        d.Key10Entry, d.WapTabU, d.WapTabL + 120})
+        for (const std::int32_t delta : {-7, -1, 0, 1, 6}) {
+            const auto cut = std::vector<std::uint8_t>(full.begin(), full.begin() + (boundary + delta));
+            test::Editor e;
+            const Outcome outcome = e.open(u"/cut.bin", cut);
+            EXPECT_TRUE(outcome == Outcome::Done || outcome == Outcome::Unsupported);
+            EXPECT_EQ(outcome == Outcome::Done, descriptorFitsImage(d, boundary + delta));
+        }
 }
 
 } // namespace

@@ -1,0 +1,203 @@
+#include "core/Form1.h"
+#include "core/MemoryView.h"
+#include "support/FakeSystem.h"
+#include "support/FlashBuilder.h"
+#include "support/MemoryFileSystem.h"
+
+#include <gtest/gtest.h>
+
+namespace klavoset {
+namespace {
+
+// An editor not yet started, so each test decides what start-up finds.
+struct Unstarted
+{
+    MemoryView view;
+    test::MemoryFileSystem files;
+    test::FakeSystem system;
+    Form1 form{view, files, system};
+};
+
+TEST(StartUp, StateBeforeAnyLoad)
+{
+    Unstarted e;
+    e.form.Form_Activate();
+    EXPECT_TRUE(e.form.Flash.empty());
+    EXPECT_TRUE(e.form.FlashFile.empty());
+    EXPECT_TRUE(e.form.fw.FwId.empty());
+    EXPECT_EQ(e.form.fw.EngTab, 0);
+    EXPECT_FALSE(e.form.fw.NewGen);
+    EXPECT_TRUE(e.form.HasRus);
+    EXPECT_TRUE(e.form.WriteFlash);
+    EXPECT_EQ(e.form.CrLf2, u"\r\n\r\n");
+    EXPECT_EQ(e.form.Tb, u"\t");
+    EXPECT_EQ(e.view.fieldText(KeyArray::rb, 9), u"ЫЬЭЮЯ9WXYZ");
+    EXPECT_FALSE(e.view.field(KeyArray::eb, 2).enabled);
+}
+
+TEST(StartUp, ToolsAreEnabledExactlyWhenFound)
+{
+    Unstarted e;
+    e.system.vklay = u"vklay.exe \"%1\"";
+    e.system.calculator = u"/usr/bin/calc";
+    e.files.files[u"/usr/bin/calc"] = {};
+    e.system.charMap = u"/usr/bin/missing";
+    e.form.Form_Activate();
+    EXPECT_EQ(e.form.VKlayCmd, u"vklay.exe \"%1\"");
+    EXPECT_TRUE(e.view.item("V_Klay").enabled);
+    EXPECT_TRUE(e.view.button("V_Klay").enabled);
+    EXPECT_TRUE(e.view.item("Calculator").enabled);
+    EXPECT_FALSE(e.view.item("CharMap").enabled);
+    EXPECT_FALSE(e.view.button("CharMap").enabled);
+    EXPECT_FALSE(e.view.item("Help").enabled);
+}
+
+TEST(StartUp, CommandLineNamesOneFullflash)
+{
+    const auto image = test::imageOf("C45 v50 lg1", test::sampleLayouts(false, true), 0x400000);
+    struct Case
+    {
+        std::u16string line;
+        bool loads;
+    };
+    for (const Case& c : {Case{u"\"/my files/ff.bin\"", true}, Case{u"/my files/ff.bin", true}, Case{u"\"\"", false},
+                          Case{u"\"", false}, Case{u"", false}}) {
+        Unstarted e;
+        e.files.files[u"/my files/ff.bin"] = image;
+        e.view.field(KeyArray::eb, 2).text = u"changed";
+        e.view.setPanelText(6, u"*");
+        e.system.line = c.line;
+        e.form.Form_Activate();
+        EXPECT_EQ(e.form.FlashFile == u"/my files/ff.bin", c.loads) << std::string(c.line.begin(), c.line.end());
+        EXPECT_TRUE(e.view.boxes.empty()) << "no question, no refusal";
+        EXPECT_TRUE(e.view.dialogs.empty()) << "no dialog";
+        EXPECT_FALSE(e.form.CmdLineOpen);
+    }
+}
+
+TEST(StartUp, CommandLineWithTwoFilesFailsToOpen)
+{
+    Unstarted e;
+    e.system.line = u"/a.bin /b.bin";
+    e.form.Form_Activate();
+    EXPECT_EQ(e.view.panelText(1), u"Не могу открыть файл !");
+    EXPECT_EQ(e.view.panelText(2), u"/a.bin /b.bin");
+}
+
+TEST(ChangeGuard, QuestionOnlyWhenMarked)
+{
+    Unstarted e;
+    e.form.Form_Activate();
+    EXPECT_FALSE(e.form.WasChanged());
+    EXPECT_TRUE(e.view.boxes.empty());
+    e.view.setPanelText(6, u"*");
+    e.view.boxAnswers = {AnswerNo, AnswerCancel, AnswerYes};
+    EXPECT_TRUE(e.form.WasChanged());
+    EXPECT_TRUE(e.form.WasChanged());
+    EXPECT_FALSE(e.form.WasChanged());
+    EXPECT_EQ(e.view.boxes[0].text, u"Раскладка была изменена !\r\n\r\nВы уверены, что хотите продолжить ?");
+    EXPECT_EQ(e.view.boxes[0].style, MsgQuestion);
+}
+
+TEST(ChangeGuard, UnloadAndExitAskOnce)
+{
+    Unstarted e;
+    e.form.Form_Activate();
+    int cancel = 0;
+    e.form.Form_Unload(cancel);
+    EXPECT_EQ(cancel, 0);
+    e.view.setPanelText(6, u"*");
+    e.view.boxAnswers = {AnswerNo};
+    e.form.Form_Unload(cancel);
+    EXPECT_EQ(cancel, 1);
+    e.view.boxAnswers = {AnswerCancel};
+    e.form.Exit_Click();
+    EXPECT_FALSE(e.view.ended);
+    e.view.boxAnswers = {AnswerYes};
+    e.form.Exit_Click();
+    EXPECT_TRUE(e.view.ended);
+    EXPECT_EQ(e.view.boxes.size(), 3u);
+}
+
+TEST(ChangeGuard, ClearAllEmptiesEveryFieldOnly)
+{
+    Unstarted e;
+    e.form.Form_Activate();
+    e.form.ClearAll();
+    for (const KeyArray a : kAllArrays)
+        for (int key = 0; key < kKeys; ++key) {
+            EXPECT_EQ(e.view.fieldText(a, key), u"");
+            EXPECT_FALSE(e.view.field(a, key).enabled);
+        }
+}
+
+TEST(FileDialog, RequestFollowsFileKind)
+{
+    Unstarted e;
+    e.form.Form_Activate();
+    e.form.FlashFile = u"/f.bin";
+    e.form.LayFile = u"/l.lay";
+    e.form.VkpFile = u"/p.vkp";
+    e.form.DialogTitle = u"T";
+    EXPECT_TRUE(e.form.DialogErr(1, 1)); // cancelled
+    EXPECT_EQ(e.view.dialogs.back().fileName, u"/f.bin");
+    EXPECT_EQ(e.view.dialogs.back().filters.front().second, u"*.bin;*.fls");
+    EXPECT_EQ(e.view.dialogs.back().filters.front().first, u"Фуллфлеш (*.bin, *.fls)");
+    EXPECT_EQ(e.view.dialogs.back().filters.back().first, u"Все файлы");
+    EXPECT_EQ(e.view.dialogs.back().defaultExt, u"bin");
+    EXPECT_TRUE(e.view.dialogs.back().open);
+    EXPECT_EQ(e.view.dialogs.back().title, u"T");
+    e.view.dialogAnswers.push_back(u"/chosen.lay");
+    EXPECT_FALSE(e.form.DialogErr(2, 2));
+    EXPECT_EQ(e.form.DialogFileName, u"/chosen.lay");
+    EXPECT_EQ(e.view.dialogs.back().fileName, u"/l.lay");
+    EXPECT_EQ(e.view.dialogs.back().filters.front().first, u"Файлы раскладок (*.lay)");
+    EXPECT_FALSE(e.view.dialogs.back().open);
+    (void)e.form.DialogErr(3, 2);
+    EXPECT_EQ(e.view.dialogs.back().fileName, u"/p.vkp");
+    EXPECT_EQ(e.view.dialogs.back().filters.front().first, u"Файлы патчей (*.vkp)");
+    EXPECT_EQ(e.view.dialogs.back().defaultExt, u"vkp");
+}
+
+TEST(Options, GroupsAndWarnings)
+{
+    Unstarted e;
+    e.form.Form_Activate();
+    e.form.runCommand("Koi");
+    e.form.runCommand("Koi");
+    EXPECT_EQ(e.view.boxes.size(), 2u) << "the warning comes at every click";
+    EXPECT_EQ(e.view.boxes[0].style, MsgWarning);
+    EXPECT_TRUE(e.view.menuChecked("Koi"));
+    EXPECT_FALSE(e.view.menuChecked("Uni"));
+    EXPECT_TRUE(e.view.button("Koi").pressed);
+    EXPECT_FALSE(e.view.button("Uni").pressed);
+    e.form.runCommand("Uni");
+    EXPECT_EQ(e.view.boxes.size(), 2u);
+    EXPECT_TRUE(e.view.button("Uni").pressed);
+
+    e.form.runCommand("WAP_E");
+    EXPECT_TRUE(e.view.menuChecked("WAP_E"));
+    e.form.HasRus = false;
+    e.form.runCommand("WAP_R");
+    EXPECT_EQ(e.view.boxes.back().text, u"Эта серия телефонов имеет только одну раскладку !");
+    EXPECT_TRUE(e.view.menuChecked("WAP_No"));
+    EXPECT_FALSE(e.view.menuChecked("WAP_E"));
+    EXPECT_TRUE(e.view.button("WAP_No").pressed);
+    e.form.runCommand("NoSuchKey");
+}
+
+TEST(Options, ShowSlikHidesRussianFields)
+{
+    Unstarted e;
+    e.form.Form_Activate();
+    e.form.Show_Slik(false);
+    EXPECT_FALSE(e.form.HasRus);
+    for (int key = 0; key < kKeys; ++key) {
+        EXPECT_FALSE(e.view.field(KeyArray::rb, key).visible);
+        EXPECT_FALSE(e.view.field(KeyArray::rm, key).visible);
+        EXPECT_TRUE(e.view.field(KeyArray::em, key).visible);
+    }
+}
+
+} // namespace
+} // namespace klavoset

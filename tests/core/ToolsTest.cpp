@@ -1,0 +1,69 @@
+#include "core/Form1.h"
+#include "core/MemoryView.h"
+#include "support/FakeSystem.h"
+#include "support/FlashBuilder.h"
+#include "support/MemoryFileSystem.h"
+
+#include <gtest/gtest.h>
+
+namespace klavoset {
+namespace {
+
+struct Started
+{
+    MemoryView view;
+    test::MemoryFileSystem files;
+    test::FakeSystem system;
+    Form1 form{view, files, system};
+    explicit Started(std::u16string vklay = {})
+    {
+        system.vklay = std::move(vklay);
+        form.Form_Activate();
+    }
+};
+
+TEST(Tools, VKlayGetsThePatchPathForEveryPlaceholder)
+{
+    Started none(u"vklay \"%1\"");
+    none.form.V_Klay_Click();
+    EXPECT_EQ(none.system.started.back(), u"vklay \"\"") << "no patch yet";
+
+    Started twice(u"v %1 %1 %2");
+    twice.form.VkpFile = u"/p/%1.vkp";
+    twice.form.V_Klay_Click();
+    EXPECT_EQ(twice.system.started.back(), u"v /p/%1.vkp /p/%1.vkp %2");
+
+    Started plain(u"vklay.exe");
+    plain.form.VkpFile = u"/x.vkp";
+    plain.form.V_Klay_Click();
+    EXPECT_EQ(plain.system.started.back(), u"vklay.exe");
+}
+
+TEST(Tools, ViewOpensTheLoadedFullflash)
+{
+    Started e;
+    e.files.files[u"/a.bin"] = test::imageOf("C45 v50 lg1", {}, 0x400000);
+    e.files.files[u"/b.bin"] = test::imageOf("S55 v20 lg91", {}, 0x400000);
+    for (const std::u16string path : {u"/a.bin", u"/b.bin"}) {
+        e.view.dialogAnswers.push_back(path);
+        ASSERT_EQ(e.form.Open1_Click(), Outcome::Done);
+    }
+    e.form.runCommand("View");
+    EXPECT_EQ(e.system.opened.back(), u"/b.bin");
+}
+
+TEST(Tools, AddressesAndAbout)
+{
+    Started e;
+    e.form.runCommand("URL");
+    EXPECT_EQ(e.system.opened.back(), u"https://klavoset.example.org/Siemens/Klavoset/Klavoset.htm");
+    e.form.runCommand("Mail");
+    EXPECT_EQ(e.system.opened.back(), u"mailto:klavoset@example.org?subject=Klavoset_v2.59");
+    e.form.runCommand("About");
+    const std::u16string& about = e.view.boxes.back().text;
+    EXPECT_EQ(about.rfind(u"Klavoset v2.59\r\n\r\nПрограмма редактирования клавиатурных раскладок телефонов Siemens\r\n\r\n", 0), 0u);
+    EXPECT_EQ(e.view.boxes.back().style, MsgInfo);
+}
+
+} // namespace
+} // namespace klavoset
