@@ -1,47 +1,44 @@
 #include "core/Form1.h"
 
+#include <span>
+
 namespace klavoset {
 
-void Form1::Uni_Click()
+namespace {
+
+constexpr std::string_view kCodeGroup[] = {"Uni", "Koi"};
+constexpr std::string_view kWapGroup[] = {"WAP_No", "WAP_E", "WAP_R"};
+
+// Exactly one item of an option group is checked, and its toolbar button is the pressed one.
+void choose(EditorView& view, std::span<const std::string_view> group, std::string_view chosen)
 {
-    m_view.setMenuChecked("Uni", true);
-    m_view.setMenuChecked("Koi", false);
-    m_view.setButtonPressed("Uni");
+    view.setMenuChecked(chosen, true);
+    for (const std::string_view item : group)
+        if (item != chosen)
+            view.setMenuChecked(item, false);
+    view.setButtonPressed(chosen);
 }
+
+} // namespace
+
+void Form1::Uni_Click() { choose(m_view, kCodeGroup, "Uni"); }
 
 void Form1::Koi_Click()
 {
-    m_view.setMenuChecked("Koi", true);
-    m_view.setMenuChecked("Uni", false);
-    m_view.setButtonPressed("Koi");
+    choose(m_view, kCodeGroup, "Koi");
     m_view.msgBox(u"Включение кодировки КОИ8 позволяет русифицировать набор в mail-клиенте," + CrLf2 +
                       u"однако делает невозможным русификацию английской SMS-раскладки !",
                   MsgWarning);
 }
 
-void Form1::WAP_No_Click()
-{
-    m_view.setMenuChecked("WAP_No", true);
-    m_view.setMenuChecked("WAP_R", false);
-    m_view.setMenuChecked("WAP_E", false);
-    m_view.setButtonPressed("WAP_No");
-}
+void Form1::WAP_No_Click() { choose(m_view, kWapGroup, "WAP_No"); }
 
-void Form1::WAP_E_Click()
-{
-    m_view.setMenuChecked("WAP_E", true);
-    m_view.setMenuChecked("WAP_No", false);
-    m_view.setMenuChecked("WAP_R", false);
-    m_view.setButtonPressed("WAP_E");
-}
+void Form1::WAP_E_Click() { choose(m_view, kWapGroup, "WAP_E"); }
 
 void Form1::WAP_R_Click()
 {
     if (HasRus) {
-        m_view.setMenuChecked("WAP_R", true);
-        m_view.setMenuChecked("WAP_No", false);
-        m_view.setMenuChecked("WAP_E", false);
-        m_view.setButtonPressed("WAP_R");
+        choose(m_view, kWapGroup, "WAP_R");
         return;
     }
     m_view.msgBox(u"Эта серия телефонов имеет только одну раскладку !", MsgStop);

@@ -48,13 +48,8 @@ TEST_P(CliEveryFirmware, ShowJsonDecodesSyntheticImage)
     EXPECT_EQ(doc["budget"]["common"], nlohmann::json::array({b.CommonUsed, d.CommonCap}));
 }
 
-INSTANTIATE_TEST_SUITE_P(AllRows, CliEveryFirmware, ::testing::ValuesIn(supportedFirmware()),
-                         [](const auto& p) {
-                             std::string name;
-                             for (const char c : p.param.id)
-                                 name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(AllRows, CliEveryFirmware, ::testing::ValuesIn(supportedFirmware()), 
+                         test::RowName());
 
 TEST(Cli, IdentifyPrintsIdentityAndExitCode)
 {

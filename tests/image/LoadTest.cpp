@@ -37,13 +37,8 @@ TEST_P(EveryFirmware, LoadDecodesEveryKey)
     EXPECT_EQ(e.view.button("View").tooltip, u"Просмотр /ff.bin");
 }
 
-INSTANTIATE_TEST_SUITE_P(AllRows, EveryFirmware, ::testing::ValuesIn(supportedFirmware()),
-                         [](const auto& p) {
-                             std::string name;
-                             for (const char c : p.param.id)
-                                 name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(AllRows, EveryFirmware, ::testing::ValuesIn(supportedFirmware()), 
+                         test::RowName());
 
 TEST(Load, RefusedImageKeepsTheLoadedOne)
 {

@@ -17,6 +17,21 @@ inline void PrintTo(const FirmwareRow& row, std::ostream* os) { *os << row.id; }
 }
 
 namespace klavoset::test {
+// Names the cases of a suite over table rows: "C55 v24 lg91" gives "C55_v24_lg91".
+struct RowName
+{
+    template <typename ParamInfo>
+    std::string operator()(const ParamInfo& info) const
+    {
+        std::string name;
+        for (const char c : info.param.id)
+            name += (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ? c : '_';
+        return name;
+    }
+};
+}
+
+namespace klavoset::test {
 
 // Builds synthetic fullflash images in memory: an identity block at any probe, key-table entries,
 // strings at chosen places, any length. Independent of the engine's writer, so it can check it.
