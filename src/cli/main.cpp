@@ -1,4 +1,6 @@
+#include "cli/ApplyCommand.h"
 #include "cli/Command.h"
+#include "cli/ExportCommand.h"
 #include "cli/FirmwareCommand.h"
 #include "cli/IdentifyCommand.h"
 #include "cli/ShowCommand.h"
@@ -16,6 +18,8 @@ std::span<const std::unique_ptr<Command>> allCommands()
         list.push_back(std::make_unique<FirmwareCommand>());
         list.push_back(std::make_unique<IdentifyCommand>());
         list.push_back(std::make_unique<ShowCommand>());
+        list.push_back(std::make_unique<ExportCommand>());
+        list.push_back(std::make_unique<ApplyCommand>());
         return list;
     }();
     return commands;

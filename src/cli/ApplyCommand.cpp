@@ -1,0 +1,67 @@
+#include "cli/ApplyCommand.h"
+
+#include "cli/CliSession.h"
+#include "core/Utf.h"
+
+#include <ostream>
+
+namespace klavoset::cli {
+
+std::string_view ApplyCommand::help() const
+{
+    return "klavoset-cli apply IMAGE LAYOUT.lay [--koi8] [--wap no|en|ru] (-o OUT.bin | --vkp OUT.vkp)\n"
+           "  Loads the fullflash IMAGE, then the layout file LAYOUT.lay, and writes the result.\n"
+           "  -o OUT.bin     the whole rewritten fullflash (OUT.bin may be IMAGE itself)\n"
+           "  --vkp OUT.vkp  a patch of the changed 16-byte blocks instead; IMAGE is not touched\n"
+           "  --wap no|en|ru leave the WAP layout alone (default), copy it from English, or from Russian\n"
+           "  --koi8         store the Cyrillic letters of the English layouts as KOI8-R codes\n";
+}
+
+int ApplyCommand::run(Arguments args, std::ostream&, std::ostream& err)
+{
+    const bool koi8 = args.flag("--koi8");
+    const auto wap = args.option("--wap");
+    const auto image = args.option("-o");
+    const auto patch = args.option("--vkp");
+    if (args.missingValue() || args.hasUnknownOption() || args.positional().size() != 2)
+        return usageError(*this, "expects IMAGE and LAYOUT.lay", err);
+    if (image.has_value() == patch.has_value())
+        return usageError(*this, "expects exactly one of -o OUT.bin and --vkp OUT.vkp", err);
+    if (wap && *wap != "no" && *wap != "en" && *wap != "ru")
+        return usageError(*this, "--wap takes no, en or ru", err);
+
+    CliSession session(err);
+    Form1& form = session.form;
+    Outcome outcome = session.openFullflash(args.positional()[0], koi8);
+    if (outcome != Outcome::Done)
+        return exitCodeOf(outcome);
+
+    if (wap && *wap != "no") {
+        if (!form.fw.wapAvailable) {
+            err << "klavoset-cli: " << args.positional()[0] << ": " << form.fw.FwId
+                << " has no WAP layout that can be written\n";
+            return ExitUnsupported;
+        }
+        if (*wap == "en")
+            form.WAP_E_Click();
+        else
+            form.WAP_R_Click();
+        if (!session.view.menuChecked(*wap == "en" ? "WAP_E" : "WAP_R")) {
+            session.reportFailure(Outcome::Unsupported); // the refusal box said why
+            return ExitUnsupported;
+        }
+    }
+
+    session.view.dialogAnswers.push_back(fromUtf8(args.positional()[1]));
+    outcome = form.Open2_Click();
+    session.reportFailure(outcome);
+    if (outcome != Outcome::Done)
+        return exitCodeOf(outcome);
+
+    session.view.dialogAnswers.push_back(fromUtf8(image ? *image : *patch));
+    outcome = image ? form.Save1As_Click() : form.SaveAsVKP_Click();
+    session.reportFailure(outcome);
+    return exitCodeOf(outcome);
+}
+
+} // namespace klavoset::cli

@@ -1,0 +1,34 @@
+#include "cli/ExportCommand.h"
+
+#include "cli/CliSession.h"
+#include "core/Utf.h"
+
+namespace klavoset::cli {
+
+std::string_view ExportCommand::help() const
+{
+    return "klavoset-cli export IMAGE -o OUT.lay [--koi8]\n"
+           "  Saves the layouts decoded from the fullflash IMAGE as a layout file (4 lines, or 2 for firmware\n"
+           "  without Russian layouts).\n"
+           "  -o OUT.lay  the layout file to write (replaced safely when it exists)\n"
+           "  --koi8      decode the English layouts with the KOI8 option checked\n";
+}
+
+int ExportCommand::run(Arguments args, std::ostream&, std::ostream& err)
+{
+    const bool koi8 = args.flag("--koi8");
+    const auto outPath = args.option("-o");
+    if (args.missingValue() || args.hasUnknownOption() || args.positional().size() != 1 || !outPath)
+        return usageError(*this, "expects IMAGE and -o OUT.lay", err);
+
+    CliSession session(err);
+    Outcome outcome = session.openFullflash(args.positional().front(), koi8);
+    if (outcome != Outcome::Done)
+        return exitCodeOf(outcome);
+    session.view.dialogAnswers.push_back(fromUtf8(*outPath));
+    outcome = session.form.Save2As_Click();
+    session.reportFailure(outcome);
+    return exitCodeOf(outcome);
+}
+
+} // namespace klavoset::cli
