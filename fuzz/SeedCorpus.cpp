@@ -1,0 +1,185 @@
+// Writes the seed corpora of the fuzz targets, all built in memory: `fuzz_seeds DIR` fills DIR/fullflash,
+// DIR/layoutfile and DIR/fieldtexts. Nothing binary is kept in the repository.
+#include "SyntheticImages.h"
+#include "image/Identify.h"
+#include "support/FlashBuilder.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+using namespace klavoset;
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void put(const fs::path& dir, const std::string& name, const Bytes& bytes)
+{
+    fs::create_directories(dir);
+    std::ofstream out(dir / name, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string fileName(std::string_view id)
+{
+    std::string name;
+    for (const char c : id)
+        name += c == ' ' ? '_' : c;
+    return name;
+}
+
+// The lines of a layout file: UTF-16LE units, each line ended by CR LF.
+Bytes layoutFile(const std::vector<std::u16string>& lines)
+{
+    Bytes bytes;
+    const auto unit = [&](char16_t c) {
+        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    };
+    for (const std::u16string& line : lines) {
+        for (const char16_t c : line)
+            unit(c);
+        unit(u'\r');
+        unit(u'\n');
+    }
+    return bytes;
+}
+
+// A layout file line of the keys 1..9, then (for the first line) *, 0 and #.
+std::u16string line(const LayoutTexts& t, KeyArray a)
+{
+    std::u16string s;
+    for (int k = 1; k <= 9; ++k)
+        s += t.at(a, k) + u'\t';
+    if (a == KeyArray::eb)
+        s += t.at(a, 10) + u'\t' + t.at(a, 0) + u'\t' + t.at(a, 11);
+    else
+        s.pop_back();
+    return s;
+}
+
+void fullflashSeeds(const fs::path& dir)
+{
+    // One image per shape of firmware (generation, Russian layouts, WAP tables), the smallest of each:
+    // large inputs slow every run, and the field-texts target covers every row.
+    std::map<std::tuple<bool, bool, bool>, const FirmwareRow*> smallest;
+    for (const FirmwareRow& row : supportedFirmware()) {
+        const FirmwareDescriptor d = completeDescriptor(row);
+        const FirmwareRow*& best = smallest[{d.NewGen, d.HasRus, d.wapAvailable}];
+        if (best == nullptr || fuzz::smallestImageSize(d) < fuzz::smallestImageSize(completeDescriptor(*best)))
+            best = &row;
+    }
+    for (const auto& [shape, row] : smallest) {
+        const FirmwareDescriptor d = completeDescriptor(*row);
+        const LayoutTexts texts = test::sampleLayouts(d.NewGen, d.HasRus);
+        put(dir, fileName(row->id),
+            test::FlashBuilder(fuzz::smallestImageSize(d)).identityOf(row->id).layouts(d, texts).build());
+    }
+    // The identity at a later probe, pointers that need the address correction, and refusals.
+    const FirmwareDescriptor s45 = test::descriptorOf("S45i v4 lg3");
+    const LayoutTexts texts = test::sampleLayouts(false, true);
+    put(dir, "later_probe",
+        test::FlashBuilder(0x280000).identityOf("S45i v4 lg3", kProbes[1]).layouts(s45, texts).build());
+    put(dir, "adrfix",
+        test::FlashBuilder(0x200000).identityOf("S45i v4 lg3").layouts(s45, texts, 0x400000).build());
+    put(dir, "unknown", test::FlashBuilder(0x80000).identity("S45i", 0x99, "lg3").build());
+    put(dir, "too_short", test::FlashBuilder(0x7FF90, 0).identityOf("C55 v24 lg91").build());
+    put(dir, "tiny", Bytes{0});
+}
+
+std::uint8_t rowIndex(std::string_view id)
+{
+    const auto rows = supportedFirmware();
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].id == id)
+            return static_cast<std::uint8_t>(i);
+    return 0;
+}
+
+Bytes prefixed(std::initializer_list<std::uint8_t> head, const Bytes& rest)
+{
+    Bytes bytes(head);
+    bytes.insert(bytes.end(), rest.begin(), rest.end());
+    return bytes;
+}
+
+void layoutFileSeeds(const fs::path& dir)
+{
+    // First byte: 0 no fullflash, 1 newer generation, 2 older, 3 without Russian layouts.
+    const LayoutTexts t = test::sampleLayouts(false, true);
+    const Bytes four = layoutFile({line(t, KeyArray::eb), line(t, KeyArray::em), line(t, KeyArray::rb),
+                                   line(t, KeyArray::rm)});
+    put(dir, "no_image", prefixed({0}, four));
+    put(dir, "newer", prefixed({1}, four));
+    put(dir, "older", prefixed({2}, four));
+    put(dir, "no_russian", prefixed({3}, layoutFile({line(t, KeyArray::eb), line(t, KeyArray::em)})));
+    put(dir, "empty_fields", prefixed({0}, layoutFile({std::u16string(10, u'\t'), std::u16string(8, u'\t'),
+                                                       std::u16string(8, u'\t'), std::u16string(8, u'\t')})));
+    put(dir, "odd_cr_lf", prefixed({0}, layoutFile({u"a\rb\nc\t\t\t\t\t\t\t\t\t\t\t\t\td", u"\r", u"x\r"})));
+    Bytes odd = prefixed({0}, layoutFile({u"abc"}));
+    odd.push_back(0x41);
+    put(dir, "odd_length", odd);
+    put(dir, "empty", Bytes{0});
+}
+
+// An entry of the field-texts target: field, length, units.
+void entry(Bytes& bytes, int field, const std::u16string& text)
+{
+    bytes.push_back(static_cast<std::uint8_t>(field));
+    std::size_t n = text.size();
+    bytes.push_back(static_cast<std::uint8_t>(n >= 255 ? 255 : n));
+    if (n >= 255)
+        bytes.push_back(static_cast<std::uint8_t>(n - 255));
+    for (const char16_t c : text) {
+        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+}
+
+void fieldTextsSeeds(const fs::path& dir)
+{
+    const auto rows = supportedFirmware();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const FirmwareDescriptor d = completeDescriptor(rows[i]);
+        // Options: KOI8 on odd rows, the WAP source cycling through no, English and Russian.
+        const auto options = static_cast<std::uint8_t>((i & 1) | ((i % 3) << 1));
+        Bytes bytes{static_cast<std::uint8_t>(i), options};
+        const LayoutTexts t = test::sampleLayouts(d.NewGen, d.HasRus);
+        entry(bytes, 2, t.at(KeyArray::eb, 2) + u"ЯяЁё");
+        entry(bytes, kKeys + 3, u"\x7F" + t.at(KeyArray::em, 3));
+        entry(bytes, 2 * kKeys + 4, u"ЖЗИЙ€");
+        entry(bytes, 0, u"");
+        put(dir, fileName(rows[i].id), bytes);
+    }
+    const std::uint8_t c55 = rowIndex("C55 v24 lg91");
+    Bytes overflow{c55, 0};
+    entry(overflow, 5, std::u16string(300, u'x'));
+    put(dir, "overflow", overflow);
+    Bytes unstorable{c55, 0};
+    entry(unstorable, 6, u"a\xD800\xFFFF");
+    put(dir, "unstorable", unstorable);
+    Bytes adrFix{rowIndex("S45i v4 lg3"), 1 << 3};
+    entry(adrFix, 7, u"pqr");
+    put(dir, "adrfix", adrFix);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: fuzz_seeds DIR\n");
+        return 1;
+    }
+    const fs::path root = argv[1];
+    fullflashSeeds(root / "fullflash");
+    layoutFileSeeds(root / "layoutfile");
+    fieldTextsSeeds(root / "fieldtexts");
+    return 0;
+}
