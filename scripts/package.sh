@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Builds the Debian package in build/ (or $BUILD_DIR) with CPack and checks what it installs: the
+# command-line tool and our file types always; the window, its desktop entry (with the file types),
+# icon and help page as soon as the repository has them. Prints the package's files.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build_dir=${BUILD_DIR:-build}
+
+rm -f "$build_dir"/klavoset_*.deb
+if ! (cd "$build_dir" && cpack -G DEB) >"$build_dir/cpack.log" 2>&1; then
+    cat "$build_dir/cpack.log" >&2
+    exit 1
+fi
+deb=$(ls "$build_dir"/klavoset_*.deb)
+files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print substr($6, 2)}')
+failed=0
+require() {
+    if ! grep -qx -- "$1" <<<"$files"; then
+        echo "package: $deb lacks $1" >&2
+        failed=1
+    fi
+}
+
+require /usr/bin/klavoset-cli
+require /usr/share/mime/packages/klavoset.xml
+mime_types=$(grep -o 'mime-type type="[^"]*"' dist/mime/klavoset.xml | cut -d'"' -f2)
+
+# The file types must be valid for shared-mime-info and claim our extensions; it reports problems on
+# stderr without failing.
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+mkdir -p "$tmp/mime/packages"
+cp dist/mime/klavoset.xml "$tmp/mime/packages/"
+if ! xmllint --noout dist/mime/klavoset.xml || [ -n "$(XDG_DATA_HOME=$tmp update-mime-database "$tmp/mime" 2>&1)" ]; then
+    echo "package: shared-mime-info refuses dist/mime/klavoset.xml" >&2
+    failed=1
+fi
+for glob in '*.bin' '*.fls' '*.lay' '*.vkp'; do
+    if ! grep -qF ":$glob" "$tmp/mime/globs2"; then
+        echo "package: the file types claim no $glob" >&2
+        failed=1
+    fi
+done
+
+if [ -x "$build_dir/bin/klavoset" ]; then
+    require /usr/bin/klavoset
+fi
+for desktop in $(git ls-files '*.desktop'); do
+    require "/usr/share/applications/$(basename "$desktop")"
+    desktop-file-validate "$desktop" || failed=1
+    for type in $mime_types; do
+        if ! grep -q "^MimeType=.*$type;" "$desktop"; then
+            echo "package: $desktop does not offer to open $type" >&2
+            failed=1
+        fi
+    done
+    icon=$(sed -n 's/^Icon=//p' "$desktop")
+    if [ -n "$icon" ] && ! grep -qE "^/usr/share/(icons/.*|pixmaps)/$icon\.(png|svg|xpm)$" <<<"$files"; then
+        echo "package: no icon $icon for $desktop" >&2
+        failed=1
+    fi
+done
+for page in $(git ls-files '*Klavoset.htm'); do
+    if ! grep -q "/$(basename "$page")\$" <<<"$files"; then
+        echo "package: lacks the help page $(basename "$page")" >&2
+        failed=1
+    fi
+done
+
+# The packaged tool runs from where the package puts it.
+root="$tmp/root"
+dpkg-deb -x "$deb" "$root"
+"$root/usr/bin/klavoset-cli" firmware >/dev/null || failed=1
+
+echo "package: $deb"
+sed 's/^/  /' <<<"$files"
+exit "$failed"
