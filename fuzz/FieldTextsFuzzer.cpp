@@ -1,9 +1,9 @@
 // A valid image of a chosen firmware, loaded; then chosen texts (any code units, any lengths) typed
 // into chosen key fields, chosen options, and every save path.
 #include "FuzzCheck.h"
+#include "FuzzEditor.h"
 #include "FuzzInput.h"
 #include "SyntheticImages.h"
-#include "FuzzEditor.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -15,7 +15,7 @@ namespace klavoset::fuzz {
 // the address sanitizer runs at full speed (its memmove, used by vector copies, is a byte loop).
 class FuzzFiles : public FileSystem
 {
-public:
+  public:
     // The file at `path` reads as `bytes`, which must outlive every read.
     void lend(const std::u16string& path, std::span<const std::uint8_t> bytes)
     {
@@ -52,7 +52,7 @@ public:
         return std::nullopt;
     }
 
-private:
+  private:
     static std::vector<std::uint8_t> copy(std::span<const std::uint8_t> bytes)
     {
         std::vector<std::uint8_t> v(bytes.size());

@@ -9,7 +9,7 @@ namespace klavoset::fuzz {
 // Takes a fuzzer's bytes apart into choices and texts; past the end every read gives zeros.
 class FuzzInput
 {
-public:
+  public:
     FuzzInput(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
 
     [[nodiscard]] bool empty() const { return m_at >= m_size; }
@@ -34,7 +34,7 @@ public:
         return text;
     }
 
-private:
+  private:
     const std::uint8_t* m_data;
     std::size_t m_size;
     std::size_t m_at = 0;

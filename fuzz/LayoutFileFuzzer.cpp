@@ -1,9 +1,9 @@
 // Any bytes as a layout file, opened before any fullflash or over a valid image of one of three kinds,
 // then saved; saving what was loaded from a saved file must give the same file again.
 #include "FuzzCheck.h"
+#include "FuzzEditor.h"
 #include "FuzzInput.h"
 #include "SyntheticImages.h"
-#include "FuzzEditor.h"
 
 #include <algorithm>
 #include <cstddef>

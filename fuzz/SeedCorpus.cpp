@@ -3,6 +3,7 @@
 #include "SyntheticImages.h"
 #include "image/Identify.h"
 #include "support/FlashBuilder.h"
+#include "support/LayoutFileBuilder.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -34,36 +35,6 @@ std::string fileName(std::string_view id)
     return name;
 }
 
-// The lines of a layout file: UTF-16LE units, each line ended by CR LF.
-Bytes layoutFile(const std::vector<std::u16string>& lines)
-{
-    Bytes bytes;
-    const auto unit = [&](char16_t c) {
-        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
-    };
-    for (const std::u16string& line : lines) {
-        for (const char16_t c : line)
-            unit(c);
-        unit(u'\r');
-        unit(u'\n');
-    }
-    return bytes;
-}
-
-// A layout file line of the keys 1..9, then (for the first line) *, 0 and #.
-std::u16string line(const LayoutTexts& t, KeyArray a)
-{
-    std::u16string s;
-    for (int k = 1; k <= 9; ++k)
-        s += t.at(a, k) + u'\t';
-    if (a == KeyArray::eb)
-        s += t.at(a, 10) + u'\t' + t.at(a, 0) + u'\t' + t.at(a, 11);
-    else
-        s.pop_back();
-    return s;
-}
-
 void fullflashSeeds(const fs::path& dir)
 {
     // One image per shape of firmware (generation, Russian layouts, WAP tables), the smallest of each:
@@ -72,7 +43,8 @@ void fullflashSeeds(const fs::path& dir)
     for (const FirmwareRow& row : supportedFirmware()) {
         const FirmwareDescriptor d = completeDescriptor(row);
         const FirmwareRow*& best = smallest[{d.NewGen, d.HasRus, d.wapAvailable}];
-        if (best == nullptr || fuzz::smallestImageSize(d) < fuzz::smallestImageSize(completeDescriptor(*best)))
+        if (best == nullptr ||
+            fuzz::smallestImageSize(d) < fuzz::smallestImageSize(completeDescriptor(*best)))
             best = &row;
     }
     for (const auto& [shape, row] : smallest) {
@@ -112,19 +84,21 @@ Bytes prefixed(std::initializer_list<std::uint8_t> head, const Bytes& rest)
 void layoutFileSeeds(const fs::path& dir)
 {
     // First byte: 0 no fullflash, 1 newer generation, 2 older, 3 without Russian layouts.
+    using test::LayoutFileBuilder;
     const LayoutTexts t = test::sampleLayouts(false, true);
-    const Bytes four = layoutFile({line(t, KeyArray::eb), line(t, KeyArray::em), line(t, KeyArray::rb),
-                                   line(t, KeyArray::rm)});
+    const Bytes four = LayoutFileBuilder().layouts(t, true).build();
     put(dir, "no_image", prefixed({0}, four));
     put(dir, "newer", prefixed({1}, four));
     put(dir, "older", prefixed({2}, four));
-    put(dir, "no_russian", prefixed({3}, layoutFile({line(t, KeyArray::eb), line(t, KeyArray::em)})));
-    put(dir, "empty_fields", prefixed({0}, layoutFile({std::u16string(10, u'\t'), std::u16string(8, u'\t'),
-                                                       std::u16string(8, u'\t'), std::u16string(8, u'\t')})));
-    put(dir, "odd_cr_lf", prefixed({0}, layoutFile({u"a\rb\nc\t\t\t\t\t\t\t\t\t\t\t\t\td", u"\r", u"x\r"})));
-    Bytes odd = prefixed({0}, layoutFile({u"abc"}));
-    odd.push_back(0x41);
-    put(dir, "odd_length", odd);
+    put(dir, "no_russian", prefixed({3}, LayoutFileBuilder().layouts(t, false).build()));
+    put(dir, "empty_fields", prefixed({0}, LayoutFileBuilder().layouts(LayoutTexts{}, true).build()));
+    put(dir, "odd_cr_lf",
+        prefixed({0}, LayoutFileBuilder()
+                          .line(u"a\rb\nc\t\t\t\t\t\t\t\t\t\t\t\t\td")
+                          .line(u"\r")
+                          .line(u"x\r")
+                          .build()));
+    put(dir, "odd_length", prefixed({0}, LayoutFileBuilder().line(u"abc").bytes({0x41}).build()));
     put(dir, "empty", Bytes{0});
 }
 

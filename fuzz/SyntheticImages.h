@@ -17,11 +17,11 @@ namespace klavoset::fuzz {
 // Valid images of every supported firmware holding the sample layouts, built once and then copied.
 class SyntheticImages
 {
-public:
+  public:
     // `adrFix` is the address correction the pointers are written for (0, 0x200000 or 0x400000).
     [[nodiscard]] const std::vector<std::uint8_t>& of(const FirmwareRow& row, std::int32_t adrFix);
 
-private:
+  private:
     std::map<std::pair<const FirmwareRow*, std::int32_t>, std::vector<std::uint8_t>> m_images;
 };
 

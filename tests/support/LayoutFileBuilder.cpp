@@ -1,0 +1,47 @@
+#include "support/LayoutFileBuilder.h"
+
+#include <string>
+
+namespace klavoset::test {
+
+LayoutFileBuilder& LayoutFileBuilder::line(std::u16string_view text)
+{
+    const auto unit = [this](char16_t c) {
+        m_bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        m_bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    };
+    for (const char16_t c : text)
+        unit(c);
+    unit(u'\r');
+    unit(u'\n');
+    return *this;
+}
+
+LayoutFileBuilder& LayoutFileBuilder::layouts(const LayoutTexts& texts, bool hasRus)
+{
+    const auto fields = [&](KeyArray a) {
+        std::u16string s;
+        for (int key = 1; key <= 9; ++key)
+            s += texts.at(a, key) + u'\t';
+        if (a == KeyArray::eb)
+            s += texts.at(a, 10) + u'\t' + texts.at(a, 0) + u'\t' + texts.at(a, 11);
+        if (!s.empty() && s.back() == u'\t')
+            s.pop_back();
+        return s;
+    };
+    line(fields(KeyArray::eb));
+    line(fields(KeyArray::em));
+    if (hasRus) {
+        line(fields(KeyArray::rb));
+        line(fields(KeyArray::rm));
+    }
+    return *this;
+}
+
+LayoutFileBuilder& LayoutFileBuilder::bytes(std::initializer_list<std::uint8_t> values)
+{
+    m_bytes.insert(m_bytes.end(), values.begin(), values.end());
+    return *this;
+}
+
+} // namespace klavoset::test
