@@ -71,18 +71,24 @@ Result<std::vector<std::uint8_t>, FileError> RealFileSystem::readAll(const std::
         std::fclose(file);
         return R::fail(openError(EFBIG));
     }
-    if (!ec)
-        bytes.reserve(static_cast<std::size_t>(size));
+    // One read straight into the result, as fast as copying the file; chunks only for what a file that
+    // grows meanwhile (or one whose size is unknown) still holds.
+    bool more = true;
+    if (!ec && size > 0) {
+        bytes.resize(static_cast<std::size_t>(size));
+        const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
+        more = got == bytes.size();
+        bytes.resize(got);
+    }
     std::uint8_t chunk[1 << 16];
-    for (;;) {
+    while (more) {
         const std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
         bytes.insert(bytes.end(), chunk, chunk + got);
         if (bytes.size() > kMaxFileSize) {
             std::fclose(file);
             return R::fail(openError(EFBIG));
         }
-        if (got < sizeof chunk)
-            break;
+        more = got == sizeof chunk;
     }
     const bool failed = std::ferror(file) != 0;
     const int err = errno;
