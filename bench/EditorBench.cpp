@@ -1,0 +1,225 @@
+// Each editor operation beside the plain operation it is measured against, on one 16 MiB image, in one
+// run; the ratios of the medians are printed at the end, and the program fails when one misses its limit.
+#include "BenchImage.h"
+#include "RatioReporter.h"
+#include "core/FileSystem.h"
+#include "core/Form1.h"
+#include "core/MemoryView.h"
+#include "core/SystemServices.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <memory>
+#include <string>
+
+namespace klavoset::bench {
+namespace {
+
+// An editor over the real file layer, as the programs run it, with the bench image loaded.
+struct LoadedEditor
+{
+    MemoryView view;
+    RealFileSystem files;
+    NoSystemServices system;
+    Form1 form{view, files, system};
+
+    LoadedEditor() { form.Form_Activate(); }
+    [[nodiscard]] bool open(const std::filesystem::path& path)
+    {
+        form.DialogFileName = path.u16string();
+        form.CmdLineOpen = true;
+        return form.Open1_Click() == Outcome::Done;
+    }
+    void type(const LayoutTexts& texts)
+    {
+        for (const KeyArray a : kAllArrays)
+            for (int key = 0; key < kKeys; ++key)
+                if (view.field(a, key).enabled)
+                    view.type(a, key, texts.at(a, key));
+    }
+};
+
+void ReadFileIntoMemory(benchmark::State& state)
+{
+    const BenchImage& image = BenchImage::get();
+    for (auto _ : state) {
+        std::FILE* file = std::fopen(image.imagePath.c_str(), "rb");
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(kImageSize));
+        const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+        benchmark::DoNotOptimize(got);
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+
+// Reading the next image while the previous one is still held, as any loader does that keeps the open
+// document until the new one is accepted.
+void ReadKeepingPrevious(benchmark::State& state)
+{
+    const BenchImage& image = BenchImage::get();
+    std::vector<std::uint8_t> previous;
+    for (auto _ : state) {
+        std::FILE* file = std::fopen(image.imagePath.c_str(), "rb");
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(kImageSize));
+        const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+        benchmark::DoNotOptimize(got);
+        previous = std::move(bytes);
+    }
+}
+
+// The first image of a session: a started editor without an image opens it.
+void OpenIdentifyDecode(benchmark::State& state)
+{
+    const BenchImage& image = BenchImage::get();
+    auto e = std::make_unique<LoadedEditor>();
+    for (auto _ : state) {
+        if (!e->open(image.imagePath))
+            return state.SkipWithError("the image does not open");
+        state.PauseTiming();
+        e = std::make_unique<LoadedEditor>();
+        state.ResumeTiming();
+    }
+}
+
+// A further image: the editor keeps the loaded one until the new one is accepted.
+void OpenOverLoadedImage(benchmark::State& state)
+{
+    const BenchImage& image = BenchImage::get();
+    LoadedEditor e;
+    for (auto _ : state)
+        if (!e.open(image.imagePath))
+            return state.SkipWithError("the image does not open");
+}
+
+void PlainWriteFlushRename(benchmark::State& state)
+{
+    const BenchImage& image = BenchImage::get();
+    const auto target = image.dir.path / "plain.bin";
+    for (auto _ : state)
+        plainReplace(target, image.originalBytes);
+}
+
+void SafeWrite(benchmark::State& state)
+{
+    const BenchImage& image = BenchImage::get();
+    RealFileSystem files;
+    const auto target = (image.dir.path / "safe.bin").u16string();
+    for (auto _ : state)
+        if (files.writeAtomically(target, image.originalBytes))
+            state.SkipWithError("the file layer cannot write");
+}
+
+// The editor's whole save: encoding the layouts, then the safe write of the image.
+void SafeSave(benchmark::State& state)
+{
+    const BenchImage& image = BenchImage::get();
+    LoadedEditor e;
+    if (!e.open(image.imagePath))
+        return state.SkipWithError("the image does not open");
+    e.view.dialogAnswers.push_back((image.dir.path / "saved.bin").u16string());
+    if (e.form.Save1As_Click() != Outcome::Done)
+        return state.SkipWithError("saving into the fullflash is not available");
+    for (auto _ : state)
+        if (e.form.Save1_Click() != Outcome::Done)
+            state.SkipWithError("the save failed");
+}
+
+// What a patch export has to do at least: find the changed 16-byte blocks of two images with memcmp and
+// write their lines the plain way.
+void MemcmpAndWriteLines(benchmark::State& state)
+{
+    const BenchImage& image = BenchImage::get();
+    const std::uint8_t* before = image.originalBytes.data();
+    const std::uint8_t* after = image.editedBytes.data();
+    const auto target = image.dir.path / "plain.vkp";
+    constexpr std::size_t kChunk = 4096;
+    static const char* const kHex = "0123456789ABCDEF";
+    for (auto _ : state) {
+        std::string text = "; " + std::string(kFirmware) + " - header\r\n; second header line\r\n";
+        for (std::size_t chunk = 0; chunk < image.originalBytes.size(); chunk += kChunk) {
+            if (std::memcmp(before + chunk, after + chunk, kChunk) == 0)
+                continue;
+            for (std::size_t at = chunk; at < chunk + kChunk; at += 16) {
+                if (std::memcmp(before + at, after + at, 16) == 0)
+                    continue;
+                char offset[24];
+                std::snprintf(offset, sizeof offset, "%zX: ", at);
+                text += offset;
+                for (const std::uint8_t* half : {before + at, after + at}) {
+                    for (int i = 0; i < 16; ++i) {
+                        text += kHex[half[i] >> 4];
+                        text += kHex[half[i] & 15];
+                    }
+                    text += ' ';
+                }
+                text.back() = '\r';
+                text += '\n';
+            }
+        }
+        plainReplace(target, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    }
+}
+
+// A patch export with a dozen edits: the texts switch between the original and the edited layouts,
+// so every export finds the dozen changed blocks.
+void VkpExport(benchmark::State& state)
+{
+    const BenchImage& image = BenchImage::get();
+    LoadedEditor e;
+    if (!e.open(image.imagePath))
+        return state.SkipWithError("the image does not open");
+    const auto patch = (image.dir.path / "patch.vkp").u16string();
+    bool edited = false;
+    for (auto _ : state) {
+        state.PauseTiming();
+        edited = !edited;
+        e.type(edited ? image.edited : image.original);
+        e.view.dialogAnswers.push_back(patch);
+        state.ResumeTiming();
+        if (e.form.SaveAsVKP_Click() != Outcome::Done)
+            return state.SkipWithError("the patch export is not available");
+    }
+}
+
+constexpr double kMinTime = 0.5;
+BENCHMARK(ReadFileIntoMemory)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(kMinTime);
+BENCHMARK(OpenIdentifyDecode)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(kMinTime);
+BENCHMARK(ReadKeepingPrevious)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(kMinTime);
+BENCHMARK(OpenOverLoadedImage)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(kMinTime);
+BENCHMARK(PlainWriteFlushRename)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(kMinTime);
+BENCHMARK(SafeWrite)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(kMinTime);
+BENCHMARK(SafeSave)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(kMinTime);
+BENCHMARK(MemcmpAndWriteLines)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(kMinTime);
+BENCHMARK(VkpExport)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(kMinTime);
+
+} // namespace
+} // namespace klavoset::bench
+
+int main(int argc, char** argv)
+{
+    using klavoset::bench::RatioReporter;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const bool met = reporter.printRatios(
+        {
+            {"open + identify + decode / read the file into memory", "OpenIdentifyDecode",
+             "ReadFileIntoMemory", 1.3},
+            {"open over a loaded image / read keeping the previous one", "OpenOverLoadedImage",
+             "ReadKeepingPrevious", 1.3},
+            {"safe write of the file layer / plain write+flush+rename", "SafeWrite", "PlainWriteFlushRename",
+             1.5},
+            {"safe save (encode + write) / plain write+flush+rename", "SafeSave", "PlainWriteFlushRename",
+             1.5},
+            {"patch export, 12 edits / memcmp pass + writing the lines", "VkpExport", "MemcmpAndWriteLines",
+             2.0},
+        },
+        std::cout);
+    benchmark::Shutdown();
+    return met ? 0 : 1;
+}

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release into build-bench/ (or $BENCH_BUILD_DIR) and prints, measured side by
+# side in one run on a 16 MiB synthetic image, each editor operation against its plain counterpart, then
+# the peak memory of `klavoset-cli apply --vkp`. Fails when a ratio misses its limit. Extra arguments go
+# to the benchmark program (e.g. --benchmark_filter=Vkp).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/deps.sh
+build_dir=${BENCH_BUILD_DIR:-build-bench}
+BUILD_DIR=$build_dir BUILD_TYPE=Release ./scripts/build.sh -DKLAVOSET_BUILD_BENCH=ON -DKLAVOSET_BUILD_TESTS=OFF
+
+failed=0
+"$build_dir/bin/bench_editor" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@" || failed=1
+
+# Peak memory of applying a layout file as a patch to the 16 MiB image: at most 3 x image + 25 MiB.
+files=$(mktemp -d)
+trap 'rm -rf "$files"' EXIT
+"$build_dir/bin/bench_files" "$files"
+limit_kib=$(( (3 * 16 + 25) * 1024 ))
+if /usr/bin/time -v -o "$files/time.txt" "$build_dir/bin/klavoset-cli" apply "$files/image.bin" \
+    "$files/edits.lay" --vkp "$files/out.vkp" >"$files/cli.txt" 2>&1; then
+    peak_kib=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$files/time.txt")
+    status=ok
+    if [ "$peak_kib" -gt "$limit_kib" ]; then status=MISSED; failed=1; fi
+    printf '  %-58s %5.2f  (%d MiB, limit 3 x 16 + 25 = %d MiB)  %s\n' \
+        "peak memory of klavoset-cli apply --vkp / limit" \
+        "$(awk "BEGIN {print $peak_kib / $limit_kib}")" $((peak_kib / 1024)) $((limit_kib / 1024)) "$status"
+else
+    printf '  %-58s not measured (%s)\n' "peak memory of klavoset-cli apply --vkp" "$(head -n 1 "$files/cli.txt")"
+fi
+exit "$failed"
