@@ -115,13 +115,14 @@ TEST(LayoutWriter, Koi8AppliesToEnglishLettersAndToSharedKeysOnlyWithoutRussian)
     for (const char* id : {"C55 v24 lg91", "SLIK v56 lg1"}) {
         const FirmwareDescriptor d = test::descriptorOf(id);
         LayoutTexts t;
-        t.at(KeyArray::eb, 2) = u"Яё";
+        t.at(KeyArray::eb, 2) = u"ЯаъЪёA";
         t.at(KeyArray::rb, 2) = u"Я";
         t.at(KeyArray::eb, 0) = u"Я";
         t = withShared(t);
         const Bytes image = written(Bytes(0x1000000, 0xFF), d, t, koi);
         SCOPED_TRACE(id);
-        EXPECT_EQ(slice(image, d.EngData, 4), (Bytes{0xF1, 0x00, 0x51, 0x04}));
+        EXPECT_EQ(slice(image, d.EngData, 12),
+                  (Bytes{0xF1, 0, 0xC1, 0, 0xDF, 0, 0xFF, 0, 0x51, 0x04, 0x41, 0}));
         if (d.HasRus) {
             EXPECT_EQ(slice(image, d.RusData, 2), (Bytes{0x2F, 0x04}));
             EXPECT_EQ(slice(image, d.CommonData, 2), (Bytes{0x2F, 0x04}));
