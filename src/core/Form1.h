@@ -108,6 +108,10 @@ public: // file dialog and file access
 
 private:
     void keyChanged();
+    // Enables a key field with the editable colour, or disables it with the greyed one.
+    void setFieldEditable(KeyArray a, int key, bool editable);
+    // Opens the fields a load fills: every eb key the firmware has, the letter keys of the other layouts.
+    void enableLoadedFields(int keys);
     void enableLoadedImageCommands(const std::u16string& path);
     void followWapAvailability();
     [[nodiscard]] bool refuseUnstorable(const LayoutTexts& texts);

@@ -35,19 +35,10 @@ Outcome Form1::Open2_Click()
         parseInto(lines.LineRM, KeyArray::rm);
     }
 
-    for (int i = 0; i < kKeys; ++i) {
-        m_view.setFieldEnabled(KeyArray::eb, i, true);
-        m_view.setFieldColor(KeyArray::eb, i, SysColor::Window);
-        if (i >= 2 && i <= 9)
-            for (const KeyArray a : {KeyArray::em, KeyArray::rb, KeyArray::rm}) {
-                m_view.setFieldEnabled(a, i, true);
-                m_view.setFieldColor(a, i, SysColor::Window);
-            }
-    }
+    enableLoadedFields(kKeys);
     if (fw.NewGen) {
-        m_view.setFieldEnabled(KeyArray::eb, 11, false);
+        setFieldEditable(KeyArray::eb, 11, false);
         m_view.setFieldText(KeyArray::eb, 11, u"");
-        m_view.setFieldColor(KeyArray::eb, 11, SysColor::ScrollBar);
     }
 
     LayFile = path;
