@@ -44,8 +44,8 @@ std::u16string DesktopSystem::calculatorPath()
 #ifdef Q_OS_WIN
     return windowsProgram(QStringLiteral("calc.exe")).toStdU16String();
 #else
-    return findOnPath({QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"), QStringLiteral("galculator"),
-                       QStringLiteral("mate-calc"), QStringLiteral("xcalc")})
+    return findOnPath({QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),
+                       QStringLiteral("galculator"), QStringLiteral("mate-calc"), QStringLiteral("xcalc")})
         .toStdU16String();
 #endif
 }
@@ -55,7 +55,8 @@ std::u16string DesktopSystem::charMapPath()
 #ifdef Q_OS_WIN
     return windowsProgram(QStringLiteral("charmap.exe")).toStdU16String();
 #else
-    return findOnPath({QStringLiteral("gucharmap"), QStringLiteral("kcharselect"), QStringLiteral("gnome-characters")})
+    return findOnPath({QStringLiteral("gucharmap"), QStringLiteral("kcharselect"),
+                       QStringLiteral("gnome-characters")})
         .toStdU16String();
 #endif
 }

@@ -13,7 +13,7 @@ namespace klavoset {
 // started through wine, and the desktop's own calculator and character map from PATH.
 class DesktopSystem : public SystemServices
 {
-public:
+  public:
     explicit DesktopSystem(QString commandLine) : m_commandLine(std::move(commandLine)) {}
 
     std::u16string vklayOpenCommand() override;
@@ -32,7 +32,7 @@ public:
     // Web and mail addresses as they are, anything else as a local file.
     [[nodiscard]] static QUrl documentUrl(const QString& target);
 
-private:
+  private:
     QString m_commandLine;
 };
 

@@ -75,7 +75,7 @@ int Dialogs::message(QWidget* parent, const QString& text, int style)
     box->exec();
     QAbstractButton* clicked = box->clickedButton();
     // Closing the box without a button counts as its escape button.
-    const auto button = clicked != nullptr ? box->standardButton(clicked)
+    const auto button = clicked != nullptr     ? box->standardButton(clicked)
                         : style == MsgQuestion ? QMessageBox::Cancel
                                                : QMessageBox::Ok;
     return answerOf(button);
@@ -85,8 +85,8 @@ QStringList Dialogs::nameFilters(const FileDialogRequest& request)
 {
     QStringList filters;
     for (const auto& [description, patterns] : request.filters)
-        filters << qs(description) + QStringLiteral(" (") + qs(patterns).replace(QLatin1Char(';'), QLatin1Char(' ')) +
-                       QLatin1Char(')');
+        filters << qs(description) + QStringLiteral(" (") +
+                       qs(patterns).replace(QLatin1Char(';'), QLatin1Char(' ')) + QLatin1Char(')');
     return filters;
 }
 

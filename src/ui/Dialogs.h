@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <deque>
 #include <memory>
 #include <vector>
@@ -23,7 +22,7 @@ struct DialogScript
         QString text;
         int style = 0;
     };
-    std::deque<int> boxAnswers;     // when empty: OK, or Cancel for a question, so nothing is discarded
+    std::deque<int> boxAnswers;      // when empty: OK, or Cancel for a question, so nothing is discarded
     std::deque<QString> fileAnswers; // when empty or an empty string: the dialog is cancelled
     std::vector<Box> boxes;
     std::vector<FileDialogRequest> dialogs;
@@ -32,7 +31,7 @@ struct DialogScript
 // Every message box and file dialog of the program goes through here.
 class Dialogs
 {
-public:
+  public:
     // Modal box titled "Klavoset" in one of the styles 0, 16, 48, 51; returns 1 OK, 2 Cancel, 6 Yes, 7 No.
     static int message(QWidget* parent, const QString& text, int style);
     // The open or save dialog of the request; returns the chosen full path, empty when cancelled.

@@ -9,13 +9,13 @@ namespace klavoset {
 class KeyField : public QLineEdit
 {
     Q_OBJECT
-public:
+  public:
     KeyField(int limit, QWidget* parent);
 
     void setProgramText(const QString& text);
     [[nodiscard]] int typingLimit() const { return m_limit; }
 
-private:
+  private:
     void followLength();
 
     int m_limit;

@@ -28,7 +28,8 @@ QFont fieldFont()
 {
     // Courier New where there is one; otherwise the system's fixed font, which has Cyrillic as well.
     QFont font;
-    font.setFamilies({QStringLiteral("Courier New"), QFontDatabase::systemFont(QFontDatabase::FixedFont).family()});
+    font.setFamilies(
+        {QStringLiteral("Courier New"), QFontDatabase::systemFont(QFontDatabase::FixedFont).family()});
     font.setStyleHint(QFont::TypeWriter);
     font.setPointSizeF(9.75);
     return font;
@@ -37,7 +38,8 @@ QFont fieldFont()
 QFont labelFont(const QFont& base)
 {
     QFont font = base;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), base.family()});
+    font.setFamilies(
+        {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), base.family()});
     font.setPointSize(18);
     font.setBold(true);
     return font;
@@ -52,7 +54,7 @@ KeyGrid::KeyGrid(QWidget* parent) : QWidget(parent)
     const int dx = logicalDpiX();
     const int dy = logicalDpiY();
     const auto x = [dx](int twips) { return twipsToPixels(twips, dx); };
-    const auto y = [dy](int twips) { return twipsToPixels(twips - kToolbarHeight, dy) ; };
+    const auto y = [dy](int twips) { return twipsToPixels(twips - kToolbarHeight, dy); };
     setFixedSize(x(kClientWidth), twipsToPixels(kClientHeight - kToolbarHeight - kStatusBarHeight, dy));
 
     const QFont font = fieldFont();
@@ -64,7 +66,8 @@ KeyGrid::KeyGrid(QWidget* parent) : QWidget(parent)
             auto* f = new KeyField(design::maxLength(key), this);
             f->setObjectName(fieldName(a, key));
             f->setFont(font);
-            f->setGeometry(x(left), y(top + kFieldOffset[static_cast<int>(a)]), x(kFieldWidth), twipsToPixels(kFieldHeight, dy));
+            f->setGeometry(x(left), y(top + kFieldOffset[static_cast<int>(a)]), x(kFieldWidth),
+                           twipsToPixels(kFieldHeight, dy));
             f->setProgramText(QString::fromStdU16String(std::u16string(design::sampleText(a, key))));
             f->setEnabled(false);
             f->setAcceptDrops(false); // a file dropped on a field opens the file, it is not typed in
@@ -75,7 +78,8 @@ KeyGrid::KeyGrid(QWidget* parent) : QWidget(parent)
         l->setObjectName(QStringLiteral("Label3_%1").arg(key));
         l->setFont(bold);
         l->setAlignment(Qt::AlignCenter);
-        l->setGeometry(x(left + kLabelLeft), y(top + kLabelTop), x(kLabelSize), twipsToPixels(kLabelSize, dy));
+        l->setGeometry(x(left + kLabelLeft), y(top + kLabelTop), x(kLabelSize),
+                       twipsToPixels(kLabelSize, dy));
         m_labels[static_cast<std::size_t>(key)] = l;
     }
 

@@ -4,7 +4,6 @@
 
 #include <QLabel>
 #include <QWidget>
-
 #include <array>
 
 namespace klavoset {
@@ -16,7 +15,7 @@ class KeyField;
 class KeyGrid : public QWidget
 {
     Q_OBJECT
-public:
+  public:
     explicit KeyGrid(QWidget* parent);
 
     [[nodiscard]] KeyField* field(KeyArray a, int key) const;
@@ -29,7 +28,7 @@ public:
     [[nodiscard]] static QString keyName(int key);
     [[nodiscard]] static QString fieldName(KeyArray a, int key); // objectName, e.g. "eb_10"
 
-private:
+  private:
     std::array<std::array<KeyField*, kKeys>, 4> m_fields{};
     std::array<QLabel*, kKeys> m_labels{};
 };

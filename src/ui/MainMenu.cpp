@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QMenu>
-
 #include <span>
 
 namespace klavoset {

@@ -2,7 +2,6 @@
 
 #include <QMenuBar>
 #include <QObject>
-
 #include <map>
 #include <string>
 #include <string_view>
@@ -16,7 +15,7 @@ namespace klavoset {
 class MainMenu : public QObject
 {
     Q_OBJECT
-public:
+  public:
     explicit MainMenu(QMenuBar* bar);
 
     // The item's action (a top-level menu's own action for a menu); nullptr for an unknown name.
@@ -24,10 +23,10 @@ public:
     void setChecked(std::string_view name, bool checked);
     [[nodiscard]] bool checked(std::string_view name) const;
 
-signals:
+  signals:
     void commandChosen(const QString& name);
 
-private:
+  private:
     struct Item
     {
         QAction* action = nullptr;

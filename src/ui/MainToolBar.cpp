@@ -74,6 +74,9 @@ bool MainToolBar::pressed(std::string_view key) const
     return it != m_buttons.end() && it->second.pressed;
 }
 
-QString MainToolBar::imageFile(int image) { return QStringLiteral(":/toolbar/%1.svg").arg(image, 2, 10, QLatin1Char('0')); }
+QString MainToolBar::imageFile(int image)
+{
+    return QStringLiteral(":/toolbar/%1.svg").arg(image, 2, 10, QLatin1Char('0'));
+}
 
 } // namespace klavoset

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QToolBar>
-
 #include <map>
 #include <string>
 #include <string_view>
@@ -15,7 +14,7 @@ namespace klavoset {
 class MainToolBar : public QToolBar
 {
     Q_OBJECT
-public:
+  public:
     explicit MainToolBar(QWidget* parent);
 
     // The button's action, nullptr for an unknown key; its objectName is "Toolbar_" and the key.
@@ -25,10 +24,10 @@ public:
 
     [[nodiscard]] static QString imageFile(int image); // the resource of picture 1..21
 
-signals:
+  signals:
     void buttonClicked(const QString& key);
 
-private:
+  private:
     struct Button
     {
         QAction* action = nullptr;

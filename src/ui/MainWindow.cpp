@@ -62,7 +62,8 @@ MainWindow::MainWindow(FileSystem& files, SystemServices& system)
                     m_changed(a, key);
             });
     m_form = std::make_unique<Form1>(*this, files, system);
-    connect(m_menu, &MainMenu::commandChosen, this, [this](const QString& name) { m_form->runCommand(name.toStdString()); });
+    connect(m_menu, &MainMenu::commandChosen, this,
+            [this](const QString& name) { m_form->runCommand(name.toStdString()); });
     connect(m_toolbar, &MainToolBar::buttonClicked, this,
             [this](const QString& key) { m_form->Toolbar_ButtonClick(key.toStdString()); });
 
@@ -78,9 +79,15 @@ MainWindow::~MainWindow()
 
 KeyField* MainWindow::field(KeyArray a, int key) const { return m_grid->field(a, key); }
 
-void MainWindow::setFieldChangeHandler(std::function<void(KeyArray, int)> handler) { m_changed = std::move(handler); }
+void MainWindow::setFieldChangeHandler(std::function<void(KeyArray, int)> handler)
+{
+    m_changed = std::move(handler);
+}
 
-std::u16string MainWindow::fieldText(KeyArray a, int key) const { return field(a, key)->text().toStdU16String(); }
+std::u16string MainWindow::fieldText(KeyArray a, int key) const
+{
+    return field(a, key)->text().toStdU16String();
+}
 
 void MainWindow::setFieldText(KeyArray a, int key, const std::u16string& text)
 {
@@ -99,7 +106,10 @@ void MainWindow::setFieldColor(KeyArray a, int key, SysColor color)
 
 void MainWindow::setFieldVisible(KeyArray a, int key, bool visible) { field(a, key)->setVisible(visible); }
 
-void MainWindow::setWindowColor(SysColor color) { m_grid->setBackground(systemColor(color, QApplication::palette())); }
+void MainWindow::setWindowColor(SysColor color)
+{
+    m_grid->setBackground(systemColor(color, QApplication::palette()));
+}
 
 void MainWindow::beep()
 {
@@ -146,7 +156,10 @@ std::u16string MainWindow::runFileDialog(const FileDialogRequest& request)
     return Dialogs::chooseFile(this, request).toStdU16String();
 }
 
-int MainWindow::msgBox(const std::u16string& text, int style) { return Dialogs::message(this, qs(text), style); }
+int MainWindow::msgBox(const std::u16string& text, int style)
+{
+    return Dialogs::message(this, qs(text), style);
+}
 
 void MainWindow::endProgram()
 {
@@ -197,7 +210,8 @@ void MainWindow::dropEvent(QDropEvent* event)
         return;
     event->acceptProposedAction();
     // Opened once the drop has finished, so that the question and messages do not hold the other program.
-    QTimer::singleShot(0, this, [this, path] { m_form->OpenDropped(QDir::toNativeSeparators(path).toStdU16String()); });
+    QTimer::singleShot(
+        0, this, [this, path] { m_form->OpenDropped(QDir::toNativeSeparators(path).toStdU16String()); });
 }
 
 } // namespace klavoset

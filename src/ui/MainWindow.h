@@ -6,7 +6,6 @@
 #include "core/SystemServices.h"
 
 #include <QMainWindow>
-
 #include <functional>
 #include <memory>
 
@@ -23,11 +22,11 @@ class StatusPanels;
 class MainWindow : public QMainWindow, public EditorView
 {
     Q_OBJECT
-public:
+  public:
     MainWindow(FileSystem& files, SystemServices& system);
     ~MainWindow() override;
 
-public: // EditorView
+  public: // EditorView
     void setFieldChangeHandler(std::function<void(KeyArray, int)> handler) override;
     std::u16string fieldText(KeyArray a, int key) const override;
     void setFieldText(KeyArray a, int key, const std::u16string& text) override;
@@ -49,7 +48,7 @@ public: // EditorView
     int msgBox(const std::u16string& text, int style) override;
     void endProgram() override;
 
-public: // for the program and its tests
+  public: // for the program and its tests
     [[nodiscard]] Form1& form() { return *m_form; }
     [[nodiscard]] KeyField* field(KeyArray a, int key) const;
     [[nodiscard]] KeyGrid* grid() const { return m_grid; }
@@ -59,16 +58,16 @@ public: // for the program and its tests
     [[nodiscard]] bool activated() const { return m_activated; } // Form_Activate has run
     [[nodiscard]] int beeps() const { return m_beeps; }
 
-signals:
+  signals:
     void activatedOnce();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     void activate();
 
     KeyGrid* m_grid = nullptr;

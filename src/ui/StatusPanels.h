@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QStatusBar>
-
 #include <array>
 
 class QLabel;
@@ -12,14 +11,14 @@ namespace klavoset {
 class StatusPanels : public QStatusBar
 {
     Q_OBJECT
-public:
+  public:
     explicit StatusPanels(QWidget* parent);
 
     [[nodiscard]] QLabel* panel(int number) const; // nullptr outside 1..7
     [[nodiscard]] QString text(int number) const;
     void setText(int number, const QString& text);
 
-private:
+  private:
     std::array<QLabel*, 7> m_panels{};
 };
 

@@ -73,7 +73,8 @@ QString WineRegistry::unescape(QStringView quoted)
             out += QLatin1Char('\t');
         else if (e == QLatin1Char('x')) {
             qsizetype end = i + 1;
-            while (end < quoted.size() && end - i <= 4 && QStringLiteral("0123456789abcdefABCDEF").contains(quoted[end]))
+            while (end < quoted.size() && end - i <= 4 &&
+                   QStringLiteral("0123456789abcdefABCDEF").contains(quoted[end]))
                 ++end;
             bool ok = false;
             const uint code = quoted.mid(i + 1, end - i - 1).toUInt(&ok, 16);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 
 namespace klavoset {
@@ -10,7 +9,7 @@ namespace klavoset {
 // registers itself when it is installed under Wine.
 class WineRegistry
 {
-public:
+  public:
     explicit WineRegistry(QString prefix) : m_prefix(std::move(prefix)) {}
 
     // $WINEPREFIX, or ~/.wine when it is not set.
@@ -27,7 +26,7 @@ public:
     // A quoted string value's text without the quotes, its escapes (\\, \", \n, \t, \xhhhh) resolved.
     [[nodiscard]] static QString unescape(QStringView quoted);
 
-private:
+  private:
     [[nodiscard]] std::optional<QString> fromFile(const QString& file, const QString& key) const;
 
     QString m_prefix;

@@ -7,7 +7,6 @@
 #include <QElapsedTimer>
 #include <QIcon>
 #include <QPixmap>
-
 #include <cstdio>
 
 namespace {

@@ -1,4 +1,5 @@
 #include "ui/DesktopSystem.h"
+
 #include "ui/WineRegistry.h"
 
 #include <QCoreApplication>
@@ -46,7 +47,8 @@ struct EnvGuard
 {
     QByteArray name, old;
     bool had;
-    EnvGuard(const char* n, const QByteArray& value) : name(n), old(qgetenv(n)), had(qEnvironmentVariableIsSet(n))
+    EnvGuard(const char* n, const QByteArray& value)
+        : name(n), old(qgetenv(n)), had(qEnvironmentVariableIsSet(n))
     {
         qputenv(n, value);
     }
@@ -64,11 +66,12 @@ struct EnvGuard
 class DesktopSystemTest : public QObject
 {
     Q_OBJECT
-private slots:
+  private slots:
     void registryValueOfTheKeyOnly()
     {
         const QString text = QString::fromUtf8(kSystemReg);
-        QCOMPARE(WineRegistry::defaultValue(text, QStringLiteral("Software\\Classes\\V_Klay.bin\\shell\\open\\command")),
+        QCOMPARE(WineRegistry::defaultValue(
+                     text, QStringLiteral("Software\\Classes\\V_Klay.bin\\shell\\open\\command")),
                  std::optional<QString>(QStringLiteral("\"C:\\Program Files\\V_Klay\\V_Klay.exe\" \"%1\"")));
         QCOMPARE(WineRegistry::defaultValue(text, QStringLiteral("software\\classes\\v_klay.BIN")),
                  std::optional<QString>(QStringLiteral("V_Klay patch")));
@@ -102,14 +105,16 @@ private slots:
         const QString expected = QLatin1Char('"') + bin.filePath(QStringLiteral("wine")) +
                                  QStringLiteral("\" \"C:\\Program Files\\V_Klay\\V_Klay.exe\" \"%1\"");
         QCOMPARE(QString::fromStdU16String(system.vklayOpenCommand()), expected);
-        QCOMPARE(DesktopSystem::programAndArguments(expected),
-                 QStringList({bin.filePath(QStringLiteral("wine")), QStringLiteral("C:\\Program Files\\V_Klay\\V_Klay.exe"),
-                              QStringLiteral("%1")}));
+        QCOMPARE(
+            DesktopSystem::programAndArguments(expected),
+            QStringList({bin.filePath(QStringLiteral("wine")),
+                         QStringLiteral("C:\\Program Files\\V_Klay\\V_Klay.exe"), QStringLiteral("%1")}));
 
         // The user's own classes come first.
         write(prefix.filePath(QStringLiteral("user.reg")),
               "[Software\\\\Classes\\\\V_Klay.bin\\\\shell\\\\open\\\\command]\n@=\"mine.exe %1\"\n");
-        QVERIFY(QString::fromStdU16String(system.vklayOpenCommand()).endsWith(QStringLiteral("\" mine.exe %1")));
+        QVERIFY(
+            QString::fromStdU16String(system.vklayOpenCommand()).endsWith(QStringLiteral("\" mine.exe %1")));
 
         EnvGuard none("WINEPREFIX", (prefix.path() + QStringLiteral("/nothing")).toLocal8Bit());
         QVERIFY(system.vklayOpenCommand().empty());
@@ -139,7 +144,8 @@ private slots:
         QCOMPARE(QString::fromStdU16String(system.calculatorPath()), b.filePath(QStringLiteral("kcalc")));
         QVERIFY(system.charMapPath().empty());
         write(b.filePath(QStringLiteral("gnome-characters")), "#!/bin/sh\n", true);
-        QCOMPARE(QString::fromStdU16String(system.charMapPath()), b.filePath(QStringLiteral("gnome-characters")));
+        QCOMPARE(QString::fromStdU16String(system.charMapPath()),
+                 b.filePath(QStringLiteral("gnome-characters")));
 #endif
     }
 
@@ -147,7 +153,8 @@ private slots:
     {
         DesktopSystem system{QString()};
         const QString page = QString::fromStdU16String(system.helpPagePath());
-        QCOMPARE(QDir::fromNativeSeparators(page), QCoreApplication::applicationDirPath() + QStringLiteral("/Klavoset.htm"));
+        QCOMPARE(QDir::fromNativeSeparators(page),
+                 QCoreApplication::applicationDirPath() + QStringLiteral("/Klavoset.htm"));
         QVERIFY2(QFileInfo::exists(page), "the build copies the help page beside the programs");
         QFile f(page);
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -164,10 +171,12 @@ private slots:
 
     void documentsAndAddresses()
     {
-        QCOMPARE(DesktopSystem::documentUrl(QStringLiteral("/a b/ff.bin")), QUrl::fromLocalFile(QStringLiteral("/a b/ff.bin")));
+        QCOMPARE(DesktopSystem::documentUrl(QStringLiteral("/a b/ff.bin")),
+                 QUrl::fromLocalFile(QStringLiteral("/a b/ff.bin")));
         QCOMPARE(DesktopSystem::documentUrl(QStringLiteral("https://x.example.org/p?t=1")).toString(),
                  QStringLiteral("https://x.example.org/p?t=1"));
-        const QUrl mail = DesktopSystem::documentUrl(QStringLiteral("mailto:k@example.org?subject=Klavoset_v2.59"));
+        const QUrl mail =
+            DesktopSystem::documentUrl(QStringLiteral("mailto:k@example.org?subject=Klavoset_v2.59"));
         QCOMPARE(mail.scheme(), QStringLiteral("mailto"));
         QCOMPARE(mail.path(), QStringLiteral("k@example.org"));
         QCOMPARE(mail.query(), QStringLiteral("subject=Klavoset_v2.59"));

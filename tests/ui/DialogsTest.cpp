@@ -29,7 +29,7 @@ FileDialogRequest request(bool open)
 class DialogsTest : public QObject
 {
     Q_OBJECT
-private slots:
+  private slots:
     void boxStylesGiveTheirButtonsAndIcons()
     {
         struct Case
@@ -102,7 +102,8 @@ private slots:
     void filtersInQtsForm()
     {
         QCOMPARE(Dialogs::nameFilters(request(true)),
-                 QStringList({QStringLiteral("Фуллфлеш (*.bin, *.fls) (*.bin *.fls)"), QStringLiteral("Все файлы (*.*)")}));
+                 QStringList({QStringLiteral("Фуллфлеш (*.bin, *.fls) (*.bin *.fls)"),
+                              QStringLiteral("Все файлы (*.*)")}));
     }
 
     void openDialogWantsAnExistingFile()
@@ -138,7 +139,7 @@ private slots:
             auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             QVERIFY(name != nullptr);
             name->setText(QStringLiteral("new")); // typed without the extension
-            static_cast<QDialog*>(d)->accept(); // as the dialog's own button does
+            static_cast<QDialog*>(d)->accept();   // as the dialog's own button does
         });
         QCOMPARE(Dialogs::chooseFile(nullptr, r), dir.path() + QStringLiteral("/new.bin"));
         QTimer::singleShot(100, [] { QApplication::activeModalWidget()->close(); });

@@ -10,8 +10,9 @@ using klavoset::test::WindowFixture;
 
 namespace {
 
-const QString kKoiWarning = QStringLiteral("Включение кодировки КОИ8 позволяет русифицировать набор в mail-клиенте,"
-                                           "\r\n\r\nоднако делает невозможным русификацию английской SMS-раскладки !");
+const QString kKoiWarning =
+    QStringLiteral("Включение кодировки КОИ8 позволяет русифицировать набор в mail-клиенте,"
+                   "\r\n\r\nоднако делает невозможным русификацию английской SMS-раскладки !");
 
 // Clicks a toolbar button with the mouse, as the user does.
 void click(const WindowFixture& f, const char* key)
@@ -42,7 +43,8 @@ bool drop(const WindowFixture& f, const QStringList& paths)
 bool pressedAlone(const WindowFixture& f, const char* key, std::initializer_list<const char*> group)
 {
     for (const char* k : group)
-        if (f.button(k)->isChecked() != (QByteArray(k) == key) || f.item(k)->isChecked() != (QByteArray(k) == key))
+        if (f.button(k)->isChecked() != (QByteArray(k) == key) ||
+            f.item(k)->isChecked() != (QByteArray(k) == key))
             return false;
     return true;
 }
@@ -52,7 +54,7 @@ bool pressedAlone(const WindowFixture& f, const char* key, std::initializer_list
 class WindowCommandsTest : public QObject
 {
     Q_OBJECT
-private slots:
+  private slots:
     void encodingGroupFromMenuAndToolbar()
     {
         WindowFixture f;
@@ -143,7 +145,8 @@ private slots:
         f.open(QStringLiteral("/ff/x.bin"));
         click(f, "View");
         QVERIFY(f.system.opened.back() == u"/ff/x.bin");
-        QCOMPARE(f.window->toolBar()->widgetForAction(f.button("View"))->toolTip(), QStringLiteral("Просмотр /ff/x.bin"));
+        QCOMPARE(f.window->toolBar()->widgetForAction(f.button("View"))->toolTip(),
+                 QStringLiteral("Просмотр /ff/x.bin"));
 
         f.script.dialogs.clear();
         click(f, "Open2");

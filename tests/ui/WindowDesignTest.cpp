@@ -1,5 +1,4 @@
 #include "WindowFixture.h"
-
 #include "ui/KeyGrid.h"
 #include "ui/SystemColors.h"
 #include "ui/Twips.h"
@@ -120,7 +119,7 @@ const char* const kSamples[12][4] = {
 class WindowDesignTest : public QObject
 {
     Q_OBJECT
-private slots:
+  private slots:
     void init()
     {
         // Tools that exist, so that the start-up leaves every command as designed.
@@ -249,11 +248,13 @@ private slots:
         const int dy = f.window->grid()->logicalDpiY();
         const auto px = [](int twips, int dpi) { return twipsToPixels(twips, dpi); };
         // key 1 top left, key 0 bottom middle, key # bottom right
-        QCOMPARE(f.field(KeyArray::eb, 1)->geometry(), QRect(px(960, dx), px(960 - 525, dy), px(2175, dx), px(375, dy)));
+        QCOMPARE(f.field(KeyArray::eb, 1)->geometry(),
+                 QRect(px(960, dx), px(960 - 525, dy), px(2175, dx), px(375, dy)));
         QCOMPARE(f.field(KeyArray::rm, 0)->pos(), QPoint(px(3960, dx), px(6720 + 1200 - 525, dy)));
         QCOMPARE(f.field(KeyArray::em, 11)->pos(), QPoint(px(7080, dx), px(6720 + 360 - 525, dy)));
         QCOMPARE(f.field(KeyArray::rb, 6)->pos(), QPoint(px(7080, dx), px(2880 + 840 - 525, dy)));
-        QCOMPARE(f.window->grid()->label(10)->geometry(), QRect(px(600, dx), px(6720 + 600 - 525, dy), px(375, dx), px(375, dy)));
+        QCOMPARE(f.window->grid()->label(10)->geometry(),
+                 QRect(px(600, dx), px(6720 + 600 - 525, dy), px(375, dx), px(375, dy)));
         QCOMPARE(f.window->grid()->width(), px(10050, dx));
         QCOMPARE(f.window->toolBar()->height(), px(525, dy));
         QCOMPARE(f.window->panels()->height(), px(300, dy));
@@ -277,8 +278,9 @@ private slots:
 
     void sevenPanelsWithTheirTooltipsAndWidths()
     {
-        const char* const tips[7] = {"Последняя операция", "Фуллфлеш", "Спецсимволы", "Английский",
-                                     "Русский", "Раскладка изменена ?", "Прошивка"};
+        const char* const tips[7] = {
+            "Последняя операция",   "Фуллфлеш", "Спецсимволы", "Английский", "Русский",
+            "Раскладка изменена ?", "Прошивка"};
         const int widths[7] = {2925, 2925, 900, 900, 900, 250, 1440};
         const int dpi = f.window->panels()->logicalDpiX();
         for (int n = 1; n <= 7; ++n) {
@@ -317,7 +319,7 @@ private slots:
         QCOMPARE(systemColor(SysColor::ScrollBar, p), QColor(150, 150, 150));
     }
 
-private:
+  private:
     WindowFixture f;
 };
 

@@ -1,5 +1,4 @@
 #include "WindowFixture.h"
-
 #include "ui/KeyGrid.h"
 #include "ui/SystemColors.h"
 
@@ -17,7 +16,7 @@ QString q(std::u16string_view s) { return QString::fromStdU16String(std::u16stri
 class WindowEditingTest : public QObject
 {
     Q_OBJECT
-private slots:
+  private slots:
     void loadFillsTheFieldsAndThePanels()
     {
         WindowFixture f;
@@ -52,7 +51,8 @@ private slots:
         QCOMPARE(f.panel(6), QStringLiteral("*"));
         QCOMPARE(f.panel(1), QString());
         QCOMPARE(f.panel(2), QStringLiteral("/ff.bin"));
-        QCOMPARE(f.panel(4).section(QLatin1Char(' '), 0, 0).toInt(), before.section(QLatin1Char(' '), 0, 0).toInt() + 3);
+        QCOMPARE(f.panel(4).section(QLatin1Char(' '), 0, 0).toInt(),
+                 before.section(QLatin1Char(' '), 0, 0).toInt() + 3);
         QVERIFY(f.panel(4).endsWith(QStringLiteral(" / 136")));
         QVERIFY(f.item("SaveAsVKP")->isEnabled() && f.button("SaveAsVKP")->isEnabled());
     }
@@ -121,7 +121,8 @@ private slots:
             lastArray = a;
             lastKey = key;
         });
-        const std::u16string odd = u"a\x7F" u"b\x01€Ж";
+        const std::u16string odd = u"a\x7F"
+                                   u"b\x01€Ж";
         f.window->setFieldText(KeyArray::rm, 7, odd);
         QCOMPARE(changes, 1);
         QVERIFY(lastArray == KeyArray::rm && lastKey == 7);

@@ -13,7 +13,6 @@
 #include <QAction>
 #include <QLabel>
 #include <QTest>
-
 #include <memory>
 
 namespace klavoset::test {
