@@ -2,6 +2,7 @@
 
 #include <QMenuBar>
 #include <QObject>
+
 #include <map>
 #include <string>
 #include <string_view>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QToolBar>
+
 #include <map>
 #include <string>
 #include <string_view>

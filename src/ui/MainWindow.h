@@ -6,6 +6,7 @@
 #include "core/SystemServices.h"
 
 #include <QMainWindow>
+
 #include <functional>
 #include <memory>
 

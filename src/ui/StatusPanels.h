@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStatusBar>
+
 #include <array>
 
 class QLabel;

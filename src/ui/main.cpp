@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QIcon>
 #include <QPixmap>
+
 #include <cstdio>
 
 namespace {

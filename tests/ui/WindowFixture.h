@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QTest>
+
 #include <memory>
 
 namespace klavoset::test {
