@@ -99,6 +99,10 @@ void Form1::Exit_Click()
 
 bool Form1::DialogErr(int d, int e)
 {
+    if (!m_droppedFile.empty()) {
+        DialogFileName = std::exchange(m_droppedFile, std::u16string());
+        return false;
+    }
     FileDialogRequest request;
     request.title = DialogTitle;
     request.fileName = DialogFileName;
