@@ -31,16 +31,16 @@ StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent)
         label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
         label->setFont(small);
         const int width = twipsToPixels(p.widthTwips, dpi);
-        const bool last = number + 1 == static_cast<int>(m_panels.size());
-        // The designed widths add up to a little more than the window: the last panel takes what is
-        // left, whatever its text.
-        if (last) {
+        // The designed widths add up to a little more than the window: the path panel takes what is
+        // left, so that the firmware's identity in the last panel is always whole.
+        const bool flexible = number == 1;
+        if (flexible) {
             label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
             label->setMaximumWidth(width);
         } else {
             label->setFixedWidth(width);
         }
-        box->addWidget(label, last ? 1 : 0);
+        box->addWidget(label, flexible ? 1 : 0);
         m_panels[static_cast<std::size_t>(number++)] = label;
     }
     addPermanentWidget(row, 1);
