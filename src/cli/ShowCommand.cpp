@@ -31,7 +31,7 @@ std::string quoted(const std::u16string& text)
 {
     std::string s = "\"";
     for (const char c : toUtf8(text))
-        s += c == '\x7F' ? std::string("\\n") : std::string(1, c);
+        s += c == '\x7F' ? std::string("\\n") : c == '"' ? std::string("\\\"") : std::string(1, c);
     return s + "\"";
 }
 

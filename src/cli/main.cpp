@@ -1,5 +1,6 @@
 #include "cli/ApplyCommand.h"
 #include "cli/Command.h"
+#include "cli/DemoImageCommand.h"
 #include "cli/ExportCommand.h"
 #include "cli/FirmwareCommand.h"
 #include "cli/IdentifyCommand.h"
@@ -20,6 +21,7 @@ std::span<const std::unique_ptr<Command>> allCommands()
         list.push_back(std::make_unique<ShowCommand>());
         list.push_back(std::make_unique<ExportCommand>());
         list.push_back(std::make_unique<ApplyCommand>());
+        list.push_back(std::make_unique<DemoImageCommand>());
         return list;
     }();
     return commands;

@@ -14,6 +14,22 @@ Form1::Form1(EditorView& view, FileSystem& files, SystemServices& system)
 
 void Form1::keyChanged() { SetStatusBar(u"", u"", u"*"); }
 
+void Form1::setFieldEditable(KeyArray a, int key, bool editable)
+{
+    m_view.setFieldEnabled(a, key, editable);
+    m_view.setFieldColor(a, key, editable ? SysColor::Window : SysColor::ScrollBar);
+}
+
+void Form1::enableLoadedFields(int keys)
+{
+    for (int i = 0; i < keys; ++i) {
+        setFieldEditable(KeyArray::eb, i, true);
+        if (i >= 2 && i <= 9)
+            for (const KeyArray a : {KeyArray::em, KeyArray::rb, KeyArray::rm})
+                setFieldEditable(a, i, true);
+    }
+}
+
 void Form1::Form_Activate()
 {
     VKlayCmd = m_system.vklayOpenCommand();
@@ -83,6 +99,10 @@ void Form1::Exit_Click()
 
 bool Form1::DialogErr(int d, int e)
 {
+    if (!m_droppedFile.empty()) {
+        DialogFileName = std::exchange(m_droppedFile, std::u16string());
+        return false;
+    }
     FileDialogRequest request;
     request.title = DialogTitle;
     request.fileName = DialogFileName;

@@ -89,6 +89,12 @@ public: // commands of the menus and the toolbar
     void runCommand(std::string_view name);
     void Toolbar_ButtonClick(std::string_view key) { runCommand(key); }
 
+    // A file dropped on the window: a fullflash (.bin, .fls) or a layout file (.lay) is opened by its
+    // command as if chosen in the open dialog, so the command still asks before discarding changes.
+    // Any other file is declined.
+    Outcome OpenDropped(const std::u16string& path);
+    [[nodiscard]] static bool canOpenDropped(const std::u16string& path);
+
 public: // status bar and budget
     void SetStatusBar(const std::u16string& s1, const std::u16string& s2, const std::u16string& s6);
     [[nodiscard]] bool CheckOverflow();
@@ -108,10 +114,16 @@ public: // file dialog and file access
 
 private:
     void keyChanged();
+    // Enables a key field with the editable colour, or disables it with the greyed one.
+    void setFieldEditable(KeyArray a, int key, bool editable);
+    // Opens the fields a load fills: every eb key the firmware has, the letter keys of the other layouts.
+    void enableLoadedFields(int keys);
     void enableLoadedImageCommands(const std::u16string& path);
     void followWapAvailability();
     [[nodiscard]] bool refuseUnstorable(const LayoutTexts& texts);
     [[nodiscard]] Outcome encodeIntoFlash();
+
+    std::u16string m_droppedFile; // answers the next file dialog instead of showing it
 
     EditorView& m_view;
     FileSystem& m_files;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <optional>
 #include <utility>
-#include <variant>
 
 namespace klavoset {
 
@@ -10,17 +10,28 @@ template <typename T, typename E>
 class Result
 {
 public:
-    static Result ok(T value) { return Result(std::variant<T, E>(std::in_place_index<0>, std::move(value))); }
-    static Result fail(E error) { return Result(std::variant<T, E>(std::in_place_index<1>, std::move(error))); }
+    static Result ok(T value)
+    {
+        Result r;
+        r.m_value.emplace(std::move(value));
+        return r;
+    }
+    static Result fail(E error)
+    {
+        Result r;
+        r.m_error = std::move(error);
+        return r;
+    }
 
-    [[nodiscard]] bool isOk() const { return m_state.index() == 0; }
-    [[nodiscard]] const T& value() const& { return std::get<0>(m_state); }
-    [[nodiscard]] T&& value() && { return std::get<0>(std::move(m_state)); }
-    [[nodiscard]] const E& error() const { return std::get<1>(m_state); }
+    [[nodiscard]] bool isOk() const { return m_value.has_value(); }
+    [[nodiscard]] const T& value() const& { return *m_value; }
+    [[nodiscard]] T&& value() && { return *std::move(m_value); }
+    [[nodiscard]] const E& error() const { return m_error; }
 
 private:
-    explicit Result(std::variant<T, E> state) : m_state(std::move(state)) {}
-    std::variant<T, E> m_state;
+    Result() = default;
+    std::optional<T> m_value;
+    E m_error{};
 };
 
 } // namespace klavoset

@@ -8,6 +8,9 @@
 // Both the Qt window and the in-memory view are built from these tables.
 namespace klavoset::design {
 
+// The window's caption and the title of every message box.
+inline constexpr std::u16string_view kTitle = u"Klavoset";
+
 struct MenuItem
 {
     std::string_view name;

@@ -55,14 +55,8 @@ Outcome Form1::Open1_Click()
 
     KeyCodec codec(Flash, AdrFix, fw.Key10Entry, koiChecked());
     const int keys = fw.NewGen ? 11 : 12;
+    enableLoadedFields(keys);
     for (int i = 0; i < keys; ++i) {
-        m_view.setFieldEnabled(KeyArray::eb, i, true);
-        m_view.setFieldColor(KeyArray::eb, i, SysColor::Window);
-        if (i >= 2 && i <= 9)
-            for (const KeyArray a : {KeyArray::em, KeyArray::rb, KeyArray::rm}) {
-                m_view.setFieldEnabled(a, i, true);
-                m_view.setFieldColor(a, i, SysColor::Window);
-            }
         const bool key10 = i == 10;
         std::int32_t q = fw.EngTab + 6 * i;
         m_view.setFieldText(KeyArray::eb, i, codec.GetUniStr(q, true, key10));
@@ -78,8 +72,7 @@ Outcome Form1::Open1_Click()
     if (fw.NewGen) {
         // Key 11 is not part of these layouts and the writer ignores it: it cannot be edited.
         m_view.setFieldText(KeyArray::eb, 11, u"");
-        m_view.setFieldEnabled(KeyArray::eb, 11, false);
-        m_view.setFieldColor(KeyArray::eb, 11, SysColor::ScrollBar);
+        setFieldEditable(KeyArray::eb, 11, false);
     }
 
     enableLoadedImageCommands(path);

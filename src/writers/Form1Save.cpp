@@ -1,9 +1,139 @@
 #include "core/Form1.h"
+#include "writers/LayoutWriter.h"
+
+#include <string>
 
 namespace klavoset {
+namespace {
 
-Outcome Form1::Save1_Click() { return Outcome::Declined; }
-Outcome Form1::Save1As_Click() { return Outcome::Declined; }
-Outcome Form1::SaveAsVKP_Click() { return Outcome::Declined; }
+// The options as their check marks stand at the moment of saving.
+WriteOptions optionsOf(const EditorView& view)
+{
+    WriteOptions o;
+    o.koi = view.menuChecked("Koi");
+    if (view.menuChecked("WAP_No"))
+        o.wap = WapSource::Untouched;
+    else if (view.menuChecked("WAP_R"))
+        o.wap = WapSource::Russian;
+    else
+        o.wap = WapSource::English;
+    return o;
+}
+
+std::u16string layoutName(KeyArray a)
+{
+    switch (a) {
+    case KeyArray::eb:
+        return u"английская, заглавные буквы";
+    case KeyArray::em:
+        return u"английская, строчные буквы";
+    case KeyArray::rb:
+        return u"русская, заглавные буквы";
+    case KeyArray::rm:
+        return u"русская, строчные буквы";
+    }
+    return {};
+}
+
+std::u16string keyName(int key)
+{
+    return key == 10 ? u"*" : key == 11 ? u"#" : std::u16string(1, u'0' + key);
+}
+
+std::u16string number(std::int64_t v)
+{
+    const std::string digits = std::to_string(v);
+    return {digits.begin(), digits.end()};
+}
+
+std::u16string codeOf(char16_t c)
+{
+    constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+    std::u16string s = u"U+";
+    for (int shift = 12; shift >= 0; shift -= 4)
+        s += kDigits[(c >> shift) & 0xF];
+    return s;
+}
+
+std::u16string refusalText(const WriteRefusal& r, const std::u16string& CrLf2)
+{
+    const std::u16string wapHint =
+        u"Удалите несколько символов или выберите \"Не трогать\" в меню \"WAP-раскладка\"";
+    switch (r.kind) {
+    case WriteRefusal::Kind::Unstorable:
+        return u"Символ " + codeOf(r.unit) + u" нельзя записать в телефон !" + CrLf2 + u"Раскладка: " +
+               layoutName(r.array) + u", клавиша " + keyName(r.key) + CrLf2 + u"Удалите этот символ";
+    case WriteRefusal::Kind::Overflow:
+        return u"Буфер хранения раскладки переполнен !" + CrLf2 +
+               u"Удалите один или несколько символов. Следите за строкой статуса";
+    case WriteRefusal::Kind::NoWapTables:
+        return u"В этой прошивке нет WAP-раскладки !" + CrLf2 +
+               u"Выберите \"Не трогать\" в меню \"WAP-раскладка\"";
+    case WriteRefusal::Kind::WapOverflow:
+        return u"Буфер хранения WAP-раскладки переполнен !" + CrLf2 + u"Нужно " + number(r.needed) +
+               u" байт, в прошивке есть " + number(r.capacity) + u"." + CrLf2 + wapHint;
+    case WriteRefusal::Kind::Unmappable:
+        return u"Раскладку нельзя записать в этот фуллфлеш !" + CrLf2 +
+               u"Размер образа не согласуется с адресами прошивки";
+    }
+    return {};
+}
+
+} // namespace
+
+bool Form1::refuseUnstorable(const LayoutTexts& texts)
+{
+    const auto refusal = checkLayouts(FlashLen, fw, HasRus, AdrFix, texts, optionsOf(m_view));
+    if (!refusal)
+        return false;
+    m_view.msgBox(refusalText(*refusal, CrLf2), MsgStop);
+    return true;
+}
+
+Outcome Form1::encodeIntoFlash()
+{
+    const LayoutTexts texts = snapshotFields(m_view);
+    if (refuseUnstorable(texts))
+        return Outcome::DoesNotFit;
+    if (const auto refusal = writeLayouts(Flash, fw, HasRus, AdrFix, texts, optionsOf(m_view))) {
+        m_view.msgBox(refusalText(*refusal, CrLf2), MsgStop);
+        return Outcome::DoesNotFit;
+    }
+    return Outcome::Done;
+}
+
+Outcome Form1::Save1_Click()
+{
+    if (fw.FwId.empty()) // no image has been loaded
+        return Outcome::Declined;
+    if (CheckOverflow())
+        return Outcome::DoesNotFit;
+    if (const Outcome encoded = encodeIntoFlash(); encoded != Outcome::Done)
+        return encoded;
+    if (!WriteFlash)
+        return Outcome::Done;
+    // The old file is replaced only once the new one is complete; on failure Flash keeps the encoded
+    // layouts for another attempt and the changed marker stays.
+    if (writeFileErr(FlashFile, Flash))
+        return Outcome::FileError;
+    SetStatusBar(u"Раскладка сохранена в фуллфлеш", FlashFile, u"");
+    return Outcome::Done;
+}
+
+Outcome Form1::Save1As_Click()
+{
+    if (fw.FwId.empty())
+        return Outcome::Declined;
+    // Refused before the dialog, so that no new name is taken for layouts that cannot be written.
+    if (CheckOverflow() || refuseUnstorable(snapshotFields(m_view)))
+        return Outcome::DoesNotFit;
+    DialogTitle = m_view.menuCaption("Save1As");
+    if (DialogErr(1, 2))
+        return Outcome::Declined;
+    FlashFile = DialogFileName;
+    m_view.setMenuEnabled("Save1", true);
+    m_view.setButtonEnabled("Save1", true);
+    return Save1_Click();
+}
 
 } // namespace klavoset

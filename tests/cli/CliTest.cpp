@@ -138,3 +138,134 @@ TEST(Cli, FirmwareListsEveryRow)
 
 } // namespace
 } // namespace klavoset
+
+namespace klavoset {
+namespace {
+
+using test::runCli;
+using test::TempDir;
+
+std::string quote(const std::filesystem::path& p) { return "'" + p.string() + "'"; }
+
+class CliDemoEveryFirmware : public ::testing::TestWithParam<FirmwareRow>
+{
+};
+
+// A demo image of every firmware loads, exports and applies back to the same bytes.
+TEST_P(CliDemoEveryFirmware, DemoExportApplyRoundTrip)
+{
+    TempDir dir;
+    const std::string id(GetParam().id);
+    const auto demo = dir.path / "demo.bin";
+    ASSERT_EQ(runCli("demo-image --firmware '" + id + "' --size 0x800000 -o " + quote(demo), dir.path).exitCode, 0);
+    auto run = runCli("show --json " + quote(demo), dir.path);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(nlohmann::json::parse(run.out)["layouts"]["eb"][2], "ABC2АБВГ");
+    ASSERT_EQ(runCli("export " + quote(demo) + " -o " + quote(dir.path / "d.lay"), dir.path).exitCode, 0);
+    run = runCli("apply " + quote(demo) + " " + quote(dir.path / "d.lay") + " -o " + quote(dir.path / "out.bin"),
+                 dir.path);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(test::readBytes(dir.path / "out.bin"), test::readBytes(demo));
+    run = runCli("apply " + quote(demo) + " " + quote(dir.path / "d.lay") + " --vkp " + quote(dir.path / "p.vkp"),
+                 dir.path);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string vkp = test::readText(dir.path / "p.vkp");
+    EXPECT_EQ(std::count(vkp.begin(), vkp.end(), '\n'), 2) << "nothing changed: the two comment lines only";
+}
+
+INSTANTIATE_TEST_SUITE_P(AllRows, CliDemoEveryFirmware, ::testing::ValuesIn(supportedFirmware()),
+                         test::RowName());
+
+struct DemoFixture : ::testing::Test
+{
+    TempDir dir;
+    std::filesystem::path demo = dir.path / "demo.bin";
+    std::filesystem::path layout = dir.path / "edit.lay";
+    void SetUp() override
+    {
+        ASSERT_EQ(runCli("demo-image --size 0x800000 -o " + quote(demo), dir.path).exitCode, 0);
+        ASSERT_EQ(runCli("export " + quote(demo) + " -o " + quote(layout), dir.path).exitCode, 0);
+    }
+    // The layout file with the first unit of eb's key-2 field replaced.
+    void editFirstLetter(char16_t c)
+    {
+        auto bytes = test::readBytes(layout);
+        const std::size_t key2 = std::u16string_view(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2)
+                                     .find(u'\t') * 2 + 2;
+        bytes[key2] = static_cast<std::uint8_t>(c & 0xFF);
+        bytes[key2 + 1] = static_cast<std::uint8_t>(c >> 8);
+        test::writeBytes(layout, bytes);
+    }
+};
+
+TEST_F(DemoFixture, ApplyWritesPatchOfTheEditAndLeavesImage)
+{
+    editFirstLetter(u'Q');
+    const auto before = test::readBytes(demo);
+    const auto run = runCli("apply " + quote(demo) + " " + quote(layout) + " --vkp " + quote(dir.path / "p.vkp"), dir.path);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string vkp = test::readText(dir.path / "p.vkp");
+    ASSERT_EQ(std::count(vkp.begin(), vkp.end(), '\n'), 3) << vkp;
+    // the data line: "OFFSET: OLD NEW", the halves differing in the one byte 'A' (41) that became 'Q' (51)
+    const std::string line = vkp.substr(vkp.rfind(": ", vkp.size() - 3) + 2, 65);
+    const std::string oldHalf = line.substr(0, 32), newHalf = line.substr(33, 32);
+    int differing = 0;
+    for (std::size_t k = 0; k < 32; k += 2)
+        if (oldHalf.substr(k, 2) != newHalf.substr(k, 2)) {
+            ++differing;
+            EXPECT_EQ(oldHalf.substr(k, 2), "41");
+            EXPECT_EQ(newHalf.substr(k, 2), "51");
+        }
+    EXPECT_EQ(differing, 1) << line;
+    EXPECT_EQ(test::readBytes(demo), before);
+}
+
+TEST_F(DemoFixture, ApplyOntoTheImageItself)
+{
+    editFirstLetter(u'Q');
+    ASSERT_EQ(runCli("apply " + quote(demo) + " " + quote(layout) + " -o " + quote(demo), dir.path).exitCode, 0);
+    const auto run = runCli("show --json " + quote(demo), dir.path);
+    EXPECT_EQ(nlohmann::json::parse(run.out)["layouts"]["eb"][2], "QBC2АБВГ");
+}
+
+TEST_F(DemoFixture, ExitCodesOfApply)
+{
+    const std::string base = "apply " + quote(demo) + " " + quote(layout);
+    EXPECT_EQ(runCli(base, dir.path).exitCode, 1) << "no output chosen";
+    EXPECT_EQ(runCli(base + " -o a --vkp b", dir.path).exitCode, 1);
+    EXPECT_EQ(runCli(base + " --wap maybe -o x.bin", dir.path).exitCode, 1);
+    EXPECT_EQ(runCli("apply " + quote(demo) + " " + quote(dir.path / "none.lay") + " -o " + quote(dir.path / "x.bin"),
+                     dir.path).exitCode, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir.path / "none.lay"));
+    std::filesystem::create_directory(dir.path / "adir");
+    const auto toDir = runCli(base + " -o " + quote(dir.path / "adir"), dir.path);
+    EXPECT_EQ(toDir.exitCode, 2);
+    EXPECT_NE(toDir.err.find("adir"), std::string::npos);
+    EXPECT_EQ(runCli(base + " --wap en -o " + quote(dir.path / "w.bin"), dir.path).exitCode, 0);
+
+    editFirstLetter(u'\x8000');
+    const auto unstorable = runCli(base + " -o " + quote(dir.path / "u.bin"), dir.path);
+    EXPECT_EQ(unstorable.exitCode, 4);
+    EXPECT_FALSE(std::filesystem::exists(dir.path / "u.bin"));
+}
+
+TEST(CliDemo, WapChoicesTheFirmwareCannotTake)
+{
+    TempDir dir;
+    const auto a52 = dir.path / "a52.bin";
+    const auto slik = dir.path / "slik.bin";
+    ASSERT_EQ(runCli("demo-image --firmware 'A52 v7 lg1' --size 0x400000 -o " + quote(a52), dir.path).exitCode, 0);
+    ASSERT_EQ(runCli("demo-image --firmware 'SLIK v56 lg1' --size 0x800000 -o " + quote(slik), dir.path).exitCode, 0);
+    ASSERT_EQ(runCli("export " + quote(a52) + " -o " + quote(dir.path / "a.lay"), dir.path).exitCode, 0);
+    ASSERT_EQ(runCli("export " + quote(slik) + " -o " + quote(dir.path / "s.lay"), dir.path).exitCode, 0);
+    EXPECT_EQ(runCli("apply " + quote(a52) + " " + quote(dir.path / "a.lay") + " --wap en -o x.bin", dir.path).exitCode, 3);
+    const auto ru = runCli("apply " + quote(slik) + " " + quote(dir.path / "s.lay") + " --wap ru -o x.bin", dir.path);
+    EXPECT_EQ(ru.exitCode, 3);
+    EXPECT_NE(ru.err.find("только одну раскладку"), std::string::npos);
+    EXPECT_EQ(runCli("demo-image --firmware 'X1 v1 lg1' -o x.bin", dir.path).exitCode, 3);
+    EXPECT_EQ(runCli("demo-image --size 1000 -o x.bin", dir.path).exitCode, 3);
+    EXPECT_EQ(runCli("demo-image --size many -o x.bin", dir.path).exitCode, 1);
+}
+
+} // namespace
+} // namespace klavoset

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "cli/Command.h"
+
+namespace klavoset::cli {
+
+class DemoImageCommand : public Command
+{
+public:
+    std::string_view name() const override { return "demo-image"; }
+    std::string_view help() const override;
+    int run(Arguments args, std::ostream& out, std::ostream& err) override;
+};
+
+} // namespace klavoset::cli

@@ -1,0 +1,43 @@
+#include "core/Form1.h"
+
+#include <utility>
+
+namespace klavoset {
+
+namespace {
+
+enum class DroppedKind { Other, Fullflash, Layout };
+
+DroppedKind kindOf(const std::u16string& path)
+{
+    const std::size_t name = path.find_last_of(u"/\\");
+    const std::size_t dot = path.find_last_of(u'.');
+    if (dot == std::u16string::npos || (name != std::u16string::npos && dot < name))
+        return DroppedKind::Other;
+    std::u16string ext = path.substr(dot + 1);
+    for (char16_t& c : ext)
+        if (c >= u'A' && c <= u'Z')
+            c = static_cast<char16_t>(c - u'A' + u'a');
+    if (ext == u"bin" || ext == u"fls")
+        return DroppedKind::Fullflash;
+    if (ext == u"lay")
+        return DroppedKind::Layout;
+    return DroppedKind::Other;
+}
+
+} // namespace
+
+bool Form1::canOpenDropped(const std::u16string& path) { return kindOf(path) != DroppedKind::Other; }
+
+Outcome Form1::OpenDropped(const std::u16string& path)
+{
+    const DroppedKind kind = kindOf(path);
+    if (kind == DroppedKind::Other)
+        return Outcome::Declined;
+    m_droppedFile = path;
+    const Outcome outcome = kind == DroppedKind::Fullflash ? Open1_Click() : Open2_Click();
+    m_droppedFile.clear(); // a command that stopped before its dialog must not leave it for the next one
+    return outcome;
+}
+
+} // namespace klavoset

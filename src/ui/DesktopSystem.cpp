@@ -1,0 +1,120 @@
+#include "ui/DesktopSystem.h"
+
+#include "ui/WineRegistry.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSettings>
+
+namespace klavoset {
+
+namespace {
+
+const QString kPatcherKey = QStringLiteral("V_Klay.bin\\shell\\open\\command");
+
+#ifdef Q_OS_WIN
+QString windowsProgram(const QString& name)
+{
+    const QString windir = qEnvironmentVariable("windir");
+    return windir.isEmpty() ? QString() : windir + QStringLiteral("\\System32\\") + name;
+}
+#endif
+
+} // namespace
+
+std::u16string DesktopSystem::vklayOpenCommand()
+{
+#ifdef Q_OS_WIN
+    const QSettings key(QStringLiteral("HKEY_CLASSES_ROOT\\") + kPatcherKey, QSettings::NativeFormat);
+    return key.value(QStringLiteral("Default")).toString().toStdU16String();
+#else
+    const QString command = WineRegistry(WineRegistry::defaultPrefix()).classesDefault(kPatcherKey);
+    const QString wine = findOnPath({QStringLiteral("wine")});
+    if (command.isEmpty() || wine.isEmpty())
+        return {};
+    return (QLatin1Char('"') + wine + QStringLiteral("\" ") + command).toStdU16String();
+#endif
+}
+
+std::u16string DesktopSystem::calculatorPath()
+{
+#ifdef Q_OS_WIN
+    return windowsProgram(QStringLiteral("calc.exe")).toStdU16String();
+#else
+    return findOnPath({QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),
+                       QStringLiteral("galculator"), QStringLiteral("mate-calc"), QStringLiteral("xcalc")})
+        .toStdU16String();
+#endif
+}
+
+std::u16string DesktopSystem::charMapPath()
+{
+#ifdef Q_OS_WIN
+    return windowsProgram(QStringLiteral("charmap.exe")).toStdU16String();
+#else
+    return findOnPath({QStringLiteral("gucharmap"), QStringLiteral("kcharselect"),
+                       QStringLiteral("gnome-characters")})
+        .toStdU16String();
+#endif
+}
+
+std::u16string DesktopSystem::helpPagePath()
+{
+    const QString dir = QCoreApplication::applicationDirPath();
+    QString page = dir + QStringLiteral("/Klavoset.htm");
+    // An installed program keeps its page with its other data.
+    const QString installed = dir + QStringLiteral("/../share/klavoset/Klavoset.htm");
+    if (!QFileInfo::exists(page) && QFileInfo::exists(installed))
+        page = QDir::cleanPath(installed);
+    return QDir::toNativeSeparators(page).toStdU16String();
+}
+
+void DesktopSystem::startProgram(const std::u16string& commandLine)
+{
+    QStringList parts = programAndArguments(QString::fromStdU16String(commandLine));
+    if (parts.isEmpty())
+        return;
+    const QString program = parts.takeFirst();
+    QProcess::startDetached(program, parts);
+}
+
+void DesktopSystem::openDocument(const std::u16string& target)
+{
+    const QString t = QString::fromStdU16String(target);
+    if (!t.isEmpty())
+        QDesktopServices::openUrl(documentUrl(t));
+}
+
+QString DesktopSystem::findOnPath(const QStringList& names)
+{
+    const QStringList dirs = qEnvironmentVariable("PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts);
+    for (const QString& name : names)
+        for (const QString& dir : dirs) {
+            const QFileInfo candidate(QDir(dir).filePath(name));
+            if (candidate.isFile() && candidate.isExecutable())
+                return candidate.absoluteFilePath();
+        }
+    return {};
+}
+
+QStringList DesktopSystem::programAndArguments(const QString& commandLine)
+{
+    if (commandLine.trimmed().isEmpty())
+        return {};
+    if (QFileInfo(commandLine).isFile())
+        return {commandLine};
+    return QProcess::splitCommand(commandLine);
+}
+
+QUrl DesktopSystem::documentUrl(const QString& target)
+{
+    for (const char* scheme : {"http://", "https://", "mailto:"})
+        if (target.startsWith(QLatin1String(scheme), Qt::CaseInsensitive))
+            return QUrl(target);
+    return QUrl::fromLocalFile(target);
+}
+
+} // namespace klavoset

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/SystemServices.h"
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+namespace klavoset {
+
+// The outside programs and documents of this computer. On Windows: the patcher from the registry, the
+// calculator and character map from the Windows folder. Elsewhere: the patcher from the Wine registry,
+// started through wine, and the desktop's own calculator and character map from PATH.
+class DesktopSystem : public SystemServices
+{
+  public:
+    explicit DesktopSystem(QString commandLine) : m_commandLine(std::move(commandLine)) {}
+
+    std::u16string vklayOpenCommand() override;
+    std::u16string calculatorPath() override;
+    std::u16string charMapPath() override;
+    std::u16string helpPagePath() override;
+    std::u16string commandLine() override { return m_commandLine.toStdU16String(); }
+    void startProgram(const std::u16string& commandLine) override;
+    void openDocument(const std::u16string& target) override;
+
+    // The first of the programs found in the folders of PATH, empty when none is.
+    [[nodiscard]] static QString findOnPath(const QStringList& names);
+    // A command line as program and arguments; one naming an existing file is that program alone,
+    // spaces and all.
+    [[nodiscard]] static QStringList programAndArguments(const QString& commandLine);
+    // Web and mail addresses as they are, anything else as a local file.
+    [[nodiscard]] static QUrl documentUrl(const QString& target);
+
+  private:
+    QString m_commandLine;
+};
+
+} // namespace klavoset

@@ -1,0 +1,24 @@
+#include "ui/KeyField.h"
+
+#include <algorithm>
+
+namespace klavoset {
+
+KeyField::KeyField(int limit, QWidget* parent) : QLineEdit(parent), m_limit(limit)
+{
+    setMaxLength(limit);
+    connect(this, &QLineEdit::textEdited, this, &KeyField::followLength);
+}
+
+void KeyField::setProgramText(const QString& text)
+{
+    // QLineEdit cuts a text to its maximum length, so the maximum is raised first and lowered after.
+    if (text.size() > maxLength())
+        setMaxLength(static_cast<int>(text.size()));
+    setText(text);
+    followLength();
+}
+
+void KeyField::followLength() { setMaxLength(std::max(m_limit, static_cast<int>(text().size()))); }
+
+} // namespace klavoset

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/EditorView.h"
+#include "core/LayoutTexts.h"
+#include "image/FirmwareDescriptor.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace klavoset {
+
+// Where the WAP layout comes from when the image is written.
+enum class WapSource {
+    Untouched, // the WAP tables and strings keep their bytes
+    English,   // upper case from eb, lower case from em
+    Russian,   // upper case from rb, lower case from rm
+};
+
+struct WriteOptions
+{
+    bool koi = false; // the English layouts store the Cyrillic letters as KOI8-R codes
+    WapSource wap = WapSource::Untouched;
+};
+
+// Why the layouts cannot go into the image. Nothing has been written when one is returned.
+struct WriteRefusal
+{
+    enum class Kind {
+        Unstorable,  // a character at or above U+8000 in a field that would be written
+        Overflow,    // the key strings do not fit their storage areas
+        NoWapTables, // a WAP copy was asked for, but the firmware has no usable WAP tables
+        WapOverflow, // the WAP strings do not fit the WAP storage
+        Unmappable,  // a pointer would not map (negative address, page of 0x8000 or more) or an area
+                     // lies outside the image
+    };
+    Kind kind = Kind::Unstorable;
+    KeyArray array = KeyArray::eb; // Unstorable: the field
+    int key = 0;
+    char16_t unit = 0;         // Unstorable: the first character that cannot be stored
+    std::int32_t needed = 0;   // WapOverflow: bytes the WAP strings take
+    std::int32_t capacity = 0; // WapOverflow: bytes the firmware has for them
+};
+
+// Tells whether the layouts can be written into an image of FlashLen bytes of the given firmware, without
+// writing anything. The shared keys 0, 1, 10 and 11 are taken from eb for every layout.
+[[nodiscard]] std::optional<WriteRefusal> checkLayouts(std::int32_t FlashLen, const FirmwareDescriptor& fw,
+                                                       bool HasRus, std::int32_t AdrFix,
+                                                       const LayoutTexts& texts, const WriteOptions& options);
+
+// Encodes the layouts (and the WAP layout when asked for) into Flash, in the five passes and the WAP step
+// the firmware expects. Checks first with checkLayouts and leaves Flash untouched when it refuses.
+[[nodiscard]] std::optional<WriteRefusal> writeLayouts(std::vector<std::uint8_t>& Flash,
+                                                       const FirmwareDescriptor& fw, bool HasRus,
+                                                       std::int32_t AdrFix, const LayoutTexts& texts,
+                                                       const WriteOptions& options);
+
+// Bytes the 24 WAP strings take: each key text in UTF-8 plus a terminating 0.
+[[nodiscard]] std::int32_t wapBytes(const LayoutTexts& texts, WapSource source);
+
+} // namespace klavoset

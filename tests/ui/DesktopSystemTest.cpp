@@ -1,0 +1,214 @@
+#include "ui/DesktopSystem.h"
+
+#include "ui/WineRegistry.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace klavoset;
+
+namespace {
+
+void write(const QString& path, const QByteArray& text, bool executable = false)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(text);
+    f.close();
+    if (executable)
+        f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+}
+
+// A registry file as Wine writes it.
+const QByteArray kSystemReg =
+    "WINE REGISTRY Version 2\n"
+    ";; All keys relative to \\\\Machine\n"
+    "\n"
+    "#arch=win64\n"
+    "\n"
+    "[Software\\\\Classes\\\\V_Klay.bin] 1700000000\n"
+    "#time=1d9a1b2c3d4e5f6\n"
+    "@=\"V_Klay patch\"\n"
+    "\n"
+    "[Software\\\\Classes\\\\V_Klay.bin\\\\shell\\\\open\\\\command] 1700000000\n"
+    "#time=1d9a1b2c3d4e5f6\n"
+    "\"Other\"=\"no\"\n"
+    "@=\"\\\"C:\\\\Program Files\\\\V_Klay\\\\V_Klay.exe\\\" \\\"%1\\\"\"\n"
+    "\n"
+    "[Software\\\\Classes\\\\V_Klay.bin\\\\shell\\\\open\\\\command\\\\more] 1700000000\n"
+    "@=\"wrong\"\n";
+
+// Puts a variable for one test and restores it after.
+struct EnvGuard
+{
+    QByteArray name, old;
+    bool had;
+    EnvGuard(const char* n, const QByteArray& value)
+        : name(n), old(qgetenv(n)), had(qEnvironmentVariableIsSet(n))
+    {
+        qputenv(n, value);
+    }
+    ~EnvGuard()
+    {
+        if (had)
+            qputenv(name.constData(), old);
+        else
+            qunsetenv(name.constData());
+    }
+};
+
+} // namespace
+
+class DesktopSystemTest : public QObject
+{
+    Q_OBJECT
+  private slots:
+    void registryValueOfTheKeyOnly()
+    {
+        const QString text = QString::fromUtf8(kSystemReg);
+        QCOMPARE(WineRegistry::defaultValue(
+                     text, QStringLiteral("Software\\Classes\\V_Klay.bin\\shell\\open\\command")),
+                 std::optional<QString>(QStringLiteral("\"C:\\Program Files\\V_Klay\\V_Klay.exe\" \"%1\"")));
+        QCOMPARE(WineRegistry::defaultValue(text, QStringLiteral("software\\classes\\v_klay.BIN")),
+                 std::optional<QString>(QStringLiteral("V_Klay patch")));
+        QVERIFY(!WineRegistry::defaultValue(text, QStringLiteral("Software\\Classes\\V_Klay.bin\\shell")));
+        QVERIFY(!WineRegistry::defaultValue(QString(), QStringLiteral("Software")));
+    }
+
+    void unescapesWineStrings()
+    {
+        QCOMPARE(WineRegistry::unescape(u"\"a\\\\b\\\"c\\\"\""), QStringLiteral("a\\b\"c\""));
+        // up to four hex digits: "\x41e" would be one character
+        QCOMPARE(WineRegistry::unescape(u"\"\\x0041e\\x440\""), QStringLiteral("Ae\u0440"));
+        QCOMPARE(WineRegistry::unescape(u"\"\\x41e\""), QStringLiteral("\u041e"));
+        QCOMPARE(WineRegistry::unescape(u"\"tab\\there\""), QStringLiteral("tab\there"));
+        QCOMPARE(WineRegistry::unescape(u"\"cut\" after"), QStringLiteral("cut"));
+    }
+
+    void patcherFromTheWinePrefixThroughWine()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("reads the real registry on Windows");
+#else
+        QTemporaryDir prefix, bin;
+        write(prefix.filePath(QStringLiteral("system.reg")), kSystemReg);
+        EnvGuard wineprefix("WINEPREFIX", prefix.path().toLocal8Bit());
+        EnvGuard path("PATH", bin.path().toLocal8Bit());
+        DesktopSystem system{QString()};
+        QVERIFY(system.vklayOpenCommand().empty()); // no wine to start it with
+
+        write(bin.filePath(QStringLiteral("wine")), "#!/bin/sh\n", true);
+        const QString expected = QLatin1Char('"') + bin.filePath(QStringLiteral("wine")) +
+                                 QStringLiteral("\" \"C:\\Program Files\\V_Klay\\V_Klay.exe\" \"%1\"");
+        QCOMPARE(QString::fromStdU16String(system.vklayOpenCommand()), expected);
+        QCOMPARE(
+            DesktopSystem::programAndArguments(expected),
+            QStringList({bin.filePath(QStringLiteral("wine")),
+                         QStringLiteral("C:\\Program Files\\V_Klay\\V_Klay.exe"), QStringLiteral("%1")}));
+
+        // The user's own classes come first.
+        write(prefix.filePath(QStringLiteral("user.reg")),
+              "[Software\\\\Classes\\\\V_Klay.bin\\\\shell\\\\open\\\\command]\n@=\"mine.exe %1\"\n");
+        QVERIFY(
+            QString::fromStdU16String(system.vklayOpenCommand()).endsWith(QStringLiteral("\" mine.exe %1")));
+
+        EnvGuard none("WINEPREFIX", (prefix.path() + QStringLiteral("/nothing")).toLocal8Bit());
+        QVERIFY(system.vklayOpenCommand().empty());
+#endif
+    }
+
+    void defaultPrefixIsHomeWine()
+    {
+        EnvGuard set("WINEPREFIX", "/some/prefix");
+        QCOMPARE(WineRegistry::defaultPrefix(), QStringLiteral("/some/prefix"));
+        qunsetenv("WINEPREFIX");
+        QCOMPARE(WineRegistry::defaultPrefix(), QDir::homePath() + QStringLiteral("/.wine"));
+    }
+
+    void toolsAreTheFirstFoundOnPath()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("the Windows folder's programs on Windows");
+#else
+        QTemporaryDir a, b;
+        write(b.filePath(QStringLiteral("kcalc")), "#!/bin/sh\n", true);
+        write(a.filePath(QStringLiteral("xcalc")), "#!/bin/sh\n", true);
+        write(a.filePath(QStringLiteral("gucharmap")), "not executable");
+        EnvGuard path("PATH", (a.path() + QLatin1Char(':') + b.path()).toLocal8Bit());
+        DesktopSystem system{QString()};
+        // kcalc comes before xcalc in the preference, whichever folder holds it.
+        QCOMPARE(QString::fromStdU16String(system.calculatorPath()), b.filePath(QStringLiteral("kcalc")));
+        QVERIFY(system.charMapPath().empty());
+        write(b.filePath(QStringLiteral("gnome-characters")), "#!/bin/sh\n", true);
+        QCOMPARE(QString::fromStdU16String(system.charMapPath()),
+                 b.filePath(QStringLiteral("gnome-characters")));
+#endif
+    }
+
+    void helpPageLiesBesideTheProgram()
+    {
+        DesktopSystem system{QString()};
+        const QString page = QString::fromStdU16String(system.helpPagePath());
+        QCOMPARE(QDir::fromNativeSeparators(page),
+                 QCoreApplication::applicationDirPath() + QStringLiteral("/Klavoset.htm"));
+        QVERIFY2(QFileInfo::exists(page), "the build copies the help page beside the programs");
+        QFile f(page);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(f.readAll());
+        QVERIFY(html.contains(QStringLiteral("Klavoset")));
+        QVERIFY(html.contains(QStringLiteral("фуллфлеш"), Qt::CaseInsensitive));
+    }
+
+    void commandLineIsKeptWhole()
+    {
+        DesktopSystem system(QStringLiteral("\"/a b/c.bin\""));
+        QVERIFY(system.commandLine() == u"\"/a b/c.bin\"");
+    }
+
+    void documentsAndAddresses()
+    {
+        QCOMPARE(DesktopSystem::documentUrl(QStringLiteral("/a b/ff.bin")),
+                 QUrl::fromLocalFile(QStringLiteral("/a b/ff.bin")));
+        QCOMPARE(DesktopSystem::documentUrl(QStringLiteral("https://x.example.org/p?t=1")).toString(),
+                 QStringLiteral("https://x.example.org/p?t=1"));
+        const QUrl mail =
+            DesktopSystem::documentUrl(QStringLiteral("mailto:k@example.org?subject=Klavoset_v2.59"));
+        QCOMPARE(mail.scheme(), QStringLiteral("mailto"));
+        QCOMPARE(mail.path(), QStringLiteral("k@example.org"));
+        QCOMPARE(mail.query(), QStringLiteral("subject=Klavoset_v2.59"));
+    }
+
+    void commandLinesSplitUnlessTheyNameAProgram()
+    {
+        QCOMPARE(DesktopSystem::programAndArguments(QStringLiteral("  ")), QStringList());
+        QCOMPARE(DesktopSystem::programAndArguments(QStringLiteral("prog \"a b\" c")),
+                 QStringList({QStringLiteral("prog"), QStringLiteral("a b"), QStringLiteral("c")}));
+        QTemporaryDir dir;
+        const QString spaced = dir.filePath(QStringLiteral("my calc"));
+        write(spaced, "#!/bin/sh\n", true);
+        QCOMPARE(DesktopSystem::programAndArguments(spaced), QStringList({spaced}));
+    }
+
+    void startedProgramRunsDetached()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("a shell script is the test program");
+#else
+        QTemporaryDir dir;
+        const QString script = dir.filePath(QStringLiteral("touch-it"));
+        const QString out = dir.filePath(QStringLiteral("done file"));
+        write(script, "#!/bin/sh\necho \"$1\" > \"$1\"\n", true);
+        DesktopSystem system{QString()};
+        system.startProgram((script + QStringLiteral(" \"") + out + QLatin1Char('"')).toStdU16String());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(out).size() > 0, 5000);
+        system.startProgram(u"");
+#endif
+    }
+};
+
+QTEST_MAIN(DesktopSystemTest)
+#include "DesktopSystemTest.moc"

@@ -1,0 +1,151 @@
+#include "ui/Dialogs.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace klavoset;
+
+namespace {
+
+FileDialogRequest request(bool open)
+{
+    FileDialogRequest r;
+    r.title = u"Сохранить фуллфлеш как";
+    r.fileName = u"/tmp/ff/old.bin";
+    r.filters = {{u"Фуллфлеш (*.bin, *.fls)", u"*.bin;*.fls"}, {u"Все файлы", u"*.*"}};
+    r.defaultExt = u"bin";
+    r.open = open;
+    return r;
+}
+
+} // namespace
+
+class DialogsTest : public QObject
+{
+    Q_OBJECT
+  private slots:
+    void boxStylesGiveTheirButtonsAndIcons()
+    {
+        struct Case
+        {
+            int style;
+            QMessageBox::StandardButtons buttons;
+            QMessageBox::Icon icon;
+        };
+        const Case cases[] = {
+            {0, QMessageBox::Ok, QMessageBox::NoIcon},
+            {16, QMessageBox::Ok, QMessageBox::Critical},
+            {48, QMessageBox::Ok, QMessageBox::Warning},
+            {51, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning},
+        };
+        for (const Case& c : cases) {
+            const auto box = Dialogs::makeMessageBox(nullptr, QStringLiteral("a\r\n\r\nb"), c.style);
+            QCOMPARE(box->windowTitle(), QStringLiteral("Klavoset"));
+            QCOMPARE(box->standardButtons(), c.buttons);
+            QCOMPARE(box->icon(), c.icon);
+            QCOMPARE(box->text(), QStringLiteral("a\n\nb"));
+            QCOMPARE(box->textFormat(), Qt::PlainText);
+        }
+        const auto question = Dialogs::makeMessageBox(nullptr, QStringLiteral("?"), 51);
+        QCOMPARE(question->escapeButton(), question->button(QMessageBox::Cancel));
+    }
+
+    void answersAreTheProgramsNumbers()
+    {
+        QCOMPARE(Dialogs::answerOf(QMessageBox::Ok), 1);
+        QCOMPARE(Dialogs::answerOf(QMessageBox::Cancel), 2);
+        QCOMPARE(Dialogs::answerOf(QMessageBox::Yes), 6);
+        QCOMPARE(Dialogs::answerOf(QMessageBox::No), 7);
+    }
+
+    void shownBoxReturnsTheButtonPressed()
+    {
+        // A real box, answered by pressing its No button.
+        QTimer::singleShot(50, [] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            box->button(QMessageBox::No)->click();
+        });
+        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("Раскладка была изменена !"), 51), 7);
+        QTimer::singleShot(50, [] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            box->reject();
+        });
+        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("x"), 51), 2); // closed: Cancel
+    }
+
+    void scriptAnswersInsteadOfShowing()
+    {
+        DialogScript script;
+        script.boxAnswers = {6};
+        script.fileAnswers = {QStringLiteral("/a.bin")};
+        Dialogs::setScript(&script);
+        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("q"), 51), 6);
+        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("q"), 51), 2); // unscripted: nothing discarded
+        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("w"), 48), 1);
+        QCOMPARE(Dialogs::chooseFile(nullptr, request(true)), QStringLiteral("/a.bin"));
+        QCOMPARE(Dialogs::chooseFile(nullptr, request(false)), QString());
+        Dialogs::setScript(nullptr);
+        QCOMPARE(script.boxes.size(), std::size_t{3});
+        QCOMPARE(script.boxes[2].style, 48);
+        QCOMPARE(script.dialogs.size(), std::size_t{2});
+        QVERIFY(!script.dialogs[1].open);
+    }
+
+    void filtersInQtsForm()
+    {
+        QCOMPARE(Dialogs::nameFilters(request(true)),
+                 QStringList({QStringLiteral("Фуллфлеш (*.bin, *.fls) (*.bin *.fls)"),
+                              QStringLiteral("Все файлы (*.*)")}));
+    }
+
+    void openDialogWantsAnExistingFile()
+    {
+        const auto d = Dialogs::makeFileDialog(nullptr, request(true));
+        QCOMPARE(d->acceptMode(), QFileDialog::AcceptOpen);
+        QCOMPARE(d->fileMode(), QFileDialog::ExistingFile);
+        QCOMPARE(d->windowTitle(), QStringLiteral("Сохранить фуллфлеш как"));
+        QCOMPARE(d->defaultSuffix(), QStringLiteral("bin"));
+        QCOMPARE(d->nameFilters(), Dialogs::nameFilters(request(true)));
+        QVERIFY(d->testOption(QFileDialog::HideNameFilterDetails));
+        // The dialog shows the description only, exactly as the editor gives it.
+        QCOMPARE(d->selectedNameFilter(), QStringLiteral("Фуллфлеш (*.bin, *.fls)"));
+    }
+
+    void saveDialogAsksBeforeOverwriting()
+    {
+        const auto d = Dialogs::makeFileDialog(nullptr, request(false));
+        QCOMPARE(d->acceptMode(), QFileDialog::AcceptSave);
+        QCOMPARE(d->fileMode(), QFileDialog::AnyFile);
+        QVERIFY(!d->testOption(QFileDialog::DontConfirmOverwrite));
+    }
+
+    void chosenFileIsTheFullPathWithTheDefaultSuffix()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        FileDialogRequest r = request(false);
+        r.fileName = (dir.path() + QStringLiteral("/start.bin")).toStdU16String();
+        QTimer::singleShot(100, [&] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d != nullptr);
+            auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name != nullptr);
+            name->setText(QStringLiteral("new")); // typed without the extension
+            static_cast<QDialog*>(d)->accept();   // as the dialog's own button does
+        });
+        QCOMPARE(Dialogs::chooseFile(nullptr, r), dir.path() + QStringLiteral("/new.bin"));
+        QTimer::singleShot(100, [] { QApplication::activeModalWidget()->close(); });
+        QCOMPARE(Dialogs::chooseFile(nullptr, r), QString());
+    }
+};
+
+QTEST_MAIN(DialogsTest)
+#include "DialogsTest.moc"

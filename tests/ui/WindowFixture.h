@@ -1,0 +1,69 @@
+#pragma once
+
+#include "RecordingSystem.h"
+#include "support/FlashBuilder.h"
+#include "support/MemoryFileSystem.h"
+#include "ui/Dialogs.h"
+#include "ui/KeyField.h"
+#include "ui/MainMenu.h"
+#include "ui/MainToolBar.h"
+#include "ui/MainWindow.h"
+#include "ui/StatusPanels.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QTest>
+
+#include <memory>
+
+namespace klavoset::test {
+
+// The real window over in-memory files and recorded tools; every box and dialog answered by the script.
+struct WindowFixture
+{
+    MemoryFileSystem files;
+    RecordingSystem system;
+    DialogScript script;
+    std::unique_ptr<MainWindow> window;
+
+    WindowFixture() { Dialogs::setScript(&script); }
+    ~WindowFixture()
+    {
+        window.reset();
+        Dialogs::setScript(nullptr);
+    }
+
+    // Shows the window and waits for its start-up, as the desktop would run it.
+    [[nodiscard]] bool start()
+    {
+        window = std::make_unique<MainWindow>(files, system);
+        window->show();
+        return QTest::qWaitFor([this] { return window->activated(); }, 5000);
+    }
+
+    [[nodiscard]] QAction* item(const char* name) const { return window->mainMenu()->action(name); }
+    [[nodiscard]] QAction* button(const char* key) const { return window->toolBar()->button(key); }
+    [[nodiscard]] KeyField* field(KeyArray a, int key) const { return window->field(a, key); }
+    [[nodiscard]] QString panel(int n) const { return window->panels()->text(n); }
+
+    // Types into a field as the user does: focus, then keys.
+    void type(KeyArray a, int key, const QString& text) const
+    {
+        KeyField* f = field(a, key);
+        f->setFocus();
+        f->end(false);
+        for (const QChar c : text) // as key events with their text: Cyrillic has no key code of its own
+            QTest::sendKeyEvent(QTest::Click, f, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+
+    // A supported image with the sample layouts under `path`, opened through the menu.
+    void open(const QString& path, std::string_view fwId = "C55 v24 lg91")
+    {
+        const FirmwareDescriptor d = descriptorOf(fwId);
+        files.files[path.toStdU16String()] = imageOf(fwId, sampleLayouts(d.NewGen, d.HasRus));
+        script.fileAnswers.push_back(path);
+        item("Open1")->trigger();
+    }
+};
+
+} // namespace klavoset::test

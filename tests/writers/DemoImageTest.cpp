@@ -1,0 +1,62 @@
+#include "writers/DemoImage.h"
+
+#include "core/WindowDesign.h"
+#include "support/Editor.h"
+
+#include <gtest/gtest.h>
+
+namespace klavoset {
+namespace {
+
+using test::Editor;
+
+class DemoOfEveryFirmware : public ::testing::TestWithParam<FirmwareRow>
+{
+};
+
+// The demo image loads as its firmware, shows the window's sample layouts, and a save of the unchanged
+// layouts (with the WAP copy it was made with) leaves every byte as it was.
+TEST_P(DemoOfEveryFirmware, LoadsTheSampleLayoutsAndSavesUnchanged)
+{
+    const FirmwareDescriptor d = completeDescriptor(GetParam());
+    const auto demo = makeDemoImage(d.FwId, 0x800000);
+    ASSERT_TRUE(demo.isOk()) << demo.error();
+    Editor e;
+    ASSERT_EQ(e.open(u"/demo.bin", demo.value()), Outcome::Done);
+    EXPECT_EQ(e.form.fw, d);
+    EXPECT_EQ(e.form.HasRus, d.HasRus);
+    for (const KeyArray a : kAllArrays)
+        for (int key = 0; key < kKeys; ++key) {
+            const bool russian = a == KeyArray::rb || a == KeyArray::rm;
+            const bool shown = !(d.NewGen && key == 11) && !(russian && !d.HasRus && key >= 2 && key <= 9);
+            EXPECT_EQ(e.text(a, key), shown ? std::u16string(design::sampleText(a, key)) : u"")
+                << static_cast<int>(a) << " " << key;
+        }
+    if (d.wapAvailable)
+        e.form.WAP_E_Click();
+    e.view.type(KeyArray::eb, 5, u"x");
+    e.view.type(KeyArray::eb, 5, std::u16string(design::sampleText(KeyArray::eb, 5)));
+    ASSERT_EQ(e.form.Save1_Click(), Outcome::Done);
+    EXPECT_TRUE(e.files.files[u"/demo.bin"] == demo.value());
+}
+
+INSTANTIATE_TEST_SUITE_P(AllRows, DemoOfEveryFirmware, ::testing::ValuesIn(supportedFirmware()),
+                         [](const auto& p) {
+                             std::string name;
+                             for (const char c : p.param.id)
+                                 name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             return name;
+                         });
+
+TEST(DemoImage, RefusesUnknownFirmwareAndUnfitSizes)
+{
+    EXPECT_FALSE(makeDemoImage("C55 v99 lg91", 0x1000000).isOk());
+    EXPECT_FALSE(makeDemoImage("c55 v24 lg91", 0x1000000).isOk());
+    EXPECT_FALSE(makeDemoImage("M50 v17 lg91", 0x7FF80).isOk()) << "no room for the identity block";
+    EXPECT_FALSE(makeDemoImage("C55 v24 lg91", 0x400000).isOk()) << "tables beyond the end";
+    EXPECT_FALSE(makeDemoImage("C55 v24 lg91", 0x1800000).isOk()) << "addresses below the image";
+    EXPECT_TRUE(makeDemoImage("M50 v17 lg91", 0x80000).isOk());
+}
+
+} // namespace
+} // namespace klavoset

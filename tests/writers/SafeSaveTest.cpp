@@ -1,0 +1,128 @@
+#include "core/Form1.h"
+#include "core/MemoryView.h"
+#include "support/FlashBuilder.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+#include <set>
+#include <unistd.h>
+
+namespace klavoset {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+// Every write of a temporary file fails, as on a full disk.
+class FullDisk : public RealFileSystem
+{
+  protected:
+    bool writeBytes(std::FILE*, std::span<const std::uint8_t>) override { return false; }
+};
+
+// The editor over real files in a fresh folder that is removed afterwards.
+template <typename Files> struct OnDisk
+{
+    fs::path dir;
+    MemoryView view;
+    Files files;
+    NoSystemServices system;
+    Form1 form{view, files, system};
+    Bytes original = test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true), 0x800000);
+
+    OnDisk()
+    {
+        dir = fs::temp_directory_path() / ("klavoset-save-" + std::to_string(std::random_device{}()));
+        fs::create_directories(dir);
+        put("ff.bin", original);
+        form.Form_Activate();
+        view.dialogAnswers.push_back(path("ff.bin"));
+        EXPECT_EQ(form.Open1_Click(), Outcome::Done);
+        view.type(KeyArray::eb, 2, u"EDITED");
+    }
+    ~OnDisk()
+    {
+        std::error_code ec;
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(dir, ec);
+    }
+    [[nodiscard]] std::u16string path(const char* name) const { return (dir / name).u16string(); }
+    void put(const char* name, const Bytes& bytes) const
+    {
+        std::ofstream(dir / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    [[nodiscard]] Bytes read(const char* name) const
+    {
+        std::ifstream in(dir / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    [[nodiscard]] std::set<std::string> names() const
+    {
+        std::set<std::string> s;
+        for (const auto& entry : fs::directory_iterator(dir))
+            s.insert(entry.path().filename().string());
+        return s;
+    }
+};
+
+TEST(SafeSave, FullDiskKeepsEveryOldFile)
+{
+    OnDisk<FullDisk> e;
+    const Bytes layout = {0x61, 0, 0x0D, 0, 0x0A, 0};
+    const Bytes patch = {';', '\r', '\n'};
+    e.put("old.lay", layout);
+    e.put("old.vkp", patch);
+
+    EXPECT_EQ(e.form.Save1_Click(), Outcome::FileError);
+    e.view.dialogAnswers.push_back(e.path("old.lay"));
+    EXPECT_EQ(e.form.Save2As_Click(), Outcome::FileError);
+    e.view.dialogAnswers.push_back(e.path("old.vkp"));
+    EXPECT_EQ(e.form.SaveAsVKP_Click(), Outcome::FileError);
+
+    EXPECT_EQ(e.read("ff.bin"), e.original);
+    EXPECT_EQ(e.read("old.lay"), layout);
+    EXPECT_EQ(e.read("old.vkp"), patch);
+    EXPECT_EQ(e.names(), (std::set<std::string>{"ff.bin", "old.lay", "old.vkp"})) << "no temporary file left";
+    EXPECT_EQ(e.view.panelText(6), u"*");
+    ASSERT_FALSE(e.view.boxes.empty());
+    EXPECT_NE(e.view.boxes.back().text.find(u"Ошибка записи файла"), std::u16string::npos);
+}
+
+TEST(SafeSave, DirectoryAsTargetIsRefused)
+{
+    OnDisk<RealFileSystem> e;
+    fs::create_directory(e.dir / "sub");
+    e.view.dialogAnswers.push_back(e.path("sub"));
+    EXPECT_EQ(e.form.Save1As_Click(), Outcome::FileError);
+    EXPECT_TRUE(fs::is_directory(e.dir / "sub"));
+    EXPECT_TRUE(fs::is_empty(e.dir / "sub"));
+    EXPECT_EQ(e.names(), (std::set<std::string>{"ff.bin", "sub"}));
+    EXPECT_EQ(e.view.panelText(1), u"Не могу открыть файл !");
+}
+
+TEST(SafeSave, ReadOnlyFolderKeepsTheFile)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    OnDisk<RealFileSystem> e;
+    fs::permissions(e.dir, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(e.form.Save1_Click(), Outcome::FileError);
+    fs::permissions(e.dir, fs::perms::owner_all);
+    EXPECT_EQ(e.read("ff.bin"), e.original);
+    EXPECT_EQ(e.names(), (std::set<std::string>{"ff.bin"}));
+}
+
+TEST(SafeSave, SuccessfulSaveReplacesTheFileWhole)
+{
+    OnDisk<RealFileSystem> e;
+    e.put("ff.bin", Bytes(0x900000, 0x77)); // longer than the image: nothing of it may remain
+    EXPECT_EQ(e.form.Save1_Click(), Outcome::Done);
+    EXPECT_EQ(e.read("ff.bin"), e.form.Flash);
+    EXPECT_EQ(e.names(), (std::set<std::string>{"ff.bin"}));
+}
+
+} // namespace
+} // namespace klavoset
