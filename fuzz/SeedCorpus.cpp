@@ -3,6 +3,7 @@
 #include "SyntheticImages.h"
 #include "image/Identify.h"
 #include "support/FlashBuilder.h"
+#include "support/ImageSizes.h"
 #include "support/LayoutFileBuilder.h"
 
 #include <cstdio>
@@ -44,14 +45,14 @@ void fullflashSeeds(const fs::path& dir)
         const FirmwareDescriptor d = completeDescriptor(row);
         const FirmwareRow*& best = smallest[{d.NewGen, d.HasRus, d.wapAvailable}];
         if (best == nullptr ||
-            fuzz::smallestImageSize(d) < fuzz::smallestImageSize(completeDescriptor(*best)))
+            test::smallestImageSize(d) < test::smallestImageSize(completeDescriptor(*best)))
             best = &row;
     }
     for (const auto& [shape, row] : smallest) {
         const FirmwareDescriptor d = completeDescriptor(*row);
         const LayoutTexts texts = test::sampleLayouts(d.NewGen, d.HasRus);
         put(dir, fileName(row->id),
-            test::FlashBuilder(fuzz::smallestImageSize(d)).identityOf(row->id).layouts(d, texts).build());
+            test::FlashBuilder(test::smallestImageSize(d)).identityOf(row->id).layouts(d, texts).build());
     }
     // The identity at a later probe, pointers that need the address correction, and refusals.
     const FirmwareDescriptor s45 = test::descriptorOf("S45i v4 lg3");

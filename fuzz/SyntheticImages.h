@@ -10,11 +10,8 @@
 
 namespace klavoset::fuzz {
 
-// The smallest image (a multiple of 64 KiB) that holds the identity block below the first probe and
-// every area of the firmware: small images keep each fuzz run fast.
-[[nodiscard]] std::int32_t smallestImageSize(const FirmwareDescriptor& d);
-
-// Valid images of every supported firmware holding the sample layouts, built once and then copied.
+// Valid images of every supported firmware holding the sample layouts, as small as the firmware allows
+// (so that each fuzz run stays fast), built once and then lent.
 class SyntheticImages
 {
   public:

@@ -1,0 +1,64 @@
+// A patch applied to the image it was made from, by an applier of the tests' own, gives the image the
+// save writes; patches made one after another apply one after another.
+#include "PropertyCase.h"
+#include "support/Editor.h"
+#include "support/VkpApplier.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace klavoset {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using test::Editor;
+using test::PropertyCase;
+
+constexpr std::uint32_t kCases = 10;
+
+class PatchOfEveryFirmware : public ::testing::TestWithParam<FirmwareRow>
+{
+};
+
+std::string textOf(const Bytes& file) { return {file.begin(), file.end()}; }
+
+// The first offset where the two differ, for a readable failure.
+std::ptrdiff_t firstDifference(const Bytes& a, const Bytes& b)
+{
+    if (a.size() != b.size())
+        return static_cast<std::ptrdiff_t>(std::min(a.size(), b.size()));
+    const auto m = std::mismatch(a.begin(), a.end(), b.begin());
+    return m.first == a.end() ? -1 : m.first - a.begin();
+}
+
+TEST_P(PatchOfEveryFirmware, PatchAppliedToTheImageGivesTheSavedImage)
+{
+    for (std::uint32_t seed = 0; seed < kCases; ++seed) {
+        PropertyCase c(GetParam(), seed);
+        SCOPED_TRACE(c.describe());
+        Editor e;
+        if (c.koi)
+            e.form.Koi_Click();
+        ASSERT_EQ(e.open(u"/ff.bin", c.image), Outcome::Done);
+        e.form.runCommand(c.wap);
+
+        Bytes patched = c.image;
+        for (int round = 0; round < 2; ++round) {
+            test::typeTexts(e.view, round == 0 ? c.edited : c.random.fitting(c.d, c.d.HasRus, c.koi));
+            e.view.dialogAnswers.push_back(u"/ff.vkp");
+            ASSERT_EQ(e.form.SaveAsVKP_Click(), Outcome::Done) << "round " << round;
+            const auto problem = test::applyVkp(textOf(e.files.files[u"/ff.vkp"]), patched);
+            ASSERT_FALSE(problem) << "round " << round << ": " << *problem;
+            ASSERT_EQ(firstDifference(patched, e.form.Flash), -1) << "round " << round;
+        }
+        ASSERT_EQ(e.files.files[u"/ff.bin"], c.image) << "an export leaves the fullflash alone";
+        ASSERT_EQ(e.form.Save1_Click(), Outcome::Done);
+        EXPECT_EQ(firstDifference(e.files.files[u"/ff.bin"], patched), -1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllRows, PatchOfEveryFirmware, ::testing::ValuesIn(supportedFirmware()),
+                         test::RowName());
+
+} // namespace
+} // namespace klavoset

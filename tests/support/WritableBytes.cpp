@@ -1,0 +1,35 @@
+#include "support/WritableBytes.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace klavoset::test {
+
+std::vector<bool> writableBytes(const FirmwareDescriptor& d, bool hasRus, bool wap, std::size_t size)
+{
+    std::vector<bool> ok(size, false);
+    const auto allow = [&](std::int64_t at, std::int64_t n) {
+        for (std::int64_t k = std::max<std::int64_t>(at, 0);
+             k < at + n && k < static_cast<std::int64_t>(size); ++k)
+            ok[static_cast<std::size_t>(k)] = true;
+    };
+    allow(d.EngTab, 144);
+    allow(d.EngData, 272);
+    allow(d.CommonData, 2 * d.CommonCap);
+    if (d.NewGen)
+        allow(d.Key10Entry, 6);
+    if (hasRus) {
+        allow(d.RusTab, 144);
+        allow(d.RusData, 276);
+    }
+    if (wap) {
+        for (int i = 0; i < 12; ++i) {
+            allow(d.WapTabU + 10 * i + 6, 4);
+            allow(d.WapTabL + 10 * i + 6, 4);
+        }
+        allow(d.WapData, d.wapCapacity);
+    }
+    return ok;
+}
+
+} // namespace klavoset::test
