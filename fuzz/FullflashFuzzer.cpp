@@ -2,6 +2,7 @@
 // an image it accepts then goes through every save path.
 #include "FuzzCheck.h"
 #include "FuzzEditor.h"
+#include "SaveChecks.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,7 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         KLAVOSET_FUZZ_CHECK(e.form.FlashFile.empty()); // a refused image never becomes the loaded one
         return 0;
     }
-    KLAVOSET_FUZZ_CHECK(e.form.Flash.size() == (size == 0 ? 1 : size));
+    KLAVOSET_FUZZ_CHECK(e.form.Flash.size() == size);
     KLAVOSET_FUZZ_CHECK(e.view.panelText(6).empty());
+    const int wap = (options >> 1) & 3; // a WAP copy the firmware may not have room or tables for
+    if (wap == 1)
+        e.form.WAP_E_Click();
+    else if (wap == 2)
+        e.form.WAP_R_Click();
+    fuzz::checkEverySave(e, {data, size});
     return 0;
 }

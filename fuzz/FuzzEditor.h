@@ -17,13 +17,18 @@ struct FuzzEditor
 
     FuzzEditor() { form.Form_Activate(); }
 
-    // Opens the image lent under `path` through the menu command.
+    // The next file dialog chooses `path`; an answer a refused command left unused is dropped first.
+    void answerDialog(const std::u16string& path) { view.dialogAnswers.assign({path}); }
+
+    // Opens the image lent under `path` through the menu command, discarding unsaved changes if asked.
     Outcome open(const std::u16string& path, std::span<const std::uint8_t> image)
     {
         files.lend(path, image);
-        view.boxAnswers.push_back(AnswerYes); // discard unsaved changes, if asked
-        view.dialogAnswers.push_back(path);
-        return form.Open1_Click();
+        view.boxAnswers.assign({AnswerYes});
+        answerDialog(path);
+        const Outcome outcome = form.Open1_Click();
+        view.boxAnswers.clear();
+        return outcome;
     }
     [[nodiscard]] LayoutTexts texts() const { return snapshotFields(view); }
 };

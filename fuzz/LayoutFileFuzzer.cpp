@@ -35,22 +35,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     e.files.lend(u"/in.lay", {data + 1, size - 1});
 
-    e.view.boxAnswers.push_back(AnswerYes); // a layout file may be opened over unsaved changes
-    e.view.dialogAnswers.push_back(u"/in.lay");
+    e.view.boxAnswers.assign({AnswerYes}); // a layout file may be opened over unsaved changes
+    e.answerDialog(u"/in.lay");
     if (e.form.Open2_Click() != Outcome::Done)
         return 0;
     const LayoutTexts loaded = e.texts();
 
-    e.view.dialogAnswers.push_back(u"/first.lay");
+    e.answerDialog(u"/first.lay");
     const Outcome saved = e.form.Save2As_Click();
     if (saved != Outcome::Done)
         return 0;
     KLAVOSET_FUZZ_CHECK(e.texts() == loaded); // saving changes no field
 
-    e.view.dialogAnswers.push_back(u"/first.lay");
+    e.answerDialog(u"/first.lay");
     KLAVOSET_FUZZ_CHECK(e.form.Open2_Click() == Outcome::Done);
     KLAVOSET_FUZZ_CHECK(e.texts() == loaded);
-    e.view.dialogAnswers.push_back(u"/second.lay");
+    e.answerDialog(u"/second.lay");
     KLAVOSET_FUZZ_CHECK(e.form.Save2As_Click() == Outcome::Done);
     const auto first = e.files.bytesOf(u"/first.lay"), second = e.files.bytesOf(u"/second.lay");
     KLAVOSET_FUZZ_CHECK(std::equal(first.begin(), first.end(), second.begin(), second.end()));

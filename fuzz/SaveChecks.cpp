@@ -1,0 +1,146 @@
+#include "SaveChecks.h"
+
+#include "FuzzCheck.h"
+#include "codec/KeyCodec.h"
+#include "support/VkpApplier.h"
+#include "support/WritableBytes.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace klavoset::fuzz {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes copyOf(std::span<const std::uint8_t> bytes)
+{
+    Bytes v(bytes.size());
+    if (!bytes.empty())
+        std::memcpy(v.data(), bytes.data(), bytes.size());
+    return v;
+}
+
+bool sameBytes(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b)
+{
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0);
+}
+
+// What loading the saved image shows for the texts that were saved: a line feed comes back as U+007F,
+// and under KOI8 every unit of the English layouts whose low byte is 0xC0..0xFF as a Cyrillic letter.
+std::u16string asReadBack(std::u16string text, bool english, bool koi)
+{
+    for (char16_t& c : text) {
+        if (c == u'\n')
+            c = u'\x7F';
+        else if (english && koi && (c & 0xFF) > 191)
+            c = KoiTab[static_cast<std::size_t>((c & 0xFF) - 192)];
+    }
+    return text;
+}
+
+// `again`, a started editor with the options of `e`, loads the saved image and shows what was saved.
+void checkReload(const FuzzEditor& e, FuzzEditor& again, const LayoutTexts& saved,
+                 std::span<const std::uint8_t> file)
+{
+    const bool koi = e.form.koiChecked();
+    KLAVOSET_FUZZ_CHECK(again.open(u"/saved.bin", file) == Outcome::Done);
+    // The load tests the Russian table's first count against 17, and key 0 is stored there.
+    KLAVOSET_FUZZ_CHECK(again.form.HasRus == (e.form.HasRus && saved.at(KeyArray::eb, 0).size() <= 17));
+    // The address correction is settled again from the first pointer; only where it comes out as it
+    // was do the saved pointers mean what they meant.
+    if (again.form.AdrFix != e.form.AdrFix)
+        return;
+    const bool newGen = e.form.fw.NewGen;
+    for (const KeyArray a : kAllArrays) {
+        const bool english = a == KeyArray::eb || a == KeyArray::em;
+        if (!english && !again.form.HasRus)
+            continue;
+        for (int key = 0; key < kKeys; ++key) {
+            if (newGen && key >= 10) // key 10 may be read from a table slot the writer leaves alone
+                continue;
+            KLAVOSET_FUZZ_CHECK(again.view.fieldText(a, key) == asReadBack(saved.at(a, key), english, koi));
+        }
+    }
+}
+
+// A layout file separates keys by TAB and lines by CR LF, so a text holding either cannot come back whole.
+bool fitsLayoutFile(const LayoutTexts& t)
+{
+    for (const KeyArray a : kAllArrays)
+        for (int key = 0; key < kKeys; ++key)
+            if (t.at(a, key).find(u'\t') != std::u16string::npos ||
+                t.at(a, key).find(u"\r\n") != std::u16string::npos)
+                return false;
+    return true;
+}
+
+// The layout file, opened in `other` (an editor over an image of the same firmware), shows the layouts
+// that were saved.
+void checkLayoutFile(const FuzzEditor& e, FuzzEditor& other, std::span<const std::uint8_t> file)
+{
+    LayoutTexts expected = e.texts();
+    if (!fitsLayoutFile(expected))
+        return;
+    for (const KeyArray a : kAllArrays) {
+        if (e.form.fw.NewGen) // not part of these layouts: a layout file's # is dropped on opening
+            expected.at(a, 11).clear();
+        if (!other.form.HasRus && (a == KeyArray::rb || a == KeyArray::rm))
+            for (int key = 2; key <= 9; ++key) // not stored without Russian layouts
+                expected.at(a, key).clear();
+    }
+    other.files.lend(u"/ff.lay", file);
+    other.answerDialog(u"/ff.lay");
+    KLAVOSET_FUZZ_CHECK(other.form.Open2_Click() == Outcome::Done);
+    KLAVOSET_FUZZ_CHECK(other.texts() == expected);
+}
+
+} // namespace
+
+void checkEverySave(FuzzEditor& e, std::span<const std::uint8_t> loaded)
+{
+    const LayoutTexts shown = e.texts();
+    const FirmwareDescriptor& d = e.form.fw;
+    const bool wap = !e.view.menuChecked("WAP_No");
+
+    e.answerDialog(u"/ff.vkp");
+    const Outcome exported = e.form.SaveAsVKP_Click();
+    KLAVOSET_FUZZ_CHECK(e.form.Flash.size() == loaded.size()); // nothing ever resizes the image
+    if (exported == Outcome::Done) {
+        Bytes patched = copyOf(loaded);
+        const auto patch = e.files.bytesOf(u"/ff.vkp");
+        KLAVOSET_FUZZ_CHECK(
+            !test::applyVkp({reinterpret_cast<const char*>(patch.data()), patch.size()}, patched));
+        KLAVOSET_FUZZ_CHECK(sameBytes(patched, e.form.Flash));
+        const std::vector<bool> writable = test::writableBytes(d, e.form.HasRus, wap, loaded.size());
+        constexpr std::size_t kChunk = 4096; // only chunks that differ are looked into byte by byte
+        for (std::size_t at = 0; at < loaded.size(); at += kChunk) {
+            const std::size_t n = std::min(kChunk, loaded.size() - at);
+            if (std::memcmp(loaded.data() + at, e.form.Flash.data() + at, n) != 0)
+                for (std::size_t k = at; k < at + n; ++k)
+                    KLAVOSET_FUZZ_CHECK(loaded[k] == e.form.Flash[k] || writable[k]);
+        }
+    } else {
+        KLAVOSET_FUZZ_CHECK(sameBytes(loaded, e.form.Flash)); // a refusal writes nothing
+    }
+
+    const Outcome saved = e.form.Save1_Click();
+    KLAVOSET_FUZZ_CHECK(saved == exported); // the same texts, the same encoding, the same verdict
+    // The editor that loads the saved image (or, when nothing was saved, the image as it was) also
+    // opens the layout file.
+    FuzzEditor again;
+    if (e.form.koiChecked())
+        again.form.Koi_Click();
+    if (saved == Outcome::Done) {
+        KLAVOSET_FUZZ_CHECK(sameBytes(e.files.bytesOf(u"/ff.bin"), e.form.Flash));
+        checkReload(e, again, shown, e.files.bytesOf(u"/ff.bin"));
+    } else {
+        KLAVOSET_FUZZ_CHECK(again.open(u"/ff.bin", loaded) == Outcome::Done);
+    }
+
+    e.answerDialog(u"/ff.lay");
+    if (e.form.Save2As_Click() == Outcome::Done)
+        checkLayoutFile(e, again, e.files.bytesOf(u"/ff.lay"));
+}
+
+} // namespace klavoset::fuzz
