@@ -48,8 +48,8 @@ TEST(Load, RefusedImageKeepsTheLoadedOne)
     const auto before = e.form.Flash;
     e.view.type(KeyArray::eb, 2, u"XYZ");
     e.view.boxAnswers.push_back(AnswerYes);
-    EXPECT_EQ(e.open(u"/other.bin", FlashBuilder(0x800000).identity("C55", 0x99, "lg91").build()),
-              Outcome::Unsupported);
+    const auto other = FlashBuilder(0x800000).identity("C55", 0x99, "lg91").build();
+    EXPECT_EQ(e.open(u"/other.bin", other), Outcome::Unsupported);
     ASSERT_FALSE(e.view.boxes.empty());
     EXPECT_EQ(e.view.boxes.back().text, u"/other.bin\r\n\r\nЭтот фуллфлеш не поддерживается\r\n\r\nC55 v99 lg91");
     EXPECT_EQ(e.view.boxes.back().style, MsgStop);
@@ -58,6 +58,15 @@ TEST(Load, RefusedImageKeepsTheLoadedOne)
     EXPECT_EQ(e.form.FlashFile, u"/c55.bin");
     EXPECT_EQ(e.text(KeyArray::eb, 2), u"XYZ");
     EXPECT_EQ(e.view.panelText(6), u"*");
+
+    // A save now writes the shown layouts into the first image's file, at the first image's places.
+    ASSERT_EQ(e.form.Save1_Click(), Outcome::Done);
+    EXPECT_EQ(e.files.files.at(u"/other.bin"), other) << "the refused file is never written";
+    test::Editor again;
+    ASSERT_EQ(again.open(u"/again.bin", e.files.files.at(u"/c55.bin")), Outcome::Done);
+    LayoutTexts expected = texts;
+    expected.at(KeyArray::eb, 2) = u"XYZ";
+    EXPECT_EQ(again.texts(), expected);
 }
 
 TEST(Load, EmptyAndShortFilesAreRefusedWithEmptyIdentity)
@@ -153,6 +162,23 @@ TEST(Load, WapChoiceFallsBackWhenFirmwareCannotTakeIt)
     EXPECT_FALSE(e.view.button("WAP_R").enabled);
     ASSERT_EQ(e.open(u"/c55.bin", test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true))), Outcome::Done);
     EXPECT_TRUE(e.view.item("WAP_E").enabled);
+}
+
+// On older firmware there is no separate key-10 entry: an entry with count 0 and in-page low byte 0 is
+// read in place, never from the boot bytes at offset 0, which could also settle a wrong AdrFix.
+TEST(Load, OlderFirmwareNeverReadsKeysFromImageStart)
+{
+    const FirmwareDescriptor d = test::descriptorOf("C45 v50 lg1");
+    const LayoutTexts texts = test::sampleLayouts(false, true);
+    FlashBuilder b(0x400000);
+    b.identityOf("C45 v50 lg1").layouts(d, texts);
+    b.bytes(0, {9, 0, 0x00, 0x00, 0x00, 0x00}); // an "entry" at 0 pointing far below the image
+    b.entry(d.EngTab + 6 * 5, 0, d.EngData).raw()[static_cast<std::size_t>(d.EngTab + 6 * 5 + 2)] = 0;
+    test::Editor e;
+    ASSERT_EQ(e.open(u"/c45.bin", b.build()), Outcome::Done);
+    EXPECT_EQ(e.form.AdrFix, 0);
+    EXPECT_EQ(e.text(KeyArray::eb, 5), u"");
+    EXPECT_EQ(e.text(KeyArray::eb, 6), texts.at(KeyArray::eb, 6));
 }
 
 TEST(Load, OlderKeyElevenIsDecodedAndEditable)
