@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RecordingSystem.h"
+#include "support/FakeSystem.h"
 #include "support/FlashBuilder.h"
 #include "support/MemoryFileSystem.h"
 #include "ui/Dialogs.h"
@@ -22,7 +22,7 @@ namespace klavoset::test {
 struct WindowFixture
 {
     MemoryFileSystem files;
-    RecordingSystem system;
+    FakeSystem system;
     DialogScript script;
     std::unique_ptr<MainWindow> window;
 
