@@ -10,7 +10,9 @@ build_dir=${BENCH_BUILD_DIR:-build-bench}
 BUILD_DIR=$build_dir BUILD_TYPE=Release ./scripts/build.sh -DKLAVOSET_BUILD_BENCH=ON -DKLAVOSET_BUILD_TESTS=OFF
 
 failed=0
-"$build_dir/bin/bench_editor" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@" || failed=1
+# Repetitions interleaved at random, so that a burst of load on the shared machine hits both sides.
+"$build_dir/bin/bench_editor" --benchmark_repetitions=9 --benchmark_enable_random_interleaving=true \
+    --benchmark_report_aggregates_only=true "$@" || failed=1
 
 # Peak memory of applying a layout file as a patch to the 16 MiB image: at most 3 x image + 25 MiB.
 files=$(mktemp -d)

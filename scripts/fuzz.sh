@@ -23,8 +23,8 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 # target and its longest input: a fullflash needs room for the largest seed image
 targets=("fullflash 8388608" "layoutfile 65536" "fieldtexts 16384")
 failed=0
-for spec in "${targets[@]}"; do
-    read -r target max_len <<<"$spec"
+for entry in "${targets[@]}"; do
+    read -r target max_len <<<"$entry"
     corpus="$build_dir/corpus/$target"
     artifacts="$build_dir/artifacts/$target"
     log="$build_dir/fuzz-$target.log"
