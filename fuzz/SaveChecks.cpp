@@ -45,8 +45,9 @@ void checkReload(const FuzzEditor& e, FuzzEditor& again, const LayoutTexts& save
 {
     const bool koi = e.form.koiChecked();
     KLAVOSET_FUZZ_CHECK(again.open(u"/saved.bin", file) == Outcome::Done);
-    // The load tests the Russian table's first count against 17, and key 0 is stored there.
-    KLAVOSET_FUZZ_CHECK(again.form.HasRus == (e.form.HasRus && saved.at(KeyArray::eb, 0).size() <= 17));
+    // The writer refuses a key 0 too long for the load to recognise the Russian table it heads.
+    KLAVOSET_FUZZ_CHECK(again.form.HasRus == e.form.HasRus);
+    KLAVOSET_FUZZ_CHECK(!e.form.HasRus || saved.at(KeyArray::eb, 0).size() <= kMaxRusKey0Count);
     // The address correction is settled again from the first pointer; only where it comes out as it
     // was do the saved pointers mean what they meant.
     if (again.form.AdrFix != e.form.AdrFix)

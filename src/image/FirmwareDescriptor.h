@@ -36,6 +36,8 @@ inline constexpr std::int32_t kEngDataBytes = 272;   // 136 characters
 inline constexpr std::int32_t kRusDataBytes = 276;   // 138 characters
 inline constexpr int kEngCap = 136;
 inline constexpr int kRusCap = 138;
+// The load takes a Russian table as real only when its first count (key 0) is at most this.
+inline constexpr int kMaxRusKey0Count = 17;
 
 [[nodiscard]] inline std::int32_t commonDataBytes(const FirmwareDescriptor& d) { return 2 * d.CommonCap; }
 

@@ -48,7 +48,7 @@ Outcome Form1::Open1_Click()
 
     const std::size_t rus = static_cast<std::size_t>(fw.RusTab);
     bool hasRus = fw.HasRus;
-    if (Flash[rus + 1] != 0 || Flash[rus] > 17)
+    if (Flash[rus + 1] != 0 || Flash[rus] > kMaxRusKey0Count)
         hasRus = false;
     Show_Slik(hasRus);
     ClearAll();

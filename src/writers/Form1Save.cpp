@@ -72,6 +72,9 @@ std::u16string refusalText(const WriteRefusal& r, const std::u16string& CrLf2)
     case WriteRefusal::Kind::WapOverflow:
         return u"Буфер хранения WAP-раскладки переполнен !" + CrLf2 + u"Нужно " + number(r.needed) +
                u" байт, в прошивке есть " + number(r.capacity) + u"." + CrLf2 + wapHint;
+    case WriteRefusal::Kind::LongKeyZero:
+        return u"На клавише 0 не может быть больше " + number(r.capacity) + u" символов !" + CrLf2 +
+               u"Иначе при следующей загрузке фуллфлеша русская раскладка не будет найдена";
     case WriteRefusal::Kind::Unmappable:
         return u"Раскладку нельзя записать в этот фуллфлеш !" + CrLf2 +
                u"Размер образа не согласуется с адресами прошивки";

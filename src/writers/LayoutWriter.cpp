@@ -223,6 +223,9 @@ std::optional<WriteRefusal> checkLayouts(std::int32_t FlashLen, const FirmwareDe
     const LayoutTexts t = withSharedFromEb(texts);
     if (auto r = firstUnstorable(fw, HasRus, t, options.wap))
         return r;
+    // Key 0's count is the first byte of the Russian table, which a load checks to find that table.
+    if (HasRus && t.at(KeyArray::eb, 0).size() > static_cast<std::size_t>(kMaxRusKey0Count))
+        return WriteRefusal{Kind::LongKeyZero, KeyArray::eb, 0, 0, 0, kMaxRusKey0Count};
     if (countBudget(t).exceeded(fw.CommonCap))
         return WriteRefusal{Kind::Overflow, KeyArray::eb, 0, 0, 0, 0};
     if (options.wap != WapSource::Untouched) {

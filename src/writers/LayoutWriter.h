@@ -33,6 +33,7 @@ struct WriteRefusal
         WapOverflow, // the WAP strings do not fit the WAP storage
         Unmappable,  // a pointer would not map (negative address, page of 0x8000 or more) or an area
                      // lies outside the image
+        LongKeyZero, // key 0 too long for the Russian table to be recognised when the image is loaded
     };
     Kind kind = Kind::Unstorable;
     KeyArray array = KeyArray::eb; // Unstorable: the field

@@ -282,7 +282,7 @@ TEST(LayoutWriter, RefusesBeforeWritingAnything)
     LayoutTexts euros; // 3 bytes each in UTF-8: fits the key storage, not the older firmware's WAP room
     for (int k = 2; k <= 9; ++k)
         euros.at(KeyArray::eb, k) = euros.at(KeyArray::em, k) = std::u16string(8, u'€');
-    euros.at(KeyArray::eb, 0) = std::u16string(46, u'€');
+    euros.at(KeyArray::eb, 10) = std::u16string(46, u'€');
     cases.push_back({"wap overflow",
                      test::descriptorOf("C45 v50 lg1"),
                      withShared(euros),

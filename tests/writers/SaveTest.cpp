@@ -38,6 +38,27 @@ TEST(Save1, WritesTheWholeImageAndClearsTheMarker)
     EXPECT_EQ(again.texts(), e.texts());
 }
 
+// Key 0's count is the first byte of the Russian table; above 17 the next load would not find that table
+// and the Russian layouts would vanish from the editor.
+TEST(Save1, KeyZeroStaysShortEnoughForTheRussianTable)
+{
+    Loaded e;
+    e.view.type(KeyArray::eb, 0, std::u16string(18, u'.'));
+    EXPECT_EQ(e.form.Save1_Click(), Outcome::DoesNotFit);
+    EXPECT_NE(e.view.boxes.back().text.find(u"клавише 0"), std::u16string::npos);
+    EXPECT_TRUE(e.fileUnchanged());
+    e.view.type(KeyArray::eb, 0, std::u16string(17, u'.'));
+    ASSERT_EQ(e.form.Save1_Click(), Outcome::Done);
+    Editor again;
+    ASSERT_EQ(again.open(u"/ff.bin", e.files.files[u"/ff.bin"]), Outcome::Done);
+    EXPECT_TRUE(again.form.HasRus);
+    EXPECT_EQ(again.texts(), e.texts());
+
+    Loaded single("SLIK v56 lg1"); // no Russian table to find: the field's whole length is usable
+    single.view.type(KeyArray::eb, 0, std::u16string(20, u'.'));
+    EXPECT_EQ(single.form.Save1_Click(), Outcome::Done);
+}
+
 TEST(Save1, RefusalsWriteNothing)
 {
     struct Case
@@ -49,7 +70,8 @@ TEST(Save1, RefusalsWriteNothing)
         std::u16string_view message;
     };
     const auto euros = [](MemoryView& v) { // 3 bytes each as UTF-8: fits the keys, not the WAP room
-        v.type(KeyArray::eb, 0, std::u16string(37, u'€'));
+        v.type(KeyArray::eb, 0, std::u16string(14, u'€'));
+        v.type(KeyArray::eb, 10, std::u16string(23, u'€'));
         for (int k = 2; k <= 9; ++k)
             for (const KeyArray a : {KeyArray::eb, KeyArray::em})
                 v.type(a, k, std::u16string(8, u'€'));
