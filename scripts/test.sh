@@ -1,18 +1,33 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the normal build and its tests, the Debian
-# package, then the whole suite again under the address and undefined-behaviour sanitizers, then each
-# fuzz target for a bounded time. KLAVOSET_QUICK=1 stops after the package.
+# package, then the whole suite again under the address and undefined-behaviour sanitizers, then the fuzz
+# regression runs. KLAVOSET_QUICK=1 stops after the package. Prints how long each stage took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/deps.sh
-./scripts/build.sh
-export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build --output-on-failure -j "$(nproc)"
-./scripts/package.sh
+
+timings=()
+stage() {
+    local name=$1 start=$SECONDS
+    shift
+    echo "== $name"
+    "$@"
+    timings+=("$(printf '%-10s %5d s' "$name" $((SECONDS - start)))")
+}
+report() {
+    echo "== stage times"
+    printf '  %s\n' "${timings[@]}"
+    echo "  total      $(printf '%5d' "$SECONDS") s"
+}
+trap report EXIT
+
+stage deps ./scripts/deps.sh
+stage build ./scripts/build.sh
+stage tests env QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$(nproc)"
+stage package ./scripts/package.sh
 
 if [ "${KLAVOSET_QUICK:-0}" = 1 ]; then
     echo "KLAVOSET_QUICK=1: the sanitizer build and the fuzz runs were skipped"
     exit 0
 fi
-./scripts/sanitize.sh
-./scripts/fuzz.sh
+stage sanitize ./scripts/sanitize.sh
+stage fuzz ./scripts/fuzz.sh
