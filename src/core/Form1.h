@@ -98,6 +98,9 @@ public: // commands of the menus and the toolbar
 public: // status bar and budget
     void SetStatusBar(const std::u16string& s1, const std::u16string& s2, const std::u16string& s6);
     [[nodiscard]] bool CheckOverflow();
+    // The shared keys' capacity: the loaded firmware's, or the larger one while no fullflash is loaded,
+    // so that a layout file can be edited and saved on its own.
+    [[nodiscard]] int commonCap() const { return Flash.empty() ? kLargeCommonCap : fw.CommonCap; }
     void Show_Slik(bool nsl);
 
 public: // file dialog and file access
