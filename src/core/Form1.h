@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codec/Budget.h"
+#include "core/Addresses.h"
 #include "core/EditorView.h"
 #include "core/FileSystem.h"
 #include "core/LayoutTexts.h"
@@ -53,6 +54,10 @@ public: // files, fixed strings and flags
     bool CmdLineOpen = false;
     std::u16string DialogTitle;
     std::u16string DialogFileName; // the file dialog's current file name
+    // The addresses of the home page, forum and mail commands; empty: the command is disabled.
+    std::u16string HomePage{kHomePage};
+    std::u16string ForumPage{kForumPage};
+    std::u16string MailAddress{kMailAddress};
 
 public: // start-up, shut-down, change guard
     void Form_Activate();
@@ -132,10 +137,5 @@ private:
     FileSystem& m_files;
     SystemServices& m_system;
 };
-
-// The home page of the program, written without a scheme, as the patch header names it.
-inline constexpr std::u16string_view kHomePage = u"klavoset.example.org/Siemens/Klavoset/Klavoset.htm";
-inline constexpr std::u16string_view kForumPage = u"https://forum.example.org/viewtopic.php?t=klavoset";
-inline constexpr std::u16string_view kMailAddress = u"klavoset@example.org";
 
 } // namespace klavoset

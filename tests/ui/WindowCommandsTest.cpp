@@ -127,6 +127,7 @@ class WindowCommandsTest : public QObject
         f.system.calculator = u"/usr/bin/calc";
         f.files.files[u"/usr/bin/calc"] = {1};
         f.system.vklay = u"patcher \"%1\"";
+        f.beforeStart = klavoset::test::setAddresses;
         QVERIFY(f.start());
         QVERIFY(f.item("V_Klay")->isEnabled() && f.button("V_Klay")->isEnabled());
         click(f, "Help");

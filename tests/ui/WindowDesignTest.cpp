@@ -128,6 +128,7 @@ class WindowDesignTest : public QObject
         f.system.helpPage = u"/t/Klavoset.htm";
         for (const auto& p : {f.system.calculator, f.system.charMap, f.system.helpPage})
             f.files.files[p] = {1};
+        f.beforeStart = klavoset::test::setAddresses;
         QVERIFY(f.start());
     }
     void cleanup() { f.window.reset(); }
