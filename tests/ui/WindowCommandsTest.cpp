@@ -148,6 +148,8 @@ class WindowCommandsTest : public QObject
         QVERIFY(f.system.opened.back() == u"/ff/x.bin");
         QCOMPARE(f.window->toolBar()->widgetForAction(f.button("View"))->toolTip(),
                  QStringLiteral("Просмотр /ff/x.bin"));
+        QCOMPARE(f.window->toolBar()->widgetForAction(f.button("View"))->accessibleName(),
+                 QStringLiteral("Просмотр /ff/x.bin"));
     }
 
     void openDialogIsCancelledSilently()
