@@ -1,10 +1,10 @@
 #pragma once
 
+#include "base/Addresses.h"
 #include "codec/Budget.h"
-#include "core/Addresses.h"
 #include "core/EditorView.h"
-#include "core/FileSystem.h"
-#include "core/LayoutTexts.h"
+#include "base/FileSystem.h"
+#include "codec/LayoutTexts.h"
 #include "core/SystemServices.h"
 #include "image/FirmwareDescriptor.h"
 

@@ -1,7 +1,7 @@
 #include "writers/VkpPatch.h"
 
-#include "core/Addresses.h"
-#include "core/Cp1251.h"
+#include "base/Addresses.h"
+#include "base/Cp1251.h"
 #include "writers/Hex.h"
 
 #include <algorithm>

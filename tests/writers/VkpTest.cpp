@@ -1,5 +1,5 @@
-#include "core/Addresses.h"
-#include "core/Cp1251.h"
+#include "base/Addresses.h"
+#include "base/Cp1251.h"
 #include "support/Editor.h"
 #include "writers/Hex.h"
 #include "writers/VkpPatch.h"
