@@ -2,7 +2,13 @@
 
 namespace klavoset {
 
-void Form1::View_Click() { m_system.openDocument(FlashFile); }
+void Form1::View_Click()
+{
+    if (m_system.viewImage(FlashFile))
+        return;
+    m_view.setPanelText(1, u"Нет программы для просмотра двоичных файлов");
+    m_view.setPanelText(2, FlashFile);
+}
 
 void Form1::V_Klay_Click()
 {

@@ -39,7 +39,7 @@ TEST(Tools, VKlayGetsThePatchPathForEveryPlaceholder)
     EXPECT_EQ(plain.system.started.back(), u"vklay.exe");
 }
 
-TEST(Tools, ViewOpensTheLoadedFullflash)
+TEST(Tools, ViewOpensTheLoadedFullflashAsPlainBinaryData)
 {
     Started e;
     e.files.files[u"/a.bin"] = test::imageOf("C45 v50 lg1", {}, 0x400000);
@@ -49,7 +49,13 @@ TEST(Tools, ViewOpensTheLoadedFullflash)
         ASSERT_EQ(e.form.Open1_Click(), Outcome::Done);
     }
     e.form.runCommand("View");
-    EXPECT_EQ(e.system.opened.back(), u"/b.bin");
+    EXPECT_EQ(e.system.viewed.back(), u"/b.bin");
+    EXPECT_TRUE(e.system.opened.empty()) << "not by its type: that would be this editor again";
+
+    e.system.viewer = false;
+    e.form.runCommand("View");
+    EXPECT_EQ(e.view.panelText(1), u"Нет программы для просмотра двоичных файлов");
+    EXPECT_EQ(e.view.panelText(2), u"/b.bin");
 }
 
 TEST(Tools, AddressesOfTheBuildAndAbout)

@@ -145,7 +145,7 @@ class WindowCommandsTest : public QObject
 
         f.open(QStringLiteral("/ff/x.bin"));
         click(f, "View");
-        QVERIFY(f.system.opened.back() == u"/ff/x.bin");
+        QVERIFY(f.system.viewed.back() == u"/ff/x.bin");
         QCOMPARE(f.window->toolBar()->widgetForAction(f.button("View"))->toolTip(),
                  QStringLiteral("Просмотр /ff/x.bin"));
         QCOMPARE(f.window->toolBar()->widgetForAction(f.button("View"))->accessibleName(),
