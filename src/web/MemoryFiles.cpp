@@ -4,7 +4,22 @@ namespace klavoset::web {
 
 void MemoryFiles::put(const std::u16string& path, std::vector<std::uint8_t> bytes)
 {
+    if (path == m_lent)
+        m_lent.clear();
     m_files[path] = std::move(bytes);
+}
+
+void MemoryFiles::lend(const std::u16string& path, std::vector<std::uint8_t> bytes)
+{
+    m_files[path] = std::move(bytes);
+    m_lent = path;
+}
+
+void MemoryFiles::erase(const std::u16string& path)
+{
+    if (path == m_lent)
+        m_lent.clear();
+    m_files.erase(path);
 }
 
 const std::vector<std::uint8_t>* MemoryFiles::find(const std::u16string& path) const
@@ -18,12 +33,20 @@ Result<std::vector<std::uint8_t>, FileError> MemoryFiles::readAll(const std::u16
     const auto it = m_files.find(path);
     if (it == m_files.end())
         return Result<std::vector<std::uint8_t>, FileError>::fail({FileError::Stage::Open, "no such file"});
+    if (path == m_lent) {
+        m_lent.clear();
+        auto bytes = std::move(it->second);
+        m_files.erase(it);
+        return Result<std::vector<std::uint8_t>, FileError>::ok(std::move(bytes));
+    }
     return Result<std::vector<std::uint8_t>, FileError>::ok(it->second);
 }
 
 std::optional<FileError> MemoryFiles::writeAtomically(const std::u16string& path,
                                                       std::span<const std::uint8_t> bytes)
 {
+    if (path == m_lent)
+        m_lent.clear();
     m_files[path].assign(bytes.begin(), bytes.end());
     m_written = path;
     return std::nullopt;

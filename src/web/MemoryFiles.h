@@ -16,7 +16,10 @@ class MemoryFiles : public FileSystem
 {
 public:
     void put(const std::u16string& path, std::vector<std::uint8_t> bytes);
-    void erase(const std::u16string& path) { m_files.erase(path); }
+    // A file handed over for one command: its first read takes the bytes instead of copying them, so a
+    // large image is held once.
+    void lend(const std::u16string& path, std::vector<std::uint8_t> bytes);
+    void erase(const std::u16string& path);
 
     // The path of the file written last, if any was written since the last call.
     [[nodiscard]] std::optional<std::u16string> takeWritten() { return std::exchange(m_written, {}); }
@@ -29,6 +32,7 @@ public:
 
 private:
     std::map<std::u16string, std::vector<std::uint8_t>> m_files;
+    std::u16string m_lent;
     std::optional<std::u16string> m_written;
 };
 

@@ -53,7 +53,7 @@ Outcome WebSession::open(const std::string& name, bool confirmed,
                          Outcome (WebSession::*run)(const std::u16string&))
 {
     const std::u16string path = fromUtf8(name);
-    files.put(path, std::move(m_staged));
+    files.lend(path, std::move(m_staged));
     m_staged = {};
     view.question.clear();
     view.confirmed = confirmed;
@@ -61,7 +61,7 @@ Outcome WebSession::open(const std::string& name, bool confirmed,
     const Outcome outcome = (this->*run)(path);
     view.confirmed = false;
     view.chosenFile.clear();
-    // The editor keeps what it read; a copy here would only double the memory of a large image.
+    // Not read when the command stopped before; the next one gets a file of its own.
     files.erase(path);
     return outcome;
 }
