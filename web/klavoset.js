@@ -60,7 +60,7 @@
     const span = document.createElement('span');
     span.dataset.panel = String(i + 1);
     span.title = p.tooltip;
-    span.style.width = `${p.width / 15}px`; // twips at 96 dpi
+    span.style.flex = `0 0 ${p.width / 12}px`; // twips at 96 dpi, with room for the frame and padding
     status.append(span);
     return span;
   });

@@ -3,10 +3,9 @@
 #include "core/WindowDesign.h"
 #include "web/WebSession.h"
 
+#include <cstdint>
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
-
-#include <cstdint>
 
 using emscripten::val;
 
@@ -20,11 +19,20 @@ KeyArray arrayOf(int a) { return kAllArrays[a >= 0 && a < 4 ? a : 0]; }
 int outcome(Outcome o) { return static_cast<int>(o); }
 
 // The page fills the staged buffer in place: one copy of a large image instead of two.
-std::uintptr_t stage(WebSession& s, std::size_t size) { return reinterpret_cast<std::uintptr_t>(s.stage(size).data()); }
+std::uintptr_t stage(WebSession& s, std::size_t size)
+{
+    return reinterpret_cast<std::uintptr_t>(s.stage(size).data());
+}
 
-int openFullflash(WebSession& s, const std::string& name, bool yes) { return outcome(s.openFullflash(name, yes)); }
+int openFullflash(WebSession& s, const std::string& name, bool yes)
+{
+    return outcome(s.openFullflash(name, yes));
+}
 int openLayout(WebSession& s, const std::string& name, bool yes) { return outcome(s.openLayout(name, yes)); }
-int openDropped(WebSession& s, const std::string& name, bool yes) { return outcome(s.openDropped(name, yes)); }
+int openDropped(WebSession& s, const std::string& name, bool yes)
+{
+    return outcome(s.openDropped(name, yes));
+}
 int saveFullflash(WebSession& s) { return outcome(s.saveFullflash()); }
 int savePatch(WebSession& s) { return outcome(s.savePatch()); }
 int saveLayout(WebSession& s) { return outcome(s.saveLayout()); }

@@ -14,7 +14,7 @@ namespace klavoset::web {
 // writes comes out as a download. Nothing reaches a disk.
 class MemoryFiles : public FileSystem
 {
-public:
+  public:
     void put(const std::u16string& path, std::vector<std::uint8_t> bytes);
     // A file handed over for one command: its first read takes the bytes instead of copying them, so a
     // large image is held once.
@@ -30,7 +30,7 @@ public:
     std::optional<FileError> writeAtomically(const std::u16string& path,
                                              std::span<const std::uint8_t> bytes) override;
 
-private:
+  private:
     std::map<std::u16string, std::vector<std::uint8_t>> m_files;
     std::u16string m_lent;
     std::optional<std::u16string> m_written;

@@ -19,20 +19,20 @@ namespace klavoset::web {
 // they propose, which becomes the name of the download.
 class WebView : public MemoryView
 {
-public:
+  public:
     int msgBox(const std::u16string& text, int style) override;
     std::u16string runFileDialog(const FileDialogRequest& request) override;
 
-    std::u16string chosenFile;  // the answer of the next open dialog
-    bool confirmed = false;     // the user has already said Yes to the question
-    std::u16string question;    // the question that stopped the last command
-    std::u16string flashFile;   // names a layout file that has none yet
+    std::u16string chosenFile; // the answer of the next open dialog
+    bool confirmed = false;    // the user has already said Yes to the question
+    std::u16string question;   // the question that stopped the last command
+    std::u16string flashFile;  // names a layout file that has none yet
 };
 
 // Addresses and mail go to the browser; the outside programs do not exist here.
 class WebSystem : public NoSystemServices
 {
-public:
+  public:
     void openDocument(const std::u16string& target) override { opened = target; }
     std::u16string opened;
 };
@@ -40,7 +40,7 @@ public:
 // One editor behind the page: the commands the page offers, each run to its end before the next.
 class WebSession
 {
-public:
+  public:
     WebSession();
     WebSession(const WebSession&) = delete;
     WebSession& operator=(const WebSession&) = delete;
@@ -78,7 +78,7 @@ public:
     WebSystem system;
     Form1 form{view, files, system};
 
-private:
+  private:
     Outcome open(const std::string& name, bool confirmed, Outcome (WebSession::*run)(const std::u16string&));
     Outcome runOpen1(const std::u16string&) { return form.Open1_Click(); }
     Outcome runOpen2(const std::u16string&) { return form.Open2_Click(); }

@@ -1,9 +1,9 @@
-#include "support/FlashBuilder.h"
 #include "web/WebSession.h"
 
-#include <gtest/gtest.h>
+#include "support/FlashBuilder.h"
 
 #include <cstring>
+#include <gtest/gtest.h>
 
 namespace klavoset::web {
 namespace {

@@ -79,6 +79,7 @@ before(async () => {
       `--user-data-dir=${path.join(work, 'profile')}`],
   });
   page = await browser.newPage();
+  await page.setViewport({ width: 1000, height: 700 });
   cdp = await page.createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
   page.on('pageerror', (e) => { throw e; });
@@ -113,6 +114,8 @@ test('edited layouts download byte for byte as klavoset-cli writes them', async 
   assert.equal(await page.$eval(field('rb', 1), (el) => el.value), ' 1.@');
   assert.equal(await panel(6), '*');
   await page.select('select#wap', 'en');
+  if (process.env.KLAVOSET_PAGE_SCREENSHOT) // the README's picture: ./scripts/web-test.sh with it set
+    await page.screenshot({ path: process.env.KLAVOSET_PAGE_SCREENSHOT, fullPage: true });
 
   await page.click('button#save-patch');
   const vkp = await download('demo.vkp');
