@@ -1,5 +1,5 @@
 // The editor as the page's script sees it; compiled by emscripten only.
-#include "core/Utf.h"
+#include "base/Utf.h"
 #include "core/WindowDesign.h"
 #include "web/WebSession.h"
 

@@ -1,6 +1,6 @@
 #include "web/WebSession.h"
 
-#include "core/Utf.h"
+#include "base/Utf.h"
 
 namespace klavoset::web {
 
