@@ -4,6 +4,8 @@
 // about the files themselves is the editor's.
 (async () => {
   const ARRAYS = ['eb', 'em', 'rb', 'rm'];
+  const LAYOUT_NAMES = ['английская, заглавные буквы', 'английская, строчные буквы', 'русская, заглавные буквы',
+    'русская, строчные буквы'];
   const KEY_NAMES = ['0', '1', '2', '3', '4', '5', '6', '7', '8', '9', '*', '#'];
   const GRID_ORDER = [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 0, 11]; // the keypad: * 0 # in the last row
   const MSG_STOP = 16, MSG_WARNING = 48, MSG_QUESTION = 51;
@@ -45,6 +47,7 @@
       input.maxLength = design.maxLength[key];
       input.spellcheck = false;
       input.autocomplete = 'off';
+      input.setAttribute('aria-label', `${KEY_NAMES[key]}: ${LAYOUT_NAMES[a]}`);
       if (a >= 2) input.className = 'ru';
       input.addEventListener('input', () => {
         session.type(a, key, input.value);

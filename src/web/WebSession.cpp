@@ -1,6 +1,7 @@
 #include "web/WebSession.h"
 
 #include "base/Utf.h"
+#include "writers/VkpPatch.h"
 
 namespace klavoset::web {
 
@@ -26,21 +27,6 @@ int WebView::msgBox(const std::u16string& text, int style)
     return AnswerOk;
 }
 
-std::u16string WebView::runFileDialog(const FileDialogRequest& request)
-{
-    if (request.open)
-        return std::exchange(chosenFile, std::u16string());
-    // A download has no folder; a layout file never saved yet is named after the fullflash.
-    std::u16string name = baseName(request.fileName);
-    if (name.empty()) {
-        std::u16string stem = baseName(flashFile);
-        if (const std::size_t dot = stem.rfind(u'.'); dot != std::u16string::npos && dot > 0)
-            stem.resize(dot);
-        name = (stem.empty() ? u"klavoset" : stem) + u"." + request.defaultExt;
-    }
-    return name;
-}
-
 WebSession::WebSession() { form.Form_Activate(); }
 
 std::vector<std::uint8_t>& WebSession::stage(std::size_t size)
@@ -49,18 +35,19 @@ std::vector<std::uint8_t>& WebSession::stage(std::size_t size)
     return m_staged;
 }
 
-Outcome WebSession::open(const std::string& name, bool confirmed,
-                         Outcome (WebSession::*run)(const std::u16string&))
+Outcome WebSession::open(const std::string& name, bool confirmed, Kind kind)
 {
     const std::u16string path = fromUtf8(name);
     files.lend(path, std::move(m_staged));
     m_staged = {};
     view.question.clear();
     view.confirmed = confirmed;
-    view.chosenFile = path;
-    const Outcome outcome = (this->*run)(path);
+    Outcome outcome = Outcome::Declined;
+    if (kind == Kind::Dropped)
+        outcome = form.OpenDropped(path);
+    else if (!form.WasChanged())
+        outcome = (kind == Kind::Fullflash ? form.openFullflash(path) : form.openLayoutFile(path)).outcome;
     view.confirmed = false;
-    view.chosenFile.clear();
     // Not read when the command stopped before; the next one gets a file of its own.
     files.erase(path);
     return outcome;
@@ -68,33 +55,47 @@ Outcome WebSession::open(const std::string& name, bool confirmed,
 
 Outcome WebSession::openFullflash(const std::string& name, bool confirmed)
 {
-    return open(name, confirmed, &WebSession::runOpen1);
+    return open(name, confirmed, Kind::Fullflash);
 }
 
 Outcome WebSession::openLayout(const std::string& name, bool confirmed)
 {
-    return open(name, confirmed, &WebSession::runOpen2);
+    return open(name, confirmed, Kind::Layout);
 }
 
 Outcome WebSession::openDropped(const std::string& name, bool confirmed)
 {
-    return open(name, confirmed, &WebSession::runDropped);
+    return open(name, confirmed, Kind::Dropped);
 }
 
-Outcome WebSession::save(Outcome (Form1::*click)())
+Outcome WebSession::save(CommandResult (Form1::*saveAs)(const std::u16string&), const std::u16string& name)
 {
     clearDownload();
     view.question.clear();
-    view.flashFile = form.FlashFile;
-    const Outcome outcome = (form.*click)();
+    const Outcome outcome = (form.*saveAs)(name).outcome;
     if (const auto written = files.takeWritten())
         m_downloadName = toUtf8(*written);
     return outcome;
 }
 
-Outcome WebSession::saveFullflash() { return save(&Form1::Save1As_Click); }
-Outcome WebSession::savePatch() { return save(&Form1::SaveAsVKP_Click); }
-Outcome WebSession::saveLayout() { return save(&Form1::Save2As_Click); }
+// A download has no folder: the names are those the window's save dialogs propose, without it.
+Outcome WebSession::saveFullflash() { return save(&Form1::saveFullflashAs, baseName(form.FlashFile)); }
+
+Outcome WebSession::savePatch()
+{
+    return save(&Form1::savePatchAs, baseName(defaultVkpName(form.FlashFile)));
+}
+
+Outcome WebSession::saveLayout()
+{
+    // A layout file never saved or opened yet is named after the fullflash.
+    std::u16string name = baseName(form.LayFile);
+    if (name.empty()) {
+        name = baseName(defaultVkpName(form.FlashFile));
+        name = (name == u".vkp" ? u"klavoset" : name.substr(0, name.size() - 4)) + u".lay";
+    }
+    return save(&Form1::saveLayoutFileAs, name);
+}
 
 void WebSession::command(std::string_view name)
 {

@@ -15,18 +15,14 @@ namespace klavoset::web {
 // The window of the page as the editor sees it. Boxes with only an OK button are recorded for the page
 // to show after the command; the one question, about unsaved changes, cannot wait for an answer inside a
 // browser, so it stops the command (as Cancel would) and the page runs the command again once the user
-// has said Yes. Open dialogs are answered with the file the user handed over, save dialogs with the name
-// they propose, which becomes the name of the download.
+// has said Yes.
 class WebView : public MemoryView
 {
   public:
     int msgBox(const std::u16string& text, int style) override;
-    std::u16string runFileDialog(const FileDialogRequest& request) override;
 
-    std::u16string chosenFile; // the answer of the next open dialog
-    bool confirmed = false;    // the user has already said Yes to the question
-    std::u16string question;   // the question that stopped the last command
-    std::u16string flashFile;  // names a layout file that has none yet
+    bool confirmed = false;  // the user has already said Yes to the question
+    std::u16string question; // the question that stopped the last command
 };
 
 // Addresses and mail go to the browser; the outside programs do not exist here.
@@ -54,7 +50,7 @@ class WebSession
     Outcome openLayout(const std::string& name, bool confirmed);
     Outcome openDropped(const std::string& name, bool confirmed);
 
-    // Save under the name the dialog proposes; what was written is then the download.
+    // Save under the name the window's dialog proposes; what was written is then the download.
     Outcome saveFullflash();
     Outcome savePatch();
     Outcome saveLayout();
@@ -79,11 +75,9 @@ class WebSession
     Form1 form{view, files, system};
 
   private:
-    Outcome open(const std::string& name, bool confirmed, Outcome (WebSession::*run)(const std::u16string&));
-    Outcome runOpen1(const std::u16string&) { return form.Open1_Click(); }
-    Outcome runOpen2(const std::u16string&) { return form.Open2_Click(); }
-    Outcome runDropped(const std::u16string& path) { return form.OpenDropped(path); }
-    Outcome save(Outcome (Form1::*click)());
+    enum class Kind { Fullflash, Layout, Dropped };
+    Outcome open(const std::string& name, bool confirmed, Kind kind);
+    Outcome save(CommandResult (Form1::*saveAs)(const std::u16string&), const std::u16string& name);
 
     std::vector<std::uint8_t> m_staged;
     std::string m_downloadName;
