@@ -12,7 +12,8 @@ import puppeteer from 'puppeteer-core';
 const root = path.resolve(import.meta.dirname, '../..');
 const pagePath = process.env.KLAVOSET_PAGE || path.join(root, 'build-web/klavoset.html');
 const cli = process.env.KLAVOSET_CLI || path.join(root, 'build/bin/klavoset-cli');
-const LIMIT_MS = 1000;
+const LIMIT_MS = Number(process.env.KLAVOSET_PAGE_LIMIT_MS || 1000); // raise it on a machine busy with other work
+const ROUNDS = 5;
 
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'klavoset-page-'));
 const downloads = path.join(work, 'downloads');
@@ -159,12 +160,12 @@ test('an overflow is shown, refused at saving, and guarded before another image 
   assert.deepEqual(names, ['demo.bin', 'demo.lay', 'demo.vkp']); // the refused save wrote nothing
 });
 
-// The machine is shared, so each is timed three times and the best counts: the cost of the page itself.
+// The machine is shared, so each is timed several times and the best counts: the cost of the page itself.
 test('a 16 MiB image opens and downloads within a second', async () => {
   await fresh();
   const opens = [];
   const saves = [];
-  for (let i = 0; i < 3; i++) {
+  for (let i = 0; i < ROUNDS; i++) {
     await page.evaluate(() => { document.querySelector('[data-panel="7"]').textContent = ''; });
     const started = Date.now();
     await openFullflash(demo);
@@ -172,7 +173,7 @@ test('a 16 MiB image opens and downloads within a second', async () => {
     opens.push(Date.now() - started);
 
   }
-  for (let i = 0; i < 3; i++) {
+  for (let i = 0; i < ROUNDS; i++) {
     const dir = path.join(work, `timed${i}`); // a download of the same name may replace the earlier one
     await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: dir });
     const started = Date.now();
