@@ -86,7 +86,8 @@
     changed = st.panels[5] === '*';
     const enabled = (item) => st.items[item] && st.items[item].enabled;
     $('#save-fullflash').disabled = !enabled('Save1As');
-    $('#save-patch').disabled = !enabled('SaveAsVKP');
+    // A patch needs a loaded image to differ from; without one the command would silently do nothing.
+    $('#save-patch').disabled = !enabled('SaveAsVKP') || st.panels[6] === '';
     $('#save-layout').disabled = !enabled('Save2As');
     for (const id of ['open-fullflash', 'open-layout', 'koi8', 'wap']) $(`#${id}`).disabled = false;
     for (const label of document.querySelectorAll('label.tool')) label.classList.remove('disabled');
