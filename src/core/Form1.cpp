@@ -64,8 +64,10 @@ void Form1::Form_Activate()
             line = line.size() >= 2 ? line.substr(1, line.size() - 2) : std::u16string();
             DialogFileName = line;
         }
+        // A failure is reported as for a file chosen in the dialog. A layout file, as the file manager
+        // hands one over, goes to the layout command; anything else is taken for a fullflash.
         if (!line.empty())
-            (void)openFullflash(line); // a failure is reported as for a file chosen in the dialog
+            (void)(namesLayoutFile(line) ? openLayoutFile(line) : openFullflash(line));
     }
 }
 

@@ -115,6 +115,8 @@ public: // commands of the menus and the toolbar
     // same question about unsaved changes as its command asks. Any other file is declined.
     Outcome OpenDropped(const std::u16string& path);
     [[nodiscard]] static bool canOpenDropped(const std::u16string& path);
+    // Whether a path names a layout file (*.lay, in any case of letters).
+    [[nodiscard]] static bool namesLayoutFile(const std::u16string& path);
 
 public: // status bar and budget
     void SetStatusBar(const std::u16string& s1, const std::u16string& s2, const std::u16string& s6);

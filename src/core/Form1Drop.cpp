@@ -27,6 +27,8 @@ DroppedKind kindOf(const std::u16string& path)
 
 bool Form1::canOpenDropped(const std::u16string& path) { return kindOf(path) != DroppedKind::Other; }
 
+bool Form1::namesLayoutFile(const std::u16string& path) { return kindOf(path) == DroppedKind::Layout; }
+
 Outcome Form1::OpenDropped(const std::u16string& path)
 {
     const DroppedKind kind = kindOf(path);

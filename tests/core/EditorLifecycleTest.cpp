@@ -75,6 +75,20 @@ TEST(StartUp, CommandLineNamesOneFullflash)
     }
 }
 
+TEST(StartUp, CommandLineLayoutFileOpensAsALayout)
+{
+    Unstarted e;
+    e.files.files[u"/my files/a.LAY"] = {u'x', 0, u'\r', 0, u'\n', 0};
+    e.system.line = u"\"/my files/a.LAY\"";
+    e.form.Form_Activate();
+    EXPECT_EQ(e.form.LayFile, u"/my files/a.LAY");
+    EXPECT_EQ(e.view.fieldText(KeyArray::eb, 1), u"x");
+    EXPECT_EQ(e.view.panelText(1), u"Раскладка загружена из файла раскладок");
+    EXPECT_TRUE(e.form.FlashFile.empty());
+    EXPECT_TRUE(e.view.boxes.empty()) << "no question, no refusal";
+    EXPECT_TRUE(e.view.dialogs.empty()) << "no dialog";
+}
+
 TEST(StartUp, CommandLineWithTwoFilesFailsToOpen)
 {
     Unstarted e;
