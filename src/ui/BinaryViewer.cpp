@@ -1,8 +1,7 @@
 #include "ui/BinaryViewer.h"
 
-#include <gio/gio.h>
-
 #include <filesystem>
+#include <gio/gio.h>
 #include <system_error>
 
 namespace klavoset {

@@ -125,9 +125,10 @@ QString KeyGrid::keyName(int key)
 
 QString KeyGrid::accessibleName(KeyArray a, int key)
 {
-    static const char* const kLayouts[] = {"английская, заглавные", "английская, строчные", "русская, заглавные",
-                                           "русская, строчные"};
-    return QStringLiteral("Клавиша %1, %2").arg(keyName(key), QString::fromUtf8(kLayouts[static_cast<int>(a)]));
+    static const char* const kLayouts[] = {"английская, заглавные", "английская, строчные",
+                                           "русская, заглавные", "русская, строчные"};
+    return QStringLiteral("Клавиша %1, %2")
+        .arg(keyName(key), QString::fromUtf8(kLayouts[static_cast<int>(a)]));
 }
 
 QString KeyGrid::fieldName(KeyArray a, int key)

@@ -162,7 +162,8 @@ class DialogsTest : public QObject
         auto& app = *QCoreApplication::instance();
         QTemporaryDir empty;
         QVERIFY(!installRussianQtTexts(app, {empty.path()})); // not installed: Qt's English words
-        QVERIFY(words(*Dialogs::makeMessageBox(nullptr, QStringLiteral("?"), 51)).contains(QStringLiteral("Yes")));
+        QVERIFY(words(*Dialogs::makeMessageBox(nullptr, QStringLiteral("?"), 51))
+                    .contains(QStringLiteral("Yes")));
 
         QVERIFY(installRussianQtTexts(app));
         QStringList box = words(*Dialogs::makeMessageBox(nullptr, QStringLiteral("?"), 51));

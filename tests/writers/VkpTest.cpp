@@ -15,7 +15,8 @@ using test::Editor;
 const std::string kHeader =
     "; C55 v24 lg91 - \xC8\xE7\xEC\xE5\xED\xE5\xED\xE8\xE5 \xF0\xE0\xF1\xEA\xEB\xE0\xE4\xEA\xE8 "
     "\xEA\xEB\xE0\xE2\xE8\xE0\xF2\xF3\xF0\xFB\r\n"
-    "; Made by Klavoset   " + toCp1251(patchSignature(kHomePage)) + "\r\n";
+    "; Made by Klavoset   " +
+    toCp1251(patchSignature(kHomePage)) + "\r\n";
 
 TEST(Vkp, SignatureIsTheHomePageWithoutItsScheme)
 {
