@@ -20,7 +20,7 @@ Outcome Form1::Open1_Click()
 
     // The file is read and identified aside; only a supported image that holds all its areas replaces
     // the loaded one, so a refused file leaves the editor exactly as it was.
-    std::vector<std::uint8_t> staged;
+    FileBytes staged;
     if (!readFileErr(path, staged))
         return Outcome::FileError;
     if (staged.empty())

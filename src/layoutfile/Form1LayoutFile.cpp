@@ -13,7 +13,7 @@ Outcome Form1::Open2_Click()
     const std::u16string path = DialogFileName;
 
     // The whole file is read before any field is touched, so a file that fails leaves the layouts alone.
-    std::vector<std::uint8_t> file;
+    FileBytes file;
     if (!readFileErr(path, file))
         return Outcome::FileError;
     const LayoutLines lines = decodeLayoutFile(file, HasRus);
