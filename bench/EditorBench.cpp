@@ -246,7 +246,7 @@ int main(int argc, char** argv)
              1.5},
             {"safe save (encode + write) / plain write+flush+rename", "SafeSave", "PlainWriteFlushRename",
              1.5},
-            {"patch export, 12 edits / memcmp of the areas + writing the lines", "VkpExport", "MemcmpAndWriteLines",
+            {"patch export, 12 edits / memcmp of the areas + the lines", "VkpExport", "MemcmpAndWriteLines",
              2.0},
         },
         std::cout);

@@ -77,6 +77,7 @@ bool run(const Process& p, long& peakKib, double& cpuMs)
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, p.output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0); // a failure shows as FAILED
     std::vector<char*> argv;
     for (const std::string& a : p.argv)
         argv.push_back(const_cast<char*>(a.c_str()));
