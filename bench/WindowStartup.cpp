@@ -3,7 +3,7 @@
 // from the start of main to the end of the first paint after the load, and ends. Run it under
 // QT_QPA_PLATFORM=offscreen.
 #include "FirstFrame.h"
-#include "core/FileSystem.h"
+#include "base/FileSystem.h"
 #include "ui/DesktopSystem.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"

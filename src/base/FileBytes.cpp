@@ -1,4 +1,4 @@
-#include "core/FileBytes.h"
+#include "base/FileBytes.h"
 
 #include <algorithm>
 #include <cstdlib>

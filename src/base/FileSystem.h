@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/FileBytes.h"
-#include "core/Result.h"
+#include "base/FileBytes.h"
+#include "base/Result.h"
 
 #include <cstdint>
 #include <cstdio>
