@@ -24,6 +24,7 @@ stage deps ./scripts/deps.sh
 stage build ./scripts/build.sh
 stage tests env QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$(nproc)"
 stage package ./scripts/package.sh
+stage web ./scripts/web-test.sh
 
 if [ "${KLAVOSET_QUICK:-0}" = 1 ]; then
     echo "KLAVOSET_QUICK=1: the sanitizer build and the fuzz runs were skipped"

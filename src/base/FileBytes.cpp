@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cstdlib>
 
-#ifdef __linux__
+#if defined(__linux__) && !defined(__EMSCRIPTEN__)
+#define KLAVOSET_HUGE_PAGES 1
 #include <sys/mman.h>
 #endif
 
 namespace klavoset {
 
-#ifdef __linux__
+#ifdef KLAVOSET_HUGE_PAGES
 namespace {
 
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
@@ -21,7 +22,7 @@ std::size_t hugeRounded(std::size_t bytes) { return (bytes + kHugePage - 1) / kH
 
 void* allocateFileMemory(std::size_t bytes)
 {
-#ifdef __linux__
+#ifdef KLAVOSET_HUGE_PAGES
     if (bytes >= kHugePage && bytes <= static_cast<std::size_t>(-1) - 2 * kHugePage) {
         // One huge page more than needed, then the unaligned head and the tail given back.
         const std::size_t size = hugeRounded(bytes);
@@ -45,7 +46,7 @@ void freeFileMemory(void* memory, std::size_t bytes) noexcept
 {
     if (memory == nullptr)
         return;
-#ifdef __linux__
+#ifdef KLAVOSET_HUGE_PAGES
     if (bytes >= kHugePage && bytes <= static_cast<std::size_t>(-1) - 2 * kHugePage) {
         ::munmap(memory, hugeRounded(bytes));
         return;
