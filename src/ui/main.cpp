@@ -2,6 +2,7 @@
 #include "ui/DesktopSystem.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
+#include "ui/QtTranslation.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -37,6 +38,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Klavoset"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/klavoset.svg")));
+    klavoset::installRussianQtTexts(app);
 
     QStringList args = QApplication::arguments().mid(1);
     QString shot;
