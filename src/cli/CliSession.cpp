@@ -1,6 +1,6 @@
 #include "cli/CliSession.h"
 
-#include "core/Utf.h"
+#include "base/Utf.h"
 
 #include <ostream>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/FileSystem.h"
+#include "base/FileSystem.h"
 #include "core/Form1.h"
 #include "core/MemoryView.h"
 #include "core/SystemServices.h"

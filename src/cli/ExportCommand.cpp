@@ -1,7 +1,7 @@
 #include "cli/ExportCommand.h"
 
 #include "cli/CliSession.h"
-#include "core/Utf.h"
+#include "base/Utf.h"
 
 namespace klavoset::cli {
 

@@ -1,6 +1,6 @@
 #include "core/Form1.h"
 
-#include "core/Utf.h"
+#include "base/Utf.h"
 
 #include <utility>
 

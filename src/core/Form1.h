@@ -2,8 +2,8 @@
 
 #include "codec/Budget.h"
 #include "core/EditorView.h"
-#include "core/FileSystem.h"
-#include "core/LayoutTexts.h"
+#include "base/FileSystem.h"
+#include "codec/LayoutTexts.h"
 #include "core/SystemServices.h"
 #include "image/FirmwareDescriptor.h"
 

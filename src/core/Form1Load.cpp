@@ -1,5 +1,5 @@
 #include "codec/KeyCodec.h"
-#include "core/Cp1251.h"
+#include "base/Cp1251.h"
 #include "core/Form1.h"
 #include "image/FirmwareTable.h"
 #include "image/Identify.h"
