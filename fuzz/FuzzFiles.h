@@ -20,9 +20,16 @@ class BufferPool
     static std::vector<std::uint8_t> take(std::size_t size)
     {
         auto& kept = buffers();
+        // Shrinking a buffer is free, growing one fills the new part with zeros: the best is the
+        // shortest that is long enough, else the longest that has room.
         auto best = kept.end();
+        const auto better = [size](const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
+            if ((a.size() >= size) != (b.size() >= size))
+                return a.size() >= size;
+            return a.size() >= size ? a.size() < b.size() : a.size() > b.size();
+        };
         for (auto it = kept.begin(); it != kept.end(); ++it)
-            if (it->capacity() >= size && (best == kept.end() || it->capacity() < best->capacity()))
+            if (it->capacity() >= size && (best == kept.end() || better(*it, *best)))
                 best = it;
         // Room for the largest image asked for so far, so that a buffer serves every image after it.
         static std::size_t largest = 0;
@@ -51,7 +58,7 @@ class BufferPool
 
   private:
     static constexpr std::size_t kWorthKeeping = 1 << 16;
-    static constexpr std::size_t kMaxKept = 12;
+    static constexpr std::size_t kMaxKept = 24;
     static std::vector<std::vector<std::uint8_t>>& buffers()
     {
         static std::vector<std::vector<std::uint8_t>> kept;
