@@ -5,7 +5,9 @@ set -euo pipefail
 packages=(cmake make g++ pkg-config git
           libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
           qt6-base-dev qt6-svg-dev libgl-dev
-          clang libclang-rt-14-dev dpkg-dev shared-mime-info desktop-file-utils libxml2-utils time)
+          clang libclang-rt-14-dev dpkg-dev shared-mime-info desktop-file-utils libxml2-utils time
+          lintian appstream help2man reuse
+          g++-mingw-w64-x86-64-posix googletest wine wine64 zip)
 if [ "$#" -gt 0 ]; then packages+=("$@"); fi
 
 missing=()
