@@ -2,7 +2,7 @@
 // run; the ratios of the medians are printed at the end, and the program fails when one misses its limit.
 #include "BenchImage.h"
 #include "RatioReporter.h"
-#include "core/FileSystem.h"
+#include "base/FileSystem.h"
 #include "core/Form1.h"
 #include "core/MemoryView.h"
 #include "core/SystemServices.h"

@@ -1,7 +1,7 @@
 // Start-up of the window to its first frame with a fullflash loaded: `bench_window_startup IMAGE` opens
 // the window as the program does (the image named on the command line) and prints the milliseconds from
 // the start of main to the end of the first paint after the load. Run it under QT_QPA_PLATFORM=offscreen.
-#include "core/FileSystem.h"
+#include "base/FileSystem.h"
 #include "ui/DesktopSystem.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"

@@ -1,9 +1,9 @@
 #include "cli/DemoImageCommand.h"
 
 #include "cli/CliSession.h"
-#include "core/FileSystem.h"
-#include "core/Utf.h"
-#include "writers/DemoImage.h"
+#include "base/FileSystem.h"
+#include "base/Utf.h"
+#include "core/DemoImage.h"
 
 #include <charconv>
 #include <ostream>

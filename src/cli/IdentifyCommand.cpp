@@ -1,8 +1,8 @@
 #include "cli/IdentifyCommand.h"
 
 #include "cli/CliSession.h"
-#include "core/Cp1251.h"
-#include "core/Utf.h"
+#include "base/Cp1251.h"
+#include "base/Utf.h"
 #include "image/FirmwareTable.h"
 #include "image/Identify.h"
 

@@ -1,7 +1,7 @@
 #include "cli/ShowCommand.h"
 
 #include "cli/CliSession.h"
-#include "core/Utf.h"
+#include "base/Utf.h"
 
 #include <nlohmann/json.hpp>
 

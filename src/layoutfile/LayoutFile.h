@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/EditorView.h"
-#include "core/LayoutTexts.h"
+#include "codec/LayoutTexts.h"
 
 #include <array>
 #include <cstdint>

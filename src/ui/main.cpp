@@ -1,4 +1,4 @@
-#include "core/FileSystem.h"
+#include "base/FileSystem.h"
 #include "ui/DesktopSystem.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"

@@ -1,6 +1,6 @@
 #include "cli/CliRunner.h"
 #include "codec/Budget.h"
-#include "core/Utf.h"
+#include "base/Utf.h"
 #include "support/FlashBuilder.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // A save that fails leaves the previous file byte-identical and nothing beside it: a disk that fails a
 // chosen write, a folder where the file should be, and a file system that is full.
 #include "PropertyCase.h"
-#include "core/FileSystem.h"
+#include "base/FileSystem.h"
 #include "core/Form1.h"
 #include "support/FlashBuilder.h"
 #include "support/TempDir.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/LayoutTexts.h"
+#include "codec/LayoutTexts.h"
 #include "core/MemoryView.h"
 #include "image/FirmwareTable.h"
 #include "support/RandomLayouts.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/LayoutTexts.h"
+#include "codec/LayoutTexts.h"
 #include "image/FirmwareDescriptor.h"
 #include "image/FirmwareTable.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/FileSystem.h"
+#include "base/FileSystem.h"
 
 #include <map>
 #include <set>

@@ -1,4 +1,4 @@
-#include "writers/DemoImage.h"
+#include "core/DemoImage.h"
 
 #include "core/WindowDesign.h"
 #include "support/Editor.h"

@@ -1,4 +1,4 @@
-#include "core/Utf.h"
+#include "base/Utf.h"
 
 namespace klavoset {
 

@@ -1,4 +1,4 @@
-#include "core/FileSystem.h"
+#include "base/FileSystem.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

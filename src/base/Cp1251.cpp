@@ -1,4 +1,4 @@
-#include "core/Cp1251.h"
+#include "base/Cp1251.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Result.h"
+#include "base/Result.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -40,9 +40,9 @@ bool Form1::CheckOverflow()
 {
     if (!budget.exceeded(fw.CommonCap))
         return false;
-    m_view.msgBox(u"Буфер хранения раскладки переполнен !" + CrLf2 +
-                      u"Удалите один или несколько символов. Следите за строкой статуса",
-                  MsgStop);
+    tell(u"Буфер хранения раскладки переполнен !" + CrLf2 +
+             u"Удалите один или несколько символов. Следите за строкой статуса",
+         MsgStop);
     return true;
 }
 

@@ -1,5 +1,5 @@
-#include "core/Cp1251.h"
-#include "core/Utf.h"
+#include "base/Cp1251.h"
+#include "base/Utf.h"
 
 #include <gtest/gtest.h>
 
