@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package in build/ (or $BUILD_DIR) with CPack and checks what it installs: the
 # command-line tool and our file types always; the window, its desktop entry (with the file types),
-# icon and help page as soon as the repository has them. Prints the package's files.
+# icon and help page as soon as the repository has them; then lintian, the manual pages, the versions,
+# the changelog and the AppStream metadata. Fails on any finding. Prints the package's files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${BUILD_DIR:-build}
@@ -85,6 +86,43 @@ done
 root="$tmp/root"
 dpkg-deb -x "$deb" "$root"
 "$root/usr/bin/klavoset-cli" firmware >/dev/null || failed=1
+
+# What a distributor checks. lintian: no error and no warning; the info tags it shows and the one
+# override in dist/debian/lintian-overrides are known and kept (README, Package).
+if ! lintian --allow-root --fail-on error,warning --display-info "$deb" >"$build_dir/lintian.log" 2>&1; then
+    echo "package: lintian finds fault with $deb:" >&2
+    failed=1
+fi
+sed 's/^/  lintian: /' "$build_dir/lintian.log"
+
+# Both programs name the package's version (the window without a display), each has its manual page,
+# and the changelog's newest entry is this version.
+full_version=$(dpkg-deb -f "$deb" Version)
+for program in klavoset-cli klavoset; do
+    [ -x "$root/usr/bin/$program" ] || continue
+    require "/usr/share/man/man1/$program.1.gz"
+    said=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/$program" --version || true)
+    if [ "$said" != "$program ${full_version%-*}" ]; then
+        echo "package: $program --version says '$said', the package is $full_version" >&2
+        failed=1
+    fi
+done
+require /usr/share/doc/klavoset/copyright
+require /usr/share/doc/klavoset/changelog.Debian.gz
+changelog_version=$(zcat "$root/usr/share/doc/klavoset/changelog.Debian.gz" | dpkg-parsechangelog -l - -S Version)
+if [ "$changelog_version" != "$full_version" ]; then
+    echo "package: the changelog's newest entry is $changelog_version, the package $full_version" >&2
+    failed=1
+fi
+
+# The AppStream metadata software centres read.
+for metainfo in $(git ls-files '*.metainfo.xml'); do
+    require "/usr/share/metainfo/$(basename "$metainfo")"
+    appstreamcli validate --no-net --explain "$metainfo" >"$tmp/appstream.log" 2>&1 || {
+        cat "$tmp/appstream.log" >&2
+        failed=1
+    }
+done
 
 echo "package: $deb"
 sed 's/^/  /' <<<"$files"

@@ -135,7 +135,7 @@ void Form1::fOpenErr(const std::u16string& q)
     m_told = q + CrLf2 + u"Не могу открыть файл !";
 }
 
-bool Form1::readFileErr(const std::u16string& q, std::vector<std::uint8_t>& bytes)
+bool Form1::readFileErr(const std::u16string& q, FileBytes& bytes)
 {
     auto result = m_files.readAll(q);
     if (!result.isOk()) {

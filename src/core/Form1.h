@@ -7,6 +7,7 @@
 #include "codec/LayoutTexts.h"
 #include "core/SystemServices.h"
 #include "image/FirmwareDescriptor.h"
+#include "writers/VkpPatch.h"
 
 #include <cstdint>
 #include <span>
@@ -43,9 +44,9 @@ public:
     Form1& operator=(const Form1&) = delete;
 
 public: // the loaded image and its firmware
-    std::vector<std::uint8_t> Flash;
+    FileBytes Flash;
     std::int32_t FlashLen = 0;
-    std::vector<std::uint8_t> FlashOrig;
+    BlockCopy FlashOrig; // the old bytes of the last patch: only the blocks the writer can change
     FirmwareDescriptor fw; // FwId, EngTab ... WapData, NewGen, CommonCap of the loaded firmware
     bool HasRus = true;    // the loaded firmware has the Russian layouts
     std::int32_t AdrFix = 0;
@@ -131,7 +132,7 @@ public: // file dialog and file access
     // Reports a file that cannot be opened in the status bar.
     void fOpenErr(const std::u16string& q);
     // Reads a whole file for an open command; reports a failure and returns true.
-    [[nodiscard]] bool readFileErr(const std::u16string& q, std::vector<std::uint8_t>& bytes);
+    [[nodiscard]] bool readFileErr(const std::u16string& q, FileBytes& bytes);
     // Replaces a file safely; reports a failure and returns true. The old file survives any failure.
     [[nodiscard]] bool writeFileErr(const std::u16string& q, std::span<const std::uint8_t> bytes);
 

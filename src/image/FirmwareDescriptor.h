@@ -40,6 +40,13 @@ inline constexpr int kLargeCommonCap = 91; // the larger of the two capacities o
 // The load takes a Russian table as real only when its first count (key 0) is at most this.
 inline constexpr int kMaxRusKey0Count = 17;
 
+// `size` bytes of the image from `offset`.
+struct ImageArea
+{
+    std::int32_t offset = 0;
+    std::int32_t size = 0;
+};
+
 [[nodiscard]] inline std::int32_t commonDataBytes(const FirmwareDescriptor& d) { return 2 * d.CommonCap; }
 
 } // namespace klavoset

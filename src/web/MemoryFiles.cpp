@@ -28,18 +28,17 @@ const std::vector<std::uint8_t>* MemoryFiles::find(const std::u16string& path) c
     return it == m_files.end() ? nullptr : &it->second;
 }
 
-Result<std::vector<std::uint8_t>, FileError> MemoryFiles::readAll(const std::u16string& path)
+Result<FileBytes, FileError> MemoryFiles::readAll(const std::u16string& path)
 {
     const auto it = m_files.find(path);
     if (it == m_files.end())
-        return Result<std::vector<std::uint8_t>, FileError>::fail({FileError::Stage::Open, "no such file"});
+        return Result<FileBytes, FileError>::fail({FileError::Stage::Open, "no such file"});
+    FileBytes bytes(it->second.begin(), it->second.end());
     if (path == m_lent) {
         m_lent.clear();
-        auto bytes = std::move(it->second);
         m_files.erase(it);
-        return Result<std::vector<std::uint8_t>, FileError>::ok(std::move(bytes));
     }
-    return Result<std::vector<std::uint8_t>, FileError>::ok(it->second);
+    return Result<FileBytes, FileError>::ok(std::move(bytes));
 }
 
 std::optional<FileError> MemoryFiles::writeAtomically(const std::u16string& path,

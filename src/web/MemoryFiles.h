@@ -16,8 +16,8 @@ class MemoryFiles : public FileSystem
 {
   public:
     void put(const std::u16string& path, std::vector<std::uint8_t> bytes);
-    // A file handed over for one command: its first read takes the bytes instead of copying them, so a
-    // large image is held once.
+    // A file handed over for one command: its first read copies the bytes into the editor's buffer and
+    // lets them go, so a large image is held twice only for that moment.
     void lend(const std::u16string& path, std::vector<std::uint8_t> bytes);
     void erase(const std::u16string& path);
 
@@ -25,7 +25,7 @@ class MemoryFiles : public FileSystem
     [[nodiscard]] std::optional<std::u16string> takeWritten() { return std::exchange(m_written, {}); }
     [[nodiscard]] const std::vector<std::uint8_t>* find(const std::u16string& path) const;
 
-    Result<std::vector<std::uint8_t>, FileError> readAll(const std::u16string& path) override;
+    Result<FileBytes, FileError> readAll(const std::u16string& path) override;
     bool canRead(const std::u16string& path) override { return m_files.contains(path); }
     std::optional<FileError> writeAtomically(const std::u16string& path,
                                              std::span<const std::uint8_t> bytes) override;
