@@ -45,6 +45,10 @@ void Form1::Form_Activate()
     enableWhenFound("Calculator", m_system.calculatorPath());
     enableWhenFound("CharMap", m_system.charMapPath());
     enableWhenFound("Help", m_system.helpPagePath());
+    for (const auto& [item, address] : {std::pair{"URL", &HomePage}, {"Forum", &ForumPage}, {"Mail", &MailAddress}}) {
+        m_view.setMenuEnabled(item, !address->empty());
+        m_view.setButtonEnabled(item, !address->empty());
+    }
 
     CrLf2 = u"\r\n\r\n";
     Tb = u"\t";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Addresses.h"
 #include "codec/Budget.h"
 #include "core/EditorView.h"
 #include "base/FileSystem.h"
@@ -62,6 +63,10 @@ public: // files, fixed strings and flags
     bool CmdLineOpen = false;
     std::u16string DialogTitle;
     std::u16string DialogFileName; // the file dialog's current file name
+    // The addresses of the home page, forum and mail commands; empty: the command is disabled.
+    std::u16string HomePage{kHomePage};
+    std::u16string ForumPage{kForumPage};
+    std::u16string MailAddress{kMailAddress};
 
 public: // start-up, shut-down, change guard
     void Form_Activate();
@@ -115,6 +120,9 @@ public: // commands of the menus and the toolbar
 public: // status bar and budget
     void SetStatusBar(const std::u16string& s1, const std::u16string& s2, const std::u16string& s6);
     [[nodiscard]] bool CheckOverflow();
+    // The shared keys' capacity: the loaded firmware's, or the larger one while no fullflash is loaded,
+    // so that a layout file can be edited and saved on its own.
+    [[nodiscard]] int commonCap() const { return Flash.empty() ? kLargeCommonCap : fw.CommonCap; }
     void Show_Slik(bool nsl);
 
 public: // file dialog and file access
@@ -155,10 +163,5 @@ private:
     FileSystem& m_files;
     SystemServices& m_system;
 };
-
-// The home page of the program, written without a scheme, as the patch header names it.
-inline constexpr std::u16string_view kHomePage = u"klavoset.example.org/Siemens/Klavoset/Klavoset.htm";
-inline constexpr std::u16string_view kForumPage = u"https://forum.example.org/viewtopic.php?t=klavoset";
-inline constexpr std::u16string_view kMailAddress = u"klavoset@example.org";
 
 } // namespace klavoset

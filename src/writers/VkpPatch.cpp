@@ -1,7 +1,7 @@
 #include "writers/VkpPatch.h"
 
+#include "base/Addresses.h"
 #include "base/Cp1251.h"
-#include "core/Form1.h"
 #include "writers/Hex.h"
 
 #include <algorithm>
@@ -93,12 +93,23 @@ std::vector<ChangedBlock> diffBlocks(const BlockCopy& original, std::span<const 
     return blocks;
 }
 
+std::u16string_view patchSignature(std::u16string_view homePage)
+{
+    // Without a home page of its own, a build signs its patches as the program always has.
+    if (homePage.empty())
+        return u"klavoset.example.org/Siemens/Klavoset/Klavoset.htm";
+    for (const std::u16string_view scheme : {u"https://", u"http://"})
+        if (homePage.starts_with(scheme))
+            return homePage.substr(scheme.size());
+    return homePage;
+}
+
 std::string formatVkp(std::string_view FwId, std::span<const ChangedBlock> blocks)
 {
     std::string text = "; ";
     text += FwId;
     text += toCp1251(u" - Изменение раскладки клавиатуры") + "\r\n";
-    text += "; Made by Klavoset   " + toCp1251(kHomePage) + "\r\n";
+    text += "; Made by Klavoset   " + toCp1251(patchSignature(kHomePage)) + "\r\n";
     for (const ChangedBlock& b : blocks) {
         std::string offset;
         for (std::uint32_t v = b.offset; offset.empty() || v != 0; v >>= 4)
