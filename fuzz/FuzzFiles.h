@@ -102,12 +102,13 @@ class FuzzFiles : public FileSystem
         return m_owned.count(path) != 0 || m_lent.count(path) != 0;
     }
 
-    Result<std::vector<std::uint8_t>, FileError> readAll(const std::u16string& path) override
+    Result<FileBytes, FileError> readAll(const std::u16string& path) override
     {
-        using R = Result<std::vector<std::uint8_t>, FileError>;
+        using R = Result<FileBytes, FileError>;
         if (!exists(path))
             return R::fail({FileError::Stage::Open, "No such file or directory"});
-        return R::ok(copy(bytesOf(path)));
+        const auto bytes = bytesOf(path);
+        return R::ok(FileBytes(bytes.begin(), bytes.end()));
     }
     bool canRead(const std::u16string& path) override { return exists(path); }
     std::optional<FileError> writeAtomically(const std::u16string& path,

@@ -1,9 +1,11 @@
 #include "base/FileSystem.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <random>
 #include <system_error>
 
@@ -67,9 +69,9 @@ std::FILE* createTemporaryBeside(const fs::path& target, fs::path& tmp)
 
 } // namespace
 
-Result<std::vector<std::uint8_t>, FileError> RealFileSystem::readAll(const std::u16string& path)
+Result<FileBytes, FileError> RealFileSystem::readAll(const std::u16string& path)
 {
-    using R = Result<std::vector<std::uint8_t>, FileError>;
+    using R = Result<FileBytes, FileError>;
     const fs::path p(path);
     std::error_code ec;
     if (fs::is_directory(p, ec))
@@ -78,30 +80,35 @@ Result<std::vector<std::uint8_t>, FileError> RealFileSystem::readAll(const std::
     if (file == nullptr)
         return R::fail(openError(errno));
 
-    std::vector<std::uint8_t> bytes;
+    FileBytes bytes;
     const auto size = fs::file_size(p, ec);
     if (!ec && size > kMaxFileSize) {
         std::fclose(file);
         return R::fail(openError(EFBIG));
     }
-    // One read straight into the result, as fast as copying the file; chunks only for what a file that
-    // grows meanwhile (or one whose size is unknown) still holds.
-    bool more = true;
-    if (!ec && size > 0) {
-        bytes.resize(static_cast<std::size_t>(size));
-        const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
-        more = got == bytes.size();
-        bytes.resize(got);
-    }
-    std::uint8_t chunk[1 << 16];
-    while (more) {
-        const std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
-        bytes.insert(bytes.end(), chunk, chunk + got);
-        if (bytes.size() > kMaxFileSize) {
-            std::fclose(file);
-            return R::fail(openError(EFBIG));
+    try {
+        // One read straight into memory that is not zeroed first, as fast as copying the file; chunks only
+        // for what a file that grows meanwhile (or one whose size is unknown) still holds.
+        bool more = true;
+        if (!ec && size > 0) {
+            bytes.resize(static_cast<std::size_t>(size));
+            const std::size_t got = readBytes(file, bytes);
+            std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(got), bytes.end(), std::uint8_t{0});
+            more = got == bytes.size();
         }
-        more = got == sizeof chunk;
+        std::uint8_t chunk[1 << 16];
+        while (more) {
+            const std::size_t got = readBytes(file, chunk);
+            bytes.insert(bytes.end(), chunk, chunk + got);
+            if (bytes.size() > kMaxFileSize) {
+                std::fclose(file);
+                return R::fail(openError(EFBIG));
+            }
+            more = got == sizeof chunk;
+        }
+    } catch (const std::bad_alloc&) {
+        std::fclose(file);
+        return R::fail(openError(ENOMEM));
     }
     const bool failed = std::ferror(file) != 0;
     const int err = errno;
@@ -109,6 +116,11 @@ Result<std::vector<std::uint8_t>, FileError> RealFileSystem::readAll(const std::
     if (failed)
         return R::fail(writeError(err));
     return R::ok(std::move(bytes));
+}
+
+std::size_t RealFileSystem::readBytes(std::FILE* file, std::span<std::uint8_t> into)
+{
+    return std::fread(into.data(), 1, into.size(), file);
 }
 
 bool RealFileSystem::canRead(const std::u16string& path)

@@ -11,10 +11,10 @@ std::string_view ApplyCommand::help() const
 {
     return "klavoset-cli apply IMAGE LAYOUT.lay [--koi8] [--wap no|en|ru] (-o OUT.bin | --vkp OUT.vkp)\n"
            "  Loads the fullflash IMAGE, then the layout file LAYOUT.lay, and writes the result.\n"
-           "  -o OUT.bin     the whole rewritten fullflash (OUT.bin may be IMAGE itself)\n"
-           "  --vkp OUT.vkp  a patch of the changed 16-byte blocks instead; IMAGE is not touched\n"
-           "  --wap no|en|ru leave the WAP layout alone (default), copy it from English, or from Russian\n"
-           "  --koi8         store the Cyrillic letters of the English layouts as KOI8-R codes\n";
+           "  -o OUT.bin      the whole rewritten fullflash (OUT.bin may be IMAGE itself)\n"
+           "  --vkp OUT.vkp   a patch of the changed 16-byte blocks instead; IMAGE is not touched\n"
+           "  --wap no|en|ru  leave the WAP layout alone (default), copy it from English, or from Russian\n"
+           "  --koi8          store the Cyrillic letters of the English layouts as KOI8-R codes\n";
 }
 
 int ApplyCommand::run(Arguments args, std::ostream&, std::ostream& err)
@@ -47,21 +47,18 @@ int ApplyCommand::run(Arguments args, std::ostream&, std::ostream& err)
         else
             form.WAP_R_Click();
         if (!session.view.menuChecked(*wap == "en" ? "WAP_E" : "WAP_R")) {
-            session.reportFailure(Outcome::Unsupported); // the refusal box said why
+            // the choice was refused with a box that says why
+            const auto& boxes = session.view.boxes;
+            session.report({Outcome::Unsupported, boxes.empty() ? u"WAP" : boxes.back().text});
             return ExitUnsupported;
         }
     }
 
-    session.view.dialogAnswers.push_back(fromUtf8(args.positional()[1]));
-    outcome = form.Open2_Click();
-    session.reportFailure(outcome);
+    outcome = session.report(form.openLayoutFile(fromUtf8(args.positional()[1])));
     if (outcome != Outcome::Done)
         return exitCodeOf(outcome);
-
-    session.view.dialogAnswers.push_back(fromUtf8(image ? *image : *patch));
-    outcome = image ? form.Save1As_Click() : form.SaveAsVKP_Click();
-    session.reportFailure(outcome);
-    return exitCodeOf(outcome);
+    const std::u16string out = fromUtf8(image ? *image : *patch);
+    return exitCodeOf(session.report(image ? form.saveFullflashAs(out) : form.savePatchAs(out)));
 }
 
 } // namespace klavoset::cli

@@ -49,36 +49,20 @@ std::string oneLine(const std::u16string& text)
 
 } // namespace
 
-CliSession::CliSession(std::ostream& err) : m_err(err)
-{
-    // Only refusals and errors are worth a line; warnings and information have no reader here.
-    view.onBox = [this](const MemoryView::Box& box) {
-        if (box.style == MsgStop) {
-            m_err << "klavoset-cli: " << oneLine(box.text) << '\n';
-            ++m_reported;
-        }
-    };
-    form.Form_Activate();
-}
+CliSession::CliSession(std::ostream& err) : m_err(err) { form.Form_Activate(); }
 
 Outcome CliSession::openFullflash(const std::string& path, bool koi8)
 {
     if (koi8)
         form.Koi_Click();
-    form.DialogFileName = fromUtf8(path);
-    form.CmdLineOpen = true;
-    const Outcome outcome = form.Open1_Click();
-    reportFailure(outcome);
-    return outcome;
+    return report(form.openFullflash(fromUtf8(path)));
 }
 
-void CliSession::reportFailure(Outcome outcome)
+Outcome CliSession::report(const CommandResult& result)
 {
-    const bool boxed = m_reported > 0;
-    m_reported = 0;
-    if (outcome == Outcome::Done || boxed)
-        return;
-    m_err << "klavoset-cli: " << toUtf8(view.panelText(2)) << ": " << toUtf8(view.panelText(1)) << '\n';
+    if (result.outcome != Outcome::Done && !result.message.empty())
+        m_err << "klavoset-cli: " << oneLine(result.message) << '\n';
+    return result.outcome;
 }
 
 } // namespace klavoset::cli

@@ -15,18 +15,18 @@ enum ExitCode : int { ExitDone = 0, ExitUsage = 1, ExitFile = 2, ExitUnsupported
 
 [[nodiscard]] int exitCodeOf(Outcome outcome);
 
-// A started editor without a window: message boxes that report failures go to stderr as one line each,
-// file dialogs are answered from the command's arguments.
+// A started editor without a window, reached through the file commands that take a path. Messages of
+// failed commands go to stderr as one line each.
 class CliSession
 {
 public:
     explicit CliSession(std::ostream& err);
 
-    // Opens a fullflash as the command line does; on failure the reason is already printed.
+    // Opens a fullflash; on failure the reason is already printed.
     [[nodiscard]] Outcome openFullflash(const std::string& path, bool koi8);
 
-    // Prints what the failed command left in the status bar, unless a box already said more.
-    void reportFailure(Outcome outcome);
+    // Prints the message of a failed command; returns its outcome.
+    Outcome report(const CommandResult& result);
 
     MemoryView view;
     RealFileSystem files;
@@ -35,7 +35,6 @@ public:
 
 private:
     std::ostream& m_err;
-    std::size_t m_reported = 0;
 };
 
 } // namespace klavoset::cli

@@ -22,13 +22,10 @@ int ExportCommand::run(Arguments args, std::ostream&, std::ostream& err)
         return usageError(*this, "expects IMAGE and -o OUT.lay", err);
 
     CliSession session(err);
-    Outcome outcome = session.openFullflash(args.positional().front(), koi8);
+    const Outcome outcome = session.openFullflash(args.positional().front(), koi8);
     if (outcome != Outcome::Done)
         return exitCodeOf(outcome);
-    session.view.dialogAnswers.push_back(fromUtf8(*outPath));
-    outcome = session.form.Save2As_Click();
-    session.reportFailure(outcome);
-    return exitCodeOf(outcome);
+    return exitCodeOf(session.report(session.form.saveLayoutFileAs(fromUtf8(*outPath))));
 }
 
 } // namespace klavoset::cli

@@ -45,6 +45,10 @@ void Form1::Form_Activate()
     enableWhenFound("Calculator", m_system.calculatorPath());
     enableWhenFound("CharMap", m_system.charMapPath());
     enableWhenFound("Help", m_system.helpPagePath());
+    for (const auto& [item, address] : {std::pair{"URL", &HomePage}, {"Forum", &ForumPage}, {"Mail", &MailAddress}}) {
+        m_view.setMenuEnabled(item, !address->empty());
+        m_view.setButtonEnabled(item, !address->empty());
+    }
 
     CrLf2 = u"\r\n\r\n";
     Tb = u"\t";
@@ -60,10 +64,8 @@ void Form1::Form_Activate()
             line = line.size() >= 2 ? line.substr(1, line.size() - 2) : std::u16string();
             DialogFileName = line;
         }
-        if (!line.empty()) {
-            CmdLineOpen = true;
-            Open1_Click();
-        }
+        if (!line.empty())
+            (void)openFullflash(line); // a failure is reported as for a file chosen in the dialog
     }
 }
 
@@ -99,10 +101,6 @@ void Form1::Exit_Click()
 
 bool Form1::DialogErr(int d, int e)
 {
-    if (!m_droppedFile.empty()) {
-        DialogFileName = std::exchange(m_droppedFile, std::u16string());
-        return false;
-    }
     FileDialogRequest request;
     request.title = DialogTitle;
     request.fileName = DialogFileName;
@@ -131,19 +129,20 @@ void Form1::fOpenErr(const std::u16string& q)
 {
     m_view.setPanelText(1, u"Не могу открыть файл !");
     m_view.setPanelText(2, q);
+    m_told = q + CrLf2 + u"Не могу открыть файл !";
 }
 
-bool Form1::readFileErr(const std::u16string& q, std::vector<std::uint8_t>& bytes)
+bool Form1::readFileErr(const std::u16string& q, FileBytes& bytes)
 {
     auto result = m_files.readAll(q);
     if (!result.isOk()) {
         fOpenErr(q);
         if (result.error().stage == FileError::Stage::Write)
-            m_view.msgBox(q + CrLf2 + u"Ошибка чтения файла." + CrLf2 + fromUtf8(result.error().reason), MsgStop);
-        return false;
+            tell(q + CrLf2 + u"Ошибка чтения файла." + CrLf2 + fromUtf8(result.error().reason), MsgStop);
+        return true;
     }
     bytes = std::move(result).value();
-    return true;
+    return false;
 }
 
 bool Form1::writeFileErr(const std::u16string& q, std::span<const std::uint8_t> bytes)
@@ -153,10 +152,26 @@ bool Form1::writeFileErr(const std::u16string& q, std::span<const std::uint8_t> 
         return false;
     fOpenErr(q);
     if (error->stage == FileError::Stage::Write)
-        m_view.msgBox(q + CrLf2 + u"Ошибка записи файла. Прежний файл остался без изменений." + CrLf2 +
-                          fromUtf8(error->reason),
-                      MsgStop);
+        tell(q + CrLf2 + u"Ошибка записи файла. Прежний файл остался без изменений." + CrLf2 +
+                 fromUtf8(error->reason),
+             MsgStop);
     return true;
+}
+
+int Form1::tell(const std::u16string& text, int style)
+{
+    if (style == MsgStop)
+        m_told = text;
+    return m_view.msgBox(text, style);
+}
+
+CommandResult Form1::finish(Outcome outcome) { return {outcome, std::exchange(m_told, std::u16string())}; }
+
+CommandResult Form1::done(const std::u16string& s1, const std::u16string& path, const std::u16string& s6)
+{
+    SetStatusBar(s1, path, s6);
+    m_told.clear();
+    return {Outcome::Done, path + CrLf2 + s1};
 }
 
 void Form1::runCommand(std::string_view name)

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "base/Addresses.h"
 #include "codec/Budget.h"
 #include "core/EditorView.h"
 #include "base/FileSystem.h"
 #include "codec/LayoutTexts.h"
 #include "core/SystemServices.h"
 #include "image/FirmwareDescriptor.h"
+#include "writers/VkpPatch.h"
 
 #include <cstdint>
 #include <span>
@@ -24,6 +26,14 @@ enum class Outcome {
     DoesNotFit,  // the layouts do not fit their storage or cannot be stored
 };
 
+// What a file command did and what the user was told: the text of the box that reported a failure, or
+// else the file and the status line, as "path" CR LF CR LF "line". Empty when the user declined.
+struct CommandResult
+{
+    Outcome outcome = Outcome::Done;
+    std::u16string message;
+};
+
 // The editor: all state of the program and every command, over a window it knows only as an EditorView.
 // Field names follow the program's own vocabulary (Flash, FlashLen, FwId, ...).
 class Form1
@@ -34,9 +44,9 @@ public:
     Form1& operator=(const Form1&) = delete;
 
 public: // the loaded image and its firmware
-    std::vector<std::uint8_t> Flash;
+    FileBytes Flash;
     std::int32_t FlashLen = 0;
-    std::vector<std::uint8_t> FlashOrig;
+    BlockCopy FlashOrig; // the old bytes of the last patch: only the blocks the writer can change
     FirmwareDescriptor fw; // FwId, EngTab ... WapData, NewGen, CommonCap of the loaded firmware
     bool HasRus = true;    // the loaded firmware has the Russian layouts
     std::int32_t AdrFix = 0;
@@ -53,6 +63,10 @@ public: // files, fixed strings and flags
     bool CmdLineOpen = false;
     std::u16string DialogTitle;
     std::u16string DialogFileName; // the file dialog's current file name
+    // The addresses of the home page, forum and mail commands; empty: the command is disabled.
+    std::u16string HomePage{kHomePage};
+    std::u16string ForumPage{kForumPage};
+    std::u16string MailAddress{kMailAddress};
 
 public: // start-up, shut-down, change guard
     void Form_Activate();
@@ -89,23 +103,34 @@ public: // commands of the menus and the toolbar
     void runCommand(std::string_view name);
     void Toolbar_ButtonClick(std::string_view key) { runCommand(key); }
 
-    // A file dropped on the window: a fullflash (.bin, .fls) or a layout file (.lay) is opened by its
-    // command as if chosen in the open dialog, so the command still asks before discarding changes.
-    // Any other file is declined.
+    // The file commands past their dialogs, for a path already chosen: the commands above, start-up, a
+    // dropped file and the command-line tool all reach the files through these. They ask no question and
+    // show no dialog; refusals and errors are shown as by the commands and returned as the message.
+    CommandResult openFullflash(const std::u16string& path);
+    CommandResult openLayoutFile(const std::u16string& path);
+    CommandResult saveFullflashAs(const std::u16string& path);
+    CommandResult saveLayoutFileAs(const std::u16string& path);
+    CommandResult savePatchAs(const std::u16string& path);
+
+    // A file dropped on the window: a fullflash (.bin, .fls) or a layout file (.lay) is opened after the
+    // same question about unsaved changes as its command asks. Any other file is declined.
     Outcome OpenDropped(const std::u16string& path);
     [[nodiscard]] static bool canOpenDropped(const std::u16string& path);
 
 public: // status bar and budget
     void SetStatusBar(const std::u16string& s1, const std::u16string& s2, const std::u16string& s6);
     [[nodiscard]] bool CheckOverflow();
+    // The shared keys' capacity: the loaded firmware's, or the larger one while no fullflash is loaded,
+    // so that a layout file can be edited and saved on its own.
+    [[nodiscard]] int commonCap() const { return Flash.empty() ? kLargeCommonCap : fw.CommonCap; }
     void Show_Slik(bool nsl);
 
 public: // file dialog and file access
     [[nodiscard]] bool DialogErr(int d, int e);
     // Reports a file that cannot be opened in the status bar.
     void fOpenErr(const std::u16string& q);
-    // Reads a whole file for an open command; reports a failure and returns false.
-    [[nodiscard]] bool readFileErr(const std::u16string& q, std::vector<std::uint8_t>& bytes);
+    // Reads a whole file for an open command; reports a failure and returns true.
+    [[nodiscard]] bool readFileErr(const std::u16string& q, FileBytes& bytes);
     // Replaces a file safely; reports a failure and returns true. The old file survives any failure.
     [[nodiscard]] bool writeFileErr(const std::u16string& q, std::span<const std::uint8_t> bytes);
 
@@ -122,17 +147,21 @@ private:
     void followWapAvailability();
     [[nodiscard]] bool refuseUnstorable(const LayoutTexts& texts);
     [[nodiscard]] Outcome encodeIntoFlash();
+    [[nodiscard]] CommandResult writeFullflash();
+    [[nodiscard]] CommandResult writeLayoutFile();
 
-    std::u16string m_droppedFile; // answers the next file dialog instead of showing it
+    // Shows a box; a refusal's text becomes the message of the file command that runs.
+    int tell(const std::u16string& text, int style);
+    // The result of a file command, with the message it left.
+    [[nodiscard]] CommandResult finish(Outcome outcome);
+    // Reports a finished command in the status bar and as its message.
+    [[nodiscard]] CommandResult done(const std::u16string& s1, const std::u16string& path, const std::u16string& s6);
+
+    std::u16string m_told; // what the running file command told the user last
 
     EditorView& m_view;
     FileSystem& m_files;
     SystemServices& m_system;
 };
-
-// The home page of the program, written without a scheme, as the patch header names it.
-inline constexpr std::u16string_view kHomePage = u"klavoset.example.org/Siemens/Klavoset/Klavoset.htm";
-inline constexpr std::u16string_view kForumPage = u"https://forum.example.org/viewtopic.php?t=klavoset";
-inline constexpr std::u16string_view kMailAddress = u"klavoset@example.org";
 
 } // namespace klavoset

@@ -1,7 +1,5 @@
 #include "core/Form1.h"
 
-#include <utility>
-
 namespace klavoset {
 
 namespace {
@@ -34,10 +32,9 @@ Outcome Form1::OpenDropped(const std::u16string& path)
     const DroppedKind kind = kindOf(path);
     if (kind == DroppedKind::Other)
         return Outcome::Declined;
-    m_droppedFile = path;
-    const Outcome outcome = kind == DroppedKind::Fullflash ? Open1_Click() : Open2_Click();
-    m_droppedFile.clear(); // a command that stopped before its dialog must not leave it for the next one
-    return outcome;
+    if (WasChanged())
+        return Outcome::Declined;
+    return (kind == DroppedKind::Fullflash ? openFullflash(path) : openLayoutFile(path)).outcome;
 }
 
 } // namespace klavoset

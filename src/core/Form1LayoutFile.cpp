@@ -10,12 +10,16 @@ Outcome Form1::Open2_Click()
     DialogTitle = m_view.menuCaption("Open2");
     if (DialogErr(2, 1))
         return Outcome::Declined;
-    const std::u16string path = DialogFileName;
+    return openLayoutFile(DialogFileName).outcome;
+}
 
+CommandResult Form1::openLayoutFile(const std::u16string& path)
+{
+    m_told.clear();
     // The whole file is read before any field is touched, so a file that fails leaves the layouts alone.
-    std::vector<std::uint8_t> file;
-    if (!readFileErr(path, file))
-        return Outcome::FileError;
+    FileBytes file;
+    if (readFileErr(path, file))
+        return finish(Outcome::FileError);
     const LayoutLines lines = decodeLayoutFile(file, HasRus);
 
     ClearAll();
@@ -46,20 +50,21 @@ Outcome Form1::Open2_Click()
         m_view.setMenuEnabled(item, true);
         m_view.setButtonEnabled(item, true);
     }
-    SetStatusBar(u"Раскладка загружена из файла раскладок", LayFile, u"*");
-    return Outcome::Done;
+    return done(u"Раскладка загружена из файла раскладок", LayFile, u"*");
 }
 
-Outcome Form1::Save2_Click()
+Outcome Form1::Save2_Click() { return writeLayoutFile().outcome; }
+
+CommandResult Form1::writeLayoutFile()
 {
+    m_told.clear();
     if (CheckOverflow())
-        return Outcome::DoesNotFit;
+        return finish(Outcome::DoesNotFit);
     const std::vector<std::uint8_t> file = encodeLayoutFile(linesOf(snapshotFields(m_view)), HasRus);
     // Replaced only once the new file is complete: a failed save keeps the previous layout file.
     if (writeFileErr(LayFile, file))
-        return Outcome::FileError;
-    SetStatusBar(u"Раскладка сохранена в файл раскладок", LayFile, u"");
-    return Outcome::Done;
+        return finish(Outcome::FileError);
+    return done(u"Раскладка сохранена в файл раскладок", LayFile, u"");
 }
 
 Outcome Form1::Save2As_Click()
@@ -69,10 +74,19 @@ Outcome Form1::Save2As_Click()
     DialogTitle = m_view.menuCaption("Save2As");
     if (DialogErr(2, 2))
         return Outcome::Declined;
-    LayFile = DialogFileName;
+    return saveLayoutFileAs(DialogFileName).outcome;
+}
+
+CommandResult Form1::saveLayoutFileAs(const std::u16string& path)
+{
+    m_told.clear();
+    // Refused before the name is taken, as the command refuses before its dialog.
+    if (CheckOverflow())
+        return finish(Outcome::DoesNotFit);
+    LayFile = path;
     m_view.setMenuEnabled("Save2", true);
     m_view.setButtonEnabled("Save2", true);
-    return Save2_Click();
+    return writeLayoutFile();
 }
 
 } // namespace klavoset

@@ -16,13 +16,17 @@ Outcome Form1::Open1_Click()
             return Outcome::Declined;
     }
     CmdLineOpen = false;
-    const std::u16string path = DialogFileName;
+    return openFullflash(DialogFileName).outcome;
+}
 
+CommandResult Form1::openFullflash(const std::u16string& path)
+{
+    m_told.clear();
     // The file is read and identified aside; only a supported image that holds all its areas replaces
     // the loaded one, so a refused file leaves the editor exactly as it was.
-    std::vector<std::uint8_t> staged;
-    if (!readFileErr(path, staged))
-        return Outcome::FileError;
+    FileBytes staged;
+    if (readFileErr(path, staged))
+        return finish(Outcome::FileError);
     if (staged.empty())
         staged.assign(1, 0);
     const auto stagedLen = static_cast<std::int32_t>(staged.size());
@@ -30,14 +34,13 @@ Outcome Form1::Open1_Click()
     const std::string id = identifyFirmware(staged);
     const FirmwareRow* row = findFirmware(id);
     if (row == nullptr) {
-        m_view.msgBox(path + CrLf2 + u"Этот фуллфлеш не поддерживается" + CrLf2 + fromCp1251(id), MsgStop);
-        return Outcome::Unsupported;
+        tell(path + CrLf2 + u"Этот фуллфлеш не поддерживается" + CrLf2 + fromCp1251(id), MsgStop);
+        return finish(Outcome::Unsupported);
     }
     const FirmwareDescriptor d = completeDescriptor(*row);
     if (!descriptorFitsImage(d, stagedLen)) {
-        m_view.msgBox(path + CrLf2 + u"Файл слишком короткий для этой прошивки" + CrLf2 + fromCp1251(id),
-                      MsgStop);
-        return Outcome::Unsupported;
+        tell(path + CrLf2 + u"Файл слишком короткий для этой прошивки" + CrLf2 + fromCp1251(id), MsgStop);
+        return finish(Outcome::Unsupported);
     }
 
     Flash = std::move(staged);
@@ -78,8 +81,7 @@ Outcome Form1::Open1_Click()
     enableLoadedImageCommands(path);
     followWapAvailability();
     FlashFile = path;
-    SetStatusBar(u"Раскладка загружена из фуллфлеша", FlashFile, u"");
-    return Outcome::Done;
+    return done(u"Раскладка загружена из фуллфлеша", FlashFile, u"");
 }
 
 void Form1::enableLoadedImageCommands(const std::u16string& path)

@@ -89,7 +89,7 @@ bool Form1::refuseUnstorable(const LayoutTexts& texts)
     const auto refusal = checkLayouts(FlashLen, fw, HasRus, AdrFix, texts, optionsOf(m_view));
     if (!refusal)
         return false;
-    m_view.msgBox(refusalText(*refusal, CrLf2), MsgStop);
+    tell(refusalText(*refusal, CrLf2), MsgStop);
     return true;
 }
 
@@ -99,28 +99,30 @@ Outcome Form1::encodeIntoFlash()
     if (refuseUnstorable(texts))
         return Outcome::DoesNotFit;
     if (const auto refusal = writeLayouts(Flash, fw, HasRus, AdrFix, texts, optionsOf(m_view))) {
-        m_view.msgBox(refusalText(*refusal, CrLf2), MsgStop);
+        tell(refusalText(*refusal, CrLf2), MsgStop);
         return Outcome::DoesNotFit;
     }
     return Outcome::Done;
 }
 
-Outcome Form1::Save1_Click()
+Outcome Form1::Save1_Click() { return writeFullflash().outcome; }
+
+CommandResult Form1::writeFullflash()
 {
+    m_told.clear();
     if (fw.FwId.empty()) // no image has been loaded
-        return Outcome::Declined;
+        return finish(Outcome::Declined);
     if (CheckOverflow())
-        return Outcome::DoesNotFit;
+        return finish(Outcome::DoesNotFit);
     if (const Outcome encoded = encodeIntoFlash(); encoded != Outcome::Done)
-        return encoded;
+        return finish(encoded);
     if (!WriteFlash)
-        return Outcome::Done;
+        return finish(Outcome::Done);
     // The old file is replaced only once the new one is complete; on failure Flash keeps the encoded
     // layouts for another attempt and the changed marker stays.
     if (writeFileErr(FlashFile, Flash))
-        return Outcome::FileError;
-    SetStatusBar(u"Раскладка сохранена в фуллфлеш", FlashFile, u"");
-    return Outcome::Done;
+        return finish(Outcome::FileError);
+    return done(u"Раскладка сохранена в фуллфлеш", FlashFile, u"");
 }
 
 Outcome Form1::Save1As_Click()
@@ -133,10 +135,20 @@ Outcome Form1::Save1As_Click()
     DialogTitle = m_view.menuCaption("Save1As");
     if (DialogErr(1, 2))
         return Outcome::Declined;
-    FlashFile = DialogFileName;
+    return saveFullflashAs(DialogFileName).outcome;
+}
+
+CommandResult Form1::saveFullflashAs(const std::u16string& path)
+{
+    m_told.clear();
+    if (fw.FwId.empty())
+        return finish(Outcome::Declined);
+    if (CheckOverflow() || refuseUnstorable(snapshotFields(m_view)))
+        return finish(Outcome::DoesNotFit);
+    FlashFile = path;
     m_view.setMenuEnabled("Save1", true);
     m_view.setButtonEnabled("Save1", true);
-    return Save1_Click();
+    return writeFullflash();
 }
 
 } // namespace klavoset

@@ -1,4 +1,5 @@
 #include "core/Form1.h"
+#include "writers/LayoutWriter.h"
 #include "writers/VkpPatch.h"
 
 namespace klavoset {
@@ -13,15 +14,27 @@ Outcome Form1::SaveAsVKP_Click()
     DialogTitle = m_view.menuCaption("SaveAsVKP");
     if (DialogErr(3, 2))
         return Outcome::Declined;
-    VkpFile = DialogFileName;
+    return savePatchAs(DialogFileName).outcome;
+}
+
+CommandResult Form1::savePatchAs(const std::u16string& path)
+{
+    m_told.clear();
+    if (fw.FwId.empty())
+        return finish(Outcome::Declined);
+    if (CheckOverflow() || refuseUnstorable(snapshotFields(m_view)))
+        return finish(Outcome::DoesNotFit);
+    VkpFile = path;
     m_view.setMenuEnabled("Save1", true);
     m_view.setButtonEnabled("Save1", true);
 
-    FlashOrig = Flash;
+    // The encoding changes bytes only inside the firmware's areas, so their blocks are all the patch has
+    // to keep and compare: not a copy and a pass over the whole image.
+    FlashOrig = BlockCopy(Flash, writtenAreas(fw));
     WriteFlash = false;
-    const Outcome encoded = Save1_Click();
+    const CommandResult encoded = writeFullflash();
     WriteFlash = true;
-    if (encoded != Outcome::Done)
+    if (encoded.outcome != Outcome::Done)
         return encoded;
 
     const std::string text = formatVkp(fw.FwId, diffBlocks(FlashOrig, Flash));
@@ -29,9 +42,8 @@ Outcome Form1::SaveAsVKP_Click()
                                               text.size());
     // Flash already holds the re-encoded layouts; a failed patch is reported and the marker stays.
     if (writeFileErr(VkpFile, bytes))
-        return Outcome::FileError;
-    SetStatusBar(u"Изменения в раскладке сохранены", VkpFile, u"");
-    return Outcome::Done;
+        return finish(Outcome::FileError);
+    return done(u"Изменения в раскладке сохранены", VkpFile, u"");
 }
 
 } // namespace klavoset
