@@ -60,7 +60,10 @@ void fullflashSeeds(const fs::path& dir)
     put(dir, "later_probe",
         test::FlashBuilder(0x280000).identityOf("S45i v4 lg3", kProbes[1]).layouts(s45, texts).build());
     put(dir, "adrfix",
-        test::FlashBuilder(0x200000).identityOf("S45i v4 lg3").layouts(s45, texts, 0x400000).build());
+        test::FlashBuilder(test::smallestImageSize(s45))
+            .identityOf("S45i v4 lg3")
+            .layouts(s45, texts, 0x400000)
+            .build());
     put(dir, "unknown", test::FlashBuilder(0x80000).identity("S45i", 0x99, "lg3").build());
     put(dir, "too_short", test::FlashBuilder(0x7FF90, 0).identityOf("C55 v24 lg91").build());
     put(dir, "tiny", Bytes{0});
