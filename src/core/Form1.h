@@ -155,8 +155,6 @@ private:
     SystemServices& m_system;
 };
 
-// The home page of the program, written without a scheme, as the patch header names it.
-inline constexpr std::u16string_view kHomePage = u"klavoset.example.org/Siemens/Klavoset/Klavoset.htm";
 inline constexpr std::u16string_view kForumPage = u"https://forum.example.org/viewtopic.php?t=klavoset";
 inline constexpr std::u16string_view kMailAddress = u"klavoset@example.org";
 

@@ -1,4 +1,5 @@
 #include "core/Form1.h"
+#include "writers/VkpPatch.h"
 
 namespace klavoset {
 

@@ -1,7 +1,6 @@
 #include "writers/VkpPatch.h"
 
 #include "base/Cp1251.h"
-#include "core/Form1.h"
 #include "writers/Hex.h"
 
 #include <algorithm>

@@ -9,6 +9,9 @@
 
 namespace klavoset {
 
+// The home page of the program, written without a scheme, as the patch header names it.
+inline constexpr std::u16string_view kHomePage = u"klavoset.example.org/Siemens/Klavoset/Klavoset.htm";
+
 inline constexpr std::size_t kVkpBlock = 16;
 
 // One 16-byte block of the image in which at least one byte changed. The last block of an image whose
