@@ -13,6 +13,7 @@ declare -A allowed=(
     [core]="base image codec layoutfile writers core"
     [cli]="base image codec layoutfile writers core cli"
     [ui]="base image codec layoutfile writers core ui"
+    [web]="base image codec layoutfile writers core web"
 )
 
 status=0

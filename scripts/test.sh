@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the normal build and its tests, the Debian
-# package, then the whole suite again under the address and undefined-behaviour sanitizers, then the fuzz
-# regression runs (KLAVOSET_QUICK=1 skips these two). The include layers are checked first and the
-# formatting last. Prints how long each stage took.
+# package, the licence check, then the Windows build under Wine, the page, the whole suite again under the
+# address and undefined-behaviour sanitizers, then the fuzz regression runs (KLAVOSET_QUICK=1 skips these).
+# The include layers are checked first and the formatting last. Prints how long each stage took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,10 +26,13 @@ stage layers ./scripts/check-layers.sh
 stage build ./scripts/build.sh
 stage tests env QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$(nproc)"
 stage package ./scripts/package.sh
+stage reuse ./scripts/reuse-lint.sh
 
 if [ "${KLAVOSET_QUICK:-0}" = 1 ]; then
-    echo "KLAVOSET_QUICK=1: the sanitizer build and the fuzz runs were skipped"
+    echo "KLAVOSET_QUICK=1: the Windows build, the page, the sanitizer build and the fuzz runs were skipped"
 else
+    stage windows ./scripts/windows.sh
+    stage web ./scripts/web-test.sh
     stage sanitize ./scripts/sanitize.sh
     stage fuzz ./scripts/fuzz.sh
 fi

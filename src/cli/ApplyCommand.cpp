@@ -11,10 +11,10 @@ std::string_view ApplyCommand::help() const
 {
     return "klavoset-cli apply IMAGE LAYOUT.lay [--koi8] [--wap no|en|ru] (-o OUT.bin | --vkp OUT.vkp)\n"
            "  Loads the fullflash IMAGE, then the layout file LAYOUT.lay, and writes the result.\n"
-           "  -o OUT.bin     the whole rewritten fullflash (OUT.bin may be IMAGE itself)\n"
-           "  --vkp OUT.vkp  a patch of the changed 16-byte blocks instead; IMAGE is not touched\n"
-           "  --wap no|en|ru leave the WAP layout alone (default), copy it from English, or from Russian\n"
-           "  --koi8         store the Cyrillic letters of the English layouts as KOI8-R codes\n";
+           "  -o OUT.bin      the whole rewritten fullflash (OUT.bin may be IMAGE itself)\n"
+           "  --vkp OUT.vkp   a patch of the changed 16-byte blocks instead; IMAGE is not touched\n"
+           "  --wap no|en|ru  leave the WAP layout alone (default), copy it from English, or from Russian\n"
+           "  --koi8          store the Cyrillic letters of the English layouts as KOI8-R codes\n";
 }
 
 int ApplyCommand::run(Arguments args, std::ostream&, std::ostream& err)

@@ -7,6 +7,8 @@
 #include "cli/ShowCommand.h"
 
 #include <ostream>
+#include <string>
+#include <vector>
 
 namespace klavoset::cli {
 
@@ -34,17 +36,32 @@ int usageError(const Command& command, std::string_view what, std::ostream& err)
 
 namespace {
 
-constexpr std::string_view kExitCodes = "Exit codes: 0 done, 1 bad usage, 2 a file cannot be opened, read or "
-                                        "written,\n3 firmware not supported (or the image is too short for "
-                                        "it), 4 layouts do not fit or cannot be stored.\n";
+// Laid out so that help2man turns this help into the manual page.
+constexpr std::string_view kExitCodes = "Exit codes:\n"
+                                        "  0  done\n"
+                                        "  1  bad usage\n"
+                                        "  2  a file cannot be opened, read or written\n"
+                                        "  3  firmware not supported (or the image is too short for it)\n"
+                                        "  4  the layouts do not fit or cannot be stored\n";
 
 void printHelp(std::ostream& out)
 {
-    out << "klavoset-cli: the layout editor of Siemens phone fullflash images, without a window.\n\n"
-           "usage: klavoset-cli COMMAND [ARGS]   (klavoset-cli COMMAND --help for one command)\n\n";
-    for (const auto& command : allCommands())
-        out << command->help() << '\n';
-    out << kExitCodes;
+    out << "Usage: klavoset-cli COMMAND [ARGS]...\n"
+           "  or:  klavoset-cli COMMAND --help\n"
+           "  or:  klavoset-cli --help | --version\n"
+           "The layout editor of Siemens phone fullflash images, without a window.\n\n"
+           "Commands:\n\n";
+    for (const auto& command : allCommands()) {
+        // A blank line before a command's options keeps them a list of their own in the manual page.
+        std::string help(command->help());
+        if (const auto options = help.find("\n  -"); options != std::string::npos)
+            help.insert(options, "\n");
+        out << help << '\n';
+    }
+    out << "Options:\n"
+           "  -h, --help  print this help (or, after COMMAND, the help of that command) and exit\n"
+           "  --version   print the version and exit\n\n"
+        << kExitCodes;
 }
 
 } // namespace
@@ -54,6 +71,10 @@ int runCommandLine(std::vector<std::string> args, std::ostream& out, std::ostrea
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         printHelp(args.empty() ? err : out);
         return args.empty() ? 1 : 0;
+    }
+    if (args[0] == "--version") {
+        out << "klavoset-cli " KLAVOSET_VERSION "\n";
+        return 0;
     }
     for (const auto& command : allCommands()) {
         if (command->name() != args[0])
@@ -70,3 +91,4 @@ int runCommandLine(std::vector<std::string> args, std::ostream& out, std::ostrea
 }
 
 } // namespace klavoset::cli
+

@@ -4,7 +4,7 @@
 
 namespace klavoset {
 
-LayoutTexts decodeLayouts(std::vector<std::uint8_t>& Flash, const FirmwareDescriptor& fw, bool HasRus,
+LayoutTexts decodeLayouts(std::span<std::uint8_t> Flash, const FirmwareDescriptor& fw, bool HasRus,
                           std::int32_t& AdrFix, bool koi)
 {
     KeyCodec codec(Flash, AdrFix, fw.Key10Entry, koi);

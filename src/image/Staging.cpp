@@ -5,7 +5,7 @@
 
 namespace klavoset {
 
-Result<StagedImage, StageRefusal> stageImage(std::vector<std::uint8_t> bytes)
+Result<StagedImage, StageRefusal> stageImage(FileBytes bytes)
 {
     using R = Result<StagedImage, StageRefusal>;
     if (bytes.empty())

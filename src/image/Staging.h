@@ -1,18 +1,18 @@
 #pragma once
 
+#include "base/FileBytes.h"
 #include "base/Result.h"
 #include "image/FirmwareDescriptor.h"
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace klavoset {
 
 // An image read and recognised but not yet loaded: what a load replaces the editor's image with.
 struct StagedImage
 {
-    std::vector<std::uint8_t> Flash; // never empty: an empty file is taken as a single 0
+    FileBytes Flash; // never empty: an empty file is taken as a single 0
     FirmwareDescriptor fw;
     bool HasRus = false; // the firmware has Russian layouts and the image's Russian table looks real
 };
@@ -29,6 +29,6 @@ struct StageRefusal
 };
 
 // Identifies the bytes of a fullflash, looks its firmware up and checks that all its areas lie inside.
-[[nodiscard]] Result<StagedImage, StageRefusal> stageImage(std::vector<std::uint8_t> bytes);
+[[nodiscard]] Result<StagedImage, StageRefusal> stageImage(FileBytes bytes);
 
 } // namespace klavoset

@@ -2,6 +2,7 @@
 #include "ui/DesktopSystem.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
+#include "ui/QtTranslation.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -9,6 +10,7 @@
 #include <QPixmap>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -30,13 +32,54 @@ int screenshot(klavoset::MainWindow& window, const QString& file)
     return 0;
 }
 
+// Laid out so that help2man turns it into the manual page.
+constexpr const char* kHelp =
+    "Usage: klavoset [FULLFLASH]\n"
+    "  or:  klavoset --screenshot FILE.png [FULLFLASH]\n"
+    "  or:  klavoset --help | --version\n"
+    "Opens the window of the keypad layout editor for Siemens phones, loading the\n"
+    "fullflash FULLFLASH (*.bin, *.fls) when given. The whole text after the program\n"
+    "name is taken as one path, spaces included; surrounding double quotes are removed.\n"
+    "A fullflash or a layout file (*.lay) can also be dropped on the window.\n"
+    "\n"
+    "Options:\n"
+    "  --screenshot FILE.png  render the started window into FILE.png and quit; no\n"
+    "                         message box waits for an answer\n"
+    "  --help                 print this help and exit\n"
+    "  --version              print the version and exit\n"
+    "\n"
+    "Exit codes:\n"
+    "  0  the window was closed, or the help, the version or the screenshot was written\n"
+    "  2  the screenshot could not be written\n"
+    "\n"
+    "Environment:\n"
+    "  WINEPREFIX  the Wine prefix whose registry names the patcher V_Klay (default\n"
+    "              ~/.wine)\n"
+    "  QT_QPA_PLATFORM  offscreen renders the window without a display (for\n"
+    "              --screenshot)\n"
+    "\n"
+    "Files:\n"
+    "  /usr/share/klavoset/Klavoset.htm  the help page of the Help command\n";
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    // Answered before Qt starts, so that they work without a display.
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::puts("klavoset " KLAVOSET_VERSION);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Klavoset"));
+    QApplication::setApplicationVersion(QStringLiteral(KLAVOSET_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/klavoset.svg")));
+    klavoset::installRussianQtTexts(app);
 
     QStringList args = QApplication::arguments().mid(1);
     QString shot;
