@@ -5,7 +5,9 @@
 #include <iosfwd>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace klavoset::cli {
 
@@ -24,5 +26,8 @@ public:
 
 // Prints "klavoset-cli: <what>" and the command's usage line; returns the usage exit code.
 int usageError(const Command& command, std::string_view what, std::ostream& err);
+
+// Runs the command line after the program's name: a command, or the help; returns the exit code.
+int runCommandLine(std::vector<std::string> args, std::ostream& out, std::ostream& err);
 
 } // namespace klavoset::cli

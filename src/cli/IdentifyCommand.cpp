@@ -1,10 +1,10 @@
 #include "cli/IdentifyCommand.h"
 
 #include "cli/CliSession.h"
+#include "base/FileSystem.h"
 #include "base/Cp1251.h"
 #include "base/Utf.h"
-#include "image/FirmwareTable.h"
-#include "image/Identify.h"
+#include "image/Staging.h"
 
 #include <ostream>
 
@@ -28,19 +28,14 @@ int IdentifyCommand::run(Arguments args, std::ostream& out, std::ostream& err)
         err << "klavoset-cli: " << path << ": " << read.error().reason << '\n';
         return ExitFile;
     }
-    FileBytes image = std::move(read).value();
-    if (image.empty())
-        image.assign(1, 0);
-    const std::string id = identifyFirmware(image);
+    const auto staged = stageImage(std::move(read).value());
+    const std::string& id = staged.isOk() ? staged.value().fw.FwId : staged.error().FwId;
     out << toUtf8(fromCp1251(id)) << '\n';
-    const FirmwareRow* row = findFirmware(id);
-    if (row == nullptr)
-        return ExitUnsupported;
-    if (!descriptorFitsImage(completeDescriptor(*row), static_cast<std::int32_t>(image.size()))) {
+    if (staged.isOk())
+        return ExitDone;
+    if (staged.error().kind == StageRefusal::Kind::TooShort)
         err << "klavoset-cli: " << path << ": the file is too short for " << id << '\n';
-        return ExitUnsupported;
-    }
-    return ExitDone;
+    return ExitUnsupported;
 }
 
 } // namespace klavoset::cli

@@ -1,94 +1,10 @@
-#include "cli/ApplyCommand.h"
 #include "cli/Command.h"
-#include "cli/DemoImageCommand.h"
-#include "cli/ExportCommand.h"
-#include "cli/FirmwareCommand.h"
-#include "cli/IdentifyCommand.h"
-#include "cli/ShowCommand.h"
 
 #include <iostream>
 #include <string>
 #include <vector>
 
-namespace klavoset::cli {
-
-std::span<const std::unique_ptr<Command>> allCommands()
-{
-    static const auto commands = [] {
-        std::vector<std::unique_ptr<Command>> list;
-        list.push_back(std::make_unique<FirmwareCommand>());
-        list.push_back(std::make_unique<IdentifyCommand>());
-        list.push_back(std::make_unique<ShowCommand>());
-        list.push_back(std::make_unique<ExportCommand>());
-        list.push_back(std::make_unique<ApplyCommand>());
-        list.push_back(std::make_unique<DemoImageCommand>());
-        return list;
-    }();
-    return commands;
-}
-
-int usageError(const Command& command, std::string_view what, std::ostream& err)
-{
-    const std::string_view help = command.help();
-    err << "klavoset-cli: " << what << "\nusage: " << help.substr(0, help.find('\n')) << '\n';
-    return 1;
-}
-
-namespace {
-
-// Laid out so that help2man turns this help into the manual page.
-constexpr std::string_view kExitCodes = "Exit codes:\n"
-                                        "  0  done\n"
-                                        "  1  bad usage\n"
-                                        "  2  a file cannot be opened, read or written\n"
-                                        "  3  firmware not supported (or the image is too short for it)\n"
-                                        "  4  the layouts do not fit or cannot be stored\n";
-
-void printHelp(std::ostream& out)
-{
-    out << "Usage: klavoset-cli COMMAND [ARGS]...\n"
-           "  or:  klavoset-cli COMMAND --help\n"
-           "  or:  klavoset-cli --help | --version\n"
-           "The layout editor of Siemens phone fullflash images, without a window.\n\n"
-           "Commands:\n\n";
-    for (const auto& command : allCommands()) {
-        // A blank line before a command's options keeps them a list of their own in the manual page.
-        std::string help(command->help());
-        if (const auto options = help.find("\n  -"); options != std::string::npos)
-            help.insert(options, "\n");
-        out << help << '\n';
-    }
-    out << "Options:\n"
-           "  -h, --help  print this help (or, after COMMAND, the help of that command) and exit\n"
-           "  --version   print the version and exit\n\n"
-        << kExitCodes;
-}
-
-} // namespace
-} // namespace klavoset::cli
-
 int main(int argc, char** argv)
 {
-    using namespace klavoset::cli;
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        printHelp(args.empty() ? std::cerr : std::cout);
-        return args.empty() ? 1 : 0;
-    }
-    if (args[0] == "--version") {
-        std::cout << "klavoset-cli " KLAVOSET_VERSION "\n";
-        return 0;
-    }
-    for (const auto& command : allCommands()) {
-        if (command->name() != args[0])
-            continue;
-        args.erase(args.begin());
-        if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-            std::cout << command->help() << '\n' << kExitCodes;
-            return 0;
-        }
-        return command->run(Arguments(std::move(args)), std::cout, std::cerr);
-    }
-    std::cerr << "klavoset-cli: unknown command " << args[0] << " (try klavoset-cli --help)\n";
-    return 1;
+    return klavoset::cli::runCommandLine(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
 }

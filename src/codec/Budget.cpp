@@ -13,7 +13,7 @@ Budget countBudget(const LayoutTexts& texts)
 {
     const auto len = [&](KeyArray a, int key) { return static_cast<int>(texts.at(a, key).size()); };
     Budget b;
-    for (const int key : {0, 1, 10, 11})
+    for (const int key : kSharedKeys)
         b.CommonUsed += len(KeyArray::eb, key);
     for (int k = 2; k <= 9; ++k) {
         b.EngUsed += len(KeyArray::eb, k) + len(KeyArray::em, k);

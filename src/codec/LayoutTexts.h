@@ -1,13 +1,20 @@
 #pragma once
 
-#include "core/EditorView.h"
-
 #include <array>
 #include <string>
 
 namespace klavoset {
 
-// A snapshot of the 48 key fields, for the writers, which must not read the window while they work.
+// The four layouts: English upper/lower case, Russian upper/lower case.
+enum class KeyArray { eb, em, rb, rm };
+inline constexpr KeyArray kAllArrays[] = {KeyArray::eb, KeyArray::em, KeyArray::rb, KeyArray::rm};
+inline constexpr int kKeys = 12; // 0..9, 10 = '*', 11 = '#'
+
+// The keys all four layouts share: stored once, edited in eb only. The others, 2..9, are letter keys.
+inline constexpr int kSharedKeys[] = {0, 1, 10, 11};
+[[nodiscard]] constexpr bool isSharedKey(int key) { return key < 2 || key > 9; }
+
+// The 48 key texts: a snapshot of the key fields for the writers, or what a load decoded.
 struct LayoutTexts
 {
     std::array<std::array<std::u16string, kKeys>, 4> keys;
@@ -22,14 +29,5 @@ struct LayoutTexts
     }
     bool operator==(const LayoutTexts&) const = default;
 };
-
-[[nodiscard]] inline LayoutTexts snapshotFields(const EditorView& view)
-{
-    LayoutTexts t;
-    for (const KeyArray a : kAllArrays)
-        for (int key = 0; key < kKeys; ++key)
-            t.at(a, key) = view.fieldText(a, key);
-    return t;
-}
 
 } // namespace klavoset

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codec/LayoutTexts.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -7,11 +9,6 @@
 #include <vector>
 
 namespace klavoset {
-
-// The four arrays of key fields: English upper/lower case, Russian upper/lower case.
-enum class KeyArray { eb, em, rb, rm };
-inline constexpr KeyArray kAllArrays[] = {KeyArray::eb, KeyArray::em, KeyArray::rb, KeyArray::rm};
-inline constexpr int kKeys = 12; // 0..9, 10 = '*', 11 = '#'
 
 // System colours by their Windows index; the window maps them to its palette.
 enum class SysColor { ScrollBar = 0, Window = 5, Face = 15, InfoBk = 24 };
@@ -80,5 +77,15 @@ public:
     // Ends the program at once, without asking anything more.
     virtual void endProgram() = 0;
 };
+
+// The texts of the 48 key fields at this moment, for the writers, which must not read the window.
+[[nodiscard]] inline LayoutTexts snapshotFields(const EditorView& view)
+{
+    LayoutTexts t;
+    for (const KeyArray a : kAllArrays)
+        for (int key = 0; key < kKeys; ++key)
+            t.at(a, key) = view.fieldText(a, key);
+    return t;
+}
 
 } // namespace klavoset

@@ -24,7 +24,7 @@ void Form1::enableLoadedFields(int keys)
 {
     for (int i = 0; i < keys; ++i) {
         setFieldEditable(KeyArray::eb, i, true);
-        if (i >= 2 && i <= 9)
+        if (!isSharedKey(i))
             for (const KeyArray a : {KeyArray::em, KeyArray::rb, KeyArray::rm})
                 setFieldEditable(a, i, true);
     }

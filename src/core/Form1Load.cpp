@@ -1,8 +1,7 @@
-#include "codec/KeyCodec.h"
 #include "base/Cp1251.h"
+#include "codec/LayoutReader.h"
 #include "core/Form1.h"
-#include "image/FirmwareTable.h"
-#include "image/Identify.h"
+#include "image/Staging.h"
 
 namespace klavoset {
 
@@ -24,54 +23,35 @@ CommandResult Form1::openFullflash(const std::u16string& path)
     m_told.clear();
     // The file is read and identified aside; only a supported image that holds all its areas replaces
     // the loaded one, so a refused file leaves the editor exactly as it was.
-    FileBytes staged;
-    if (readFileErr(path, staged))
+    FileBytes bytes;
+    if (readFileErr(path, bytes))
         return finish(Outcome::FileError);
-    if (staged.empty())
-        staged.assign(1, 0);
-    const auto stagedLen = static_cast<std::int32_t>(staged.size());
-
-    const std::string id = identifyFirmware(staged);
-    const FirmwareRow* row = findFirmware(id);
-    if (row == nullptr) {
-        tell(path + CrLf2 + u"Этот фуллфлеш не поддерживается" + CrLf2 + fromCp1251(id), MsgStop);
+    auto staged = stageImage(std::move(bytes));
+    if (!staged.isOk()) {
+        const StageRefusal& refusal = staged.error();
+        const std::u16string why = refusal.kind == StageRefusal::Kind::Unsupported
+                                       ? u"Этот фуллфлеш не поддерживается"
+                                       : u"Файл слишком короткий для этой прошивки";
+        tell(path + CrLf2 + why + CrLf2 + fromCp1251(refusal.FwId), MsgStop);
         return finish(Outcome::Unsupported);
     }
-    const FirmwareDescriptor d = completeDescriptor(*row);
-    if (!descriptorFitsImage(d, stagedLen)) {
-        tell(path + CrLf2 + u"Файл слишком короткий для этой прошивки" + CrLf2 + fromCp1251(id), MsgStop);
-        return finish(Outcome::Unsupported);
-    }
+    StagedImage image = std::move(staged).value();
 
-    Flash = std::move(staged);
-    FlashLen = stagedLen;
-    fw = d;
+    FlashLen = static_cast<std::int32_t>(image.Flash.size());
+    Flash = std::move(image.Flash);
+    fw = std::move(image.fw);
     AdrFix = 0;
     m_view.setPanelText(7, fromCp1251(fw.FwId));
-
-    const std::size_t rus = static_cast<std::size_t>(fw.RusTab);
-    bool hasRus = fw.HasRus;
-    if (Flash[rus + 1] != 0 || Flash[rus] > kMaxRusKey0Count)
-        hasRus = false;
-    Show_Slik(hasRus);
+    Show_Slik(image.HasRus);
     ClearAll();
 
-    KeyCodec codec(Flash, AdrFix, fw.Key10Entry, koiChecked());
+    const LayoutTexts texts = decodeLayouts(Flash, fw, HasRus, AdrFix, koiChecked());
     const int keys = fw.NewGen ? 11 : 12;
     enableLoadedFields(keys);
-    for (int i = 0; i < keys; ++i) {
-        const bool key10 = i == 10;
-        std::int32_t q = fw.EngTab + 6 * i;
-        m_view.setFieldText(KeyArray::eb, i, codec.GetUniStr(q, true, key10));
-        q = fw.EngTab + 6 * i + 72;
-        m_view.setFieldText(KeyArray::em, i, codec.GetUniStr(q, true, key10));
-        if (HasRus) {
-            q = fw.RusTab + 6 * i;
-            m_view.setFieldText(KeyArray::rb, i, codec.GetUniStr(q, false, key10));
-            q = fw.RusTab + 6 * i + 72;
-            m_view.setFieldText(KeyArray::rm, i, codec.GetUniStr(q, false, key10));
-        }
-    }
+    for (int i = 0; i < keys; ++i)
+        for (const KeyArray a : kAllArrays)
+            if (HasRus || a == KeyArray::eb || a == KeyArray::em)
+                m_view.setFieldText(a, i, texts.at(a, i));
     if (fw.NewGen) {
         // Key 11 is not part of these layouts and the writer ignores it: it cannot be edited.
         m_view.setFieldText(KeyArray::eb, 11, u"");

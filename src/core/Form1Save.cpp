@@ -37,7 +37,7 @@ std::u16string layoutName(KeyArray a)
 
 std::u16string keyName(int key)
 {
-    return key == 10 ? u"*" : key == 11 ? u"#" : std::u16string(1, u'0' + key);
+    return key == 10 ? u"*" : key == 11 ? u"#" : std::u16string(1, static_cast<char16_t>(u'0' + key));
 }
 
 std::u16string number(std::int64_t v)

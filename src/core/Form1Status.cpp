@@ -14,7 +14,7 @@ void Form1::SetStatusBar(const std::u16string& s1, const std::u16string& s2, con
 
     // The shared keys are edited in eb only; setting a copy re-enters here through the change handler.
     for (const KeyArray a : {KeyArray::em, KeyArray::rb, KeyArray::rm})
-        for (const int key : {1, 10, 0, 11}) {
+        for (const int key : kSharedKeys) {
             const std::u16string master = m_view.fieldText(KeyArray::eb, key);
             if (m_view.fieldText(a, key) != master)
                 m_view.setFieldText(a, key, master);

@@ -122,8 +122,7 @@ inline constexpr std::u16string_view kSampleLetters[4][kKeys] = {
 
 [[nodiscard]] constexpr std::u16string_view sampleText(KeyArray a, int key)
 {
-    const bool shared = key < 2 || key > 9;
-    return shared ? kSampleShared[key] : kSampleLetters[static_cast<int>(a)][key];
+    return isSharedKey(key) ? kSampleShared[key] : kSampleLetters[static_cast<int>(a)][key];
 }
 
 // Characters the user can type into a field of the key.

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/EditorView.h"
 #include "codec/LayoutTexts.h"
 
 #include <array>

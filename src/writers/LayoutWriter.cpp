@@ -9,15 +9,13 @@
 namespace klavoset {
 namespace {
 
-[[nodiscard]] constexpr bool isShared(int key) { return key < 2 || key > 9; }
-
 // The window keeps the shared keys of em, rb and rm equal to eb; a snapshot taken elsewhere may not, and
 // a longer copy would overwrite the next shared string, so eb's text is the one written everywhere.
 LayoutTexts withSharedFromEb(const LayoutTexts& texts)
 {
     LayoutTexts t = texts;
     for (const KeyArray a : {KeyArray::em, KeyArray::rb, KeyArray::rm})
-        for (const int key : {0, 1, 10, 11})
+        for (const int key : kSharedKeys)
             t.at(a, key) = t.at(KeyArray::eb, key);
     return t;
 }
@@ -59,7 +57,7 @@ void runPasses(const FirmwareDescriptor& fw, bool HasRus, const LayoutTexts& t, 
     std::array<std::int32_t, kKeys> KeyDataPos{};
 
     // Pass 1 lays out the shared storage and remembers where each shared string starts.
-    for (const int i : {0, 1, 10, 11}) {
+    for (const int i : kSharedKeys) {
         KeyDataPos[static_cast<std::size_t>(i)] = DataPos;
         Pos = fw.EngTab + 6 * i;
         if (fw.NewGen && i == 10)
@@ -74,7 +72,7 @@ void runPasses(const FirmwareDescriptor& fw, bool HasRus, const LayoutTexts& t, 
     const auto pass = [&](std::int32_t startPos, std::int32_t key2Data, KeyArray a, bool can, bool upper) {
         Pos = startPos;
         for (int i = 0; i < kKeys; ++i) {
-            if (isShared(i))
+            if (isSharedKey(i))
                 DataPos = KeyDataPos[static_cast<std::size_t>(i)];
             if (i == 2)
                 DataPos = key2Data;

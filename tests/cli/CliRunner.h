@@ -1,14 +1,17 @@
 #pragma once
 
+#include "cli/Command.h"
 #include "support/TempDir.h"
 
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <vector>
 
 namespace klavoset::test {
 
-// Runs the built command-line tool in a shell and collects what it prints.
+// What one run of the command-line tool printed, and its exit code.
 struct CliRun
 {
     int exitCode = -1;
@@ -16,12 +19,52 @@ struct CliRun
     std::string err;
 };
 
+// Words as a shell splits them, for the quoting the tests use: blanks separate, 'single quotes' group.
+inline std::vector<std::string> shellWords(const std::string& line)
+{
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false, quoted = false;
+    for (const char c : line) {
+        if (c == '\'') {
+            quoted = !quoted;
+            inWord = true;
+        } else if (c == ' ' && !quoted) {
+            if (inWord)
+                words.push_back(std::move(word));
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord)
+        words.push_back(std::move(word));
+    return words;
+}
+
+// Runs the tool's commands in this process, from the folder `dir`, so relative paths land there.
 inline CliRun runCli(const std::string& args, const std::filesystem::path& dir)
+{
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    std::ostringstream out, err;
+    CliRun run;
+    run.exitCode = cli::runCommandLine(shellWords(args), out, err);
+    std::filesystem::current_path(previous);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+// Runs the built program in a shell, for what only a whole process shows: its streams and exit status.
+inline CliRun runCliProcess(const std::string& args, const std::filesystem::path& dir)
 {
     const auto outFile = dir / "stdout.txt";
     const auto errFile = dir / "stderr.txt";
-    const std::string command = std::string("'") + KLAVOSET_CLI + "' " + args + " >'" + outFile.string() +
-                                "' 2>'" + errFile.string() + "' </dev/null";
+    const std::string command = "cd '" + dir.string() + "' && '" + KLAVOSET_CLI + "' " + args + " >'" +
+                                outFile.string() + "' 2>'" + errFile.string() + "' </dev/null";
     const int status = std::system(command.c_str());
     CliRun run;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

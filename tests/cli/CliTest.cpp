@@ -91,8 +91,9 @@ TEST(Cli, ShowRefusesUnsupportedWithOneLine)
 {
     TempDir dir;
     test::writeBytes(dir.path / "x.bin", test::FlashBuilder(0x100000).identity("C45", 0x51, "lg1").build());
-    const auto run = runCli("show " + q(dir.path / "x.bin"), dir.path);
+    const auto run = test::runCliProcess("show " + q(dir.path / "x.bin"), dir.path);
     EXPECT_EQ(run.exitCode, 3);
+    EXPECT_TRUE(run.out.empty());
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_NE(run.err.find("Этот фуллфлеш не поддерживается"), std::string::npos);
 }
@@ -113,14 +114,15 @@ TEST(Cli, ShowKoi8DecodesEnglishLettersAsCyrillic)
 TEST(Cli, UsageErrors)
 {
     TempDir dir;
-    EXPECT_EQ(runCli("", dir.path).exitCode, 1);
-    EXPECT_EQ(runCli("frobnicate", dir.path).exitCode, 1);
-    EXPECT_EQ(runCli("show", dir.path).exitCode, 1);
-    EXPECT_EQ(runCli("show a b", dir.path).exitCode, 1);
-    EXPECT_EQ(runCli("identify --bogus x", dir.path).exitCode, 1);
-    const auto help = runCli("--help", dir.path);
+    EXPECT_EQ(test::runCliProcess("", dir.path).exitCode, 1);
+    EXPECT_EQ(test::runCliProcess("frobnicate", dir.path).exitCode, 1);
+    EXPECT_EQ(test::runCliProcess("show", dir.path).exitCode, 1);
+    EXPECT_EQ(test::runCliProcess("show a b", dir.path).exitCode, 1);
+    EXPECT_EQ(test::runCliProcess("identify --bogus x", dir.path).exitCode, 1);
+    const auto help = test::runCliProcess("--help", dir.path);
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("Exit codes"), std::string::npos);
+    EXPECT_TRUE(help.err.empty());
 }
 
 TEST(Cli, FirmwareListsEveryRow)

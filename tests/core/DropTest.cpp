@@ -48,6 +48,32 @@ TEST(Drop, ChangedLayoutsAreGuardedAndRefusalLoadsNothing)
     EXPECT_EQ(e.view.dialogs.size(), 1u);
 }
 
+// The halves ask nothing and show no dialog; what went wrong comes back as the message the user was shown.
+TEST(FileCommandHalves, AskNothingAndReturnWhatTheUserWasTold)
+{
+    Editor e;
+    e.files.files[u"/a.bin"] = test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true));
+    ASSERT_EQ(e.form.openFullflash(u"/a.bin").outcome, Outcome::Done);
+    e.view.type(KeyArray::eb, 2, u"XY");
+
+    CommandResult r = e.form.openFullflash(u"/missing.bin");
+    EXPECT_EQ(r.outcome, Outcome::FileError);
+    EXPECT_EQ(r.message, u"/missing.bin\r\n\r\nНе могу открыть файл !");
+    e.files.files[u"/x.bin"] = {1, 2, 3};
+    r = e.form.openFullflash(u"/x.bin");
+    EXPECT_EQ(r.outcome, Outcome::Unsupported);
+    ASSERT_FALSE(e.view.boxes.empty());
+    EXPECT_EQ(r.message, e.view.boxes.back().text);
+    EXPECT_TRUE(e.view.dialogs.empty());
+    EXPECT_EQ(e.text(KeyArray::eb, 2), u"XY");
+
+    r = e.form.saveLayoutFileAs(u"/k.lay");
+    EXPECT_EQ(r.outcome, Outcome::Done);
+    EXPECT_EQ(r.message, u"/k.lay\r\n\r\nРаскладка сохранена в файл раскладок");
+    EXPECT_TRUE(e.view.dialogs.empty());
+    EXPECT_EQ(e.view.boxes.size(), 1u) << "no question before the open";
+}
+
 TEST(Drop, OtherFilesAreIgnored)
 {
     Editor e;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "base/FileBytes.h"
+#include "base/Result.h"
+#include "image/FirmwareDescriptor.h"
+
+#include <cstdint>
+#include <string>
+
+namespace klavoset {
+
+// An image read and recognised but not yet loaded: what a load replaces the editor's image with.
+struct StagedImage
+{
+    FileBytes Flash; // never empty: an empty file is taken as a single 0
+    FirmwareDescriptor fw;
+    bool HasRus = false; // the firmware has Russian layouts and the image's Russian table looks real
+};
+
+// Why an image cannot be loaded.
+struct StageRefusal
+{
+    enum class Kind {
+        Unsupported, // the identity string is not in the firmware table
+        TooShort,    // the firmware is known, but its tables and areas do not all lie inside the image
+    };
+    Kind kind = Kind::Unsupported;
+    std::string FwId; // the identity string found, as the image spells it
+};
+
+// Identifies the bytes of a fullflash, looks its firmware up and checks that all its areas lie inside.
+[[nodiscard]] Result<StagedImage, StageRefusal> stageImage(FileBytes bytes);
+
+} // namespace klavoset
