@@ -16,6 +16,13 @@ struct FuzzEditor
     Form1 form{view, files, system};
 
     FuzzEditor() { form.Form_Activate(); }
+    FuzzEditor(const FuzzEditor&) = delete;
+    FuzzEditor& operator=(const FuzzEditor&) = delete;
+    ~FuzzEditor()
+    {
+        BufferPool::give(std::move(form.Flash));
+        BufferPool::give(std::move(form.FlashOrig));
+    }
 
     // The next file dialog chooses `path`; an answer a refused command left unused is dropped first.
     void answerDialog(const std::u16string& path) { view.dialogAnswers.assign({path}); }
@@ -28,6 +35,9 @@ struct FuzzEditor
         answerDialog(path);
         const Outcome outcome = form.Open1_Click();
         view.boxAnswers.clear();
+        // The patch export keeps a copy of the image; a pooled buffer of its size spares it an allocation.
+        if (outcome == Outcome::Done && form.FlashOrig.capacity() < form.Flash.size())
+            form.FlashOrig = BufferPool::take(form.Flash.size());
         return outcome;
     }
     [[nodiscard]] LayoutTexts texts() const { return snapshotFields(view); }

@@ -4,10 +4,13 @@ set -euo pipefail
 
 packages=(cmake make g++ pkg-config git
           libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-          qt6-base-dev qt6-svg-dev libgl-dev
+          qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev libglib2.0-dev
           clang libclang-rt-14-dev dpkg-dev shared-mime-info desktop-file-utils libxml2-utils time
           lintian appstream help2man reuse
-          g++-mingw-w64-x86-64-posix googletest wine wine64 zip)
+          g++-mingw-w64-x86-64-posix googletest wine wine64 zip
+          emscripten nodejs chromium)
+# npm comes with some builds of nodejs; Debian's own nodejs needs its npm package.
+command -v npm >/dev/null || packages+=(npm)
 if [ "$#" -gt 0 ]; then packages+=("$@"); fi
 
 missing=()

@@ -36,12 +36,21 @@ if ! xmllint --noout dist/mime/klavoset.xml || [ -n "$(XDG_DATA_HOME=$tmp update
     echo "package: shared-mime-info refuses dist/mime/klavoset.xml" >&2
     failed=1
 fi
-for glob in '*.bin' '*.fls' '*.lay' '*.vkp'; do
+for glob in '*.fls' '*.lay' '*.vkp'; do
     if ! grep -qF ":$glob" "$tmp/mime/globs2"; then
         echo "package: the file types claim no $glob" >&2
         failed=1
     fi
 done
+# A fullflash is known by its content; an ordinary *.bin keeps its usual type.
+if grep -qF ':*.bin' "$tmp/mime/globs2"; then
+    echo "package: the file types claim every *.bin" >&2
+    failed=1
+fi
+if ! grep -aq 'application/x-siemens-fullflash' "$tmp/mime/magic"; then
+    echo "package: the fullflash type has no content rule" >&2
+    failed=1
+fi
 
 if [ -x "$build_dir/bin/klavoset" ]; then
     require /usr/bin/klavoset
@@ -49,9 +58,14 @@ fi
 for desktop in $(git ls-files '*.desktop'); do
     require "/usr/share/applications/$(basename "$desktop")"
     desktop-file-validate "$desktop" || failed=1
+    # It opens fullflash images and layout files; patches are only written.
     for type in $mime_types; do
-        if ! grep -q "^MimeType=.*$type;" "$desktop"; then
-            echo "package: $desktop does not offer to open $type" >&2
+        offered=0
+        grep -q "^MimeType=.*$type;" "$desktop" && offered=1
+        wanted=1
+        [ "$type" = text/x-vkp-patch ] && wanted=0
+        if [ "$offered" != "$wanted" ]; then
+            echo "package: $desktop offers $type wrongly (offered: $offered)" >&2
             failed=1
         fi
     done

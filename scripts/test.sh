@@ -28,9 +28,10 @@ stage package ./scripts/package.sh
 stage reuse ./scripts/reuse-lint.sh
 
 if [ "${KLAVOSET_QUICK:-0}" = 1 ]; then
-    echo "KLAVOSET_QUICK=1: the Windows build, the sanitizer build and the fuzz runs were skipped"
+    echo "KLAVOSET_QUICK=1: the Windows build, the page, the sanitizer build and the fuzz runs were skipped"
     exit 0
 fi
 stage windows ./scripts/windows.sh
+stage web ./scripts/web-test.sh
 stage sanitize ./scripts/sanitize.sh
 stage fuzz ./scripts/fuzz.sh

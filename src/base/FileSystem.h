@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/FileBytes.h"
 #include "base/Result.h"
 
 #include <cstdint>
@@ -27,8 +28,9 @@ class FileSystem
 public:
     virtual ~FileSystem() = default;
 
-    // Reads the whole file. Opens read-only and never creates anything; a directory is refused.
-    [[nodiscard]] virtual Result<std::vector<std::uint8_t>, FileError> readAll(const std::u16string& path) = 0;
+    // Reads the whole file. Opens read-only and never creates anything; a directory is refused. A file that
+    // yields fewer bytes than its size said (it shrank meanwhile) keeps that size, zeros past what was read.
+    [[nodiscard]] virtual Result<FileBytes, FileError> readAll(const std::u16string& path) = 0;
 
     // True when the file can be opened for reading.
     [[nodiscard]] virtual bool canRead(const std::u16string& path) = 0;
@@ -45,12 +47,14 @@ public:
     // Fullflash images are a few MiB; anything past this is not one and is not read into memory.
     static constexpr std::uintmax_t kMaxFileSize = 1u << 30;
 
-    Result<std::vector<std::uint8_t>, FileError> readAll(const std::u16string& path) override;
+    Result<FileBytes, FileError> readAll(const std::u16string& path) override;
     bool canRead(const std::u16string& path) override;
     std::optional<FileError> writeAtomically(const std::u16string& path,
                                              std::span<const std::uint8_t> bytes) override;
 
 protected:
+    // One read into `into`, the bytes it got; a test subclass makes it come up short.
+    [[nodiscard]] virtual std::size_t readBytes(std::FILE* file, std::span<std::uint8_t> into);
     // One write of the temporary file; a test subclass makes it fail to simulate a full disk.
     [[nodiscard]] virtual bool writeBytes(std::FILE* file, std::span<const std::uint8_t> bytes);
 };

@@ -28,7 +28,7 @@ int IdentifyCommand::run(Arguments args, std::ostream& out, std::ostream& err)
         err << "klavoset-cli: " << path << ": " << read.error().reason << '\n';
         return ExitFile;
     }
-    std::vector<std::uint8_t> image = std::move(read).value();
+    FileBytes image = std::move(read).value();
     if (image.empty())
         image.assign(1, 0);
     const std::string id = identifyFirmware(image);

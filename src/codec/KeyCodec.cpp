@@ -2,7 +2,7 @@
 
 namespace klavoset {
 
-KeyCodec::KeyCodec(std::vector<std::uint8_t>& Flash, std::int32_t& AdrFix, std::int32_t Key10Entry, bool koi)
+KeyCodec::KeyCodec(std::span<std::uint8_t> Flash, std::int32_t& AdrFix, std::int32_t Key10Entry, bool koi)
     : m_flash(Flash), m_adrFix(AdrFix), m_key10Entry(Key10Entry), m_koi(koi)
 {
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +22,7 @@ class KeyCodec
 public:
     // `AdrFix` is the editor's address correction; the decoder may settle it, the encoder uses it.
     // `koi` is the check mark of the KOI8 option at the moment of conversion.
-    KeyCodec(std::vector<std::uint8_t>& Flash, std::int32_t& AdrFix, std::int32_t Key10Entry, bool koi);
+    KeyCodec(std::span<std::uint8_t> Flash, std::int32_t& AdrFix, std::int32_t Key10Entry, bool koi);
 
     // Decodes the entry at q; q ends just past the string. Any failure (entry, pointer or string outside
     // the image, a page or unit of 0x8000 or more) gives the empty text.
@@ -44,7 +45,7 @@ private:
     }
     [[nodiscard]] std::uint8_t byteAt(std::int32_t at) const { return m_flash[static_cast<std::size_t>(at)]; }
 
-    std::vector<std::uint8_t>& m_flash;
+    std::span<std::uint8_t> m_flash;
     std::int32_t& m_adrFix;
     std::int32_t m_key10Entry;
     bool m_koi;

@@ -45,6 +45,10 @@ void Form1::Form_Activate()
     enableWhenFound("Calculator", m_system.calculatorPath());
     enableWhenFound("CharMap", m_system.charMapPath());
     enableWhenFound("Help", m_system.helpPagePath());
+    for (const auto& [item, address] : {std::pair{"URL", &HomePage}, {"Forum", &ForumPage}, {"Mail", &MailAddress}}) {
+        m_view.setMenuEnabled(item, !address->empty());
+        m_view.setButtonEnabled(item, !address->empty());
+    }
 
     CrLf2 = u"\r\n\r\n";
     Tb = u"\t";
@@ -128,7 +132,7 @@ void Form1::fOpenErr(const std::u16string& q)
     m_told = q + CrLf2 + u"Не могу открыть файл !";
 }
 
-bool Form1::readFileErr(const std::u16string& q, std::vector<std::uint8_t>& bytes)
+bool Form1::readFileErr(const std::u16string& q, FileBytes& bytes)
 {
     auto result = m_files.readAll(q);
     if (!result.isOk()) {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "base/Addresses.h"
 #include "codec/Budget.h"
 #include "core/EditorView.h"
 #include "base/FileSystem.h"
 #include "codec/LayoutTexts.h"
 #include "core/SystemServices.h"
 #include "image/FirmwareDescriptor.h"
+#include "writers/VkpPatch.h"
 
 #include <cstdint>
 #include <span>
@@ -42,9 +44,9 @@ public:
     Form1& operator=(const Form1&) = delete;
 
 public: // the loaded image and its firmware
-    std::vector<std::uint8_t> Flash;
+    FileBytes Flash;
     std::int32_t FlashLen = 0;
-    std::vector<std::uint8_t> FlashOrig;
+    BlockCopy FlashOrig; // the old bytes of the last patch: only the blocks the writer can change
     FirmwareDescriptor fw; // FwId, EngTab ... WapData, NewGen, CommonCap of the loaded firmware
     bool HasRus = true;    // the loaded firmware has the Russian layouts
     std::int32_t AdrFix = 0;
@@ -61,6 +63,10 @@ public: // files, fixed strings and flags
     bool CmdLineOpen = false;
     std::u16string DialogTitle;
     std::u16string DialogFileName; // the file dialog's current file name
+    // The addresses of the home page, forum and mail commands; empty: the command is disabled.
+    std::u16string HomePage{kHomePage};
+    std::u16string ForumPage{kForumPage};
+    std::u16string MailAddress{kMailAddress};
 
 public: // start-up, shut-down, change guard
     void Form_Activate();
@@ -114,6 +120,9 @@ public: // commands of the menus and the toolbar
 public: // status bar and budget
     void SetStatusBar(const std::u16string& s1, const std::u16string& s2, const std::u16string& s6);
     [[nodiscard]] bool CheckOverflow();
+    // The shared keys' capacity: the loaded firmware's, or the larger one while no fullflash is loaded,
+    // so that a layout file can be edited and saved on its own.
+    [[nodiscard]] int commonCap() const { return Flash.empty() ? kLargeCommonCap : fw.CommonCap; }
     void Show_Slik(bool nsl);
 
 public: // file dialog and file access
@@ -121,7 +130,7 @@ public: // file dialog and file access
     // Reports a file that cannot be opened in the status bar.
     void fOpenErr(const std::u16string& q);
     // Reads a whole file for an open command; reports a failure and returns true.
-    [[nodiscard]] bool readFileErr(const std::u16string& q, std::vector<std::uint8_t>& bytes);
+    [[nodiscard]] bool readFileErr(const std::u16string& q, FileBytes& bytes);
     // Replaces a file safely; reports a failure and returns true. The old file survives any failure.
     [[nodiscard]] bool writeFileErr(const std::u16string& q, std::span<const std::uint8_t> bytes);
 
@@ -154,10 +163,5 @@ private:
     FileSystem& m_files;
     SystemServices& m_system;
 };
-
-// The home page of the program, written without a scheme, as the patch header names it.
-inline constexpr std::u16string_view kHomePage = u"klavoset.example.org/Siemens/Klavoset/Klavoset.htm";
-inline constexpr std::u16string_view kForumPage = u"https://forum.example.org/viewtopic.php?t=klavoset";
-inline constexpr std::u16string_view kMailAddress = u"klavoset@example.org";
 
 } // namespace klavoset

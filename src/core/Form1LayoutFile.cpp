@@ -17,7 +17,7 @@ CommandResult Form1::openLayoutFile(const std::u16string& path)
 {
     m_told.clear();
     // The whole file is read before any field is touched, so a file that fails leaves the layouts alone.
-    std::vector<std::uint8_t> file;
+    FileBytes file;
     if (readFileErr(path, file))
         return finish(Outcome::FileError);
     const LayoutLines lines = decodeLayoutFile(file, HasRus);

@@ -24,7 +24,7 @@ CommandResult Form1::openFullflash(const std::u16string& path)
     m_told.clear();
     // The file is read and identified aside; only a supported image that holds all its areas replaces
     // the loaded one, so a refused file leaves the editor exactly as it was.
-    std::vector<std::uint8_t> staged;
+    FileBytes staged;
     if (readFileErr(path, staged))
         return finish(Outcome::FileError);
     if (staged.empty())

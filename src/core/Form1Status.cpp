@@ -5,7 +5,7 @@ namespace klavoset {
 void Form1::SetStatusBar(const std::u16string& s1, const std::u16string& s2, const std::u16string& s6)
 {
     budget = countBudget(snapshotFields(m_view));
-    if (budget.exceeded(fw.CommonCap)) {
+    if (budget.exceeded(commonCap())) {
         m_view.beep();
         m_view.setWindowColor(SysColor::InfoBk);
     } else {
@@ -27,18 +27,19 @@ void Form1::SetStatusBar(const std::u16string& s1, const std::u16string& s2, con
     m_view.setPanelText(1, s1);
     if (!s2.empty())
         m_view.setPanelText(2, s2);
-    m_view.setPanelText(3, number(budget.CommonUsed) + u" / " + number(fw.CommonCap));
+    m_view.setPanelText(3, number(budget.CommonUsed) + u" / " + number(commonCap()));
     m_view.setPanelText(4, number(budget.EngUsed) + u" / 136");
     m_view.setPanelText(5, HasRus ? number(budget.RusUsed) + u" / 138" : u"");
     m_view.setPanelText(6, s6);
-    const bool changed = s6 == u"*";
-    m_view.setMenuEnabled("SaveAsVKP", changed);
-    m_view.setButtonEnabled("SaveAsVKP", changed);
+    // A patch needs an image to patch: a layout file edited on its own has none.
+    const bool patchable = s6 == u"*" && !Flash.empty();
+    m_view.setMenuEnabled("SaveAsVKP", patchable);
+    m_view.setButtonEnabled("SaveAsVKP", patchable);
 }
 
 bool Form1::CheckOverflow()
 {
-    if (!budget.exceeded(fw.CommonCap))
+    if (!budget.exceeded(commonCap()))
         return false;
     tell(u"Буфер хранения раскладки переполнен !" + CrLf2 +
              u"Удалите один или несколько символов. Следите за строкой статуса",

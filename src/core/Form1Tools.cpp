@@ -2,7 +2,13 @@
 
 namespace klavoset {
 
-void Form1::View_Click() { m_system.openDocument(FlashFile); }
+void Form1::View_Click()
+{
+    if (m_system.viewImage(FlashFile))
+        return;
+    m_view.setPanelText(1, u"Нет программы для просмотра двоичных файлов");
+    m_view.setPanelText(2, FlashFile);
+}
 
 void Form1::V_Klay_Click()
 {
@@ -19,13 +25,22 @@ void Form1::CharMap_Click() { m_system.startProgram(m_system.charMapPath()); }
 
 void Form1::Help_Click() { m_system.openDocument(m_system.helpPagePath()); }
 
-void Form1::URL_Click() { m_system.openDocument(u"https://" + std::u16string(kHomePage)); }
+void Form1::URL_Click()
+{
+    if (!HomePage.empty())
+        m_system.openDocument(HomePage);
+}
 
-void Form1::Forum_Click() { m_system.openDocument(std::u16string(kForumPage)); }
+void Form1::Forum_Click()
+{
+    if (!ForumPage.empty())
+        m_system.openDocument(ForumPage);
+}
 
 void Form1::Mail_Click()
 {
-    m_system.openDocument(u"mailto:" + std::u16string(kMailAddress) + u"?subject=Klavoset_v2.59");
+    if (!MailAddress.empty())
+        m_system.openDocument(u"mailto:" + MailAddress + u"?subject=Klavoset_v2.59");
 }
 
 void Form1::About_Click()
@@ -37,12 +52,13 @@ void Form1::About_Click()
         u"и записывает изменения обратно: в фуллфлеш, в патч или в файл раскладок.",
         u"Перед прошивкой телефона сохраните копию исходного фуллфлеша.",
         u"Программа распространяется свободно и без каких-либо гарантий.",
-        u"Домашняя страница: " + std::u16string(kHomePage),
-        u"Вопросы и пожелания: " + std::u16string(kMailAddress),
+        HomePage.empty() ? u"" : u"Домашняя страница: " + HomePage,
+        MailAddress.empty() ? u"" : u"Вопросы и пожелания: " + MailAddress,
     };
     std::u16string text;
     for (const auto& p : paragraphs)
-        text += (text.empty() ? u"" : CrLf2) + p;
+        if (!p.empty()) // an address this build does not have is left out
+            text += (text.empty() ? u"" : CrLf2) + p;
     m_view.msgBox(text, MsgInfo);
 }
 

@@ -1,4 +1,5 @@
 #include "core/Form1.h"
+#include "writers/LayoutWriter.h"
 #include "writers/VkpPatch.h"
 
 namespace klavoset {
@@ -27,7 +28,9 @@ CommandResult Form1::savePatchAs(const std::u16string& path)
     m_view.setMenuEnabled("Save1", true);
     m_view.setButtonEnabled("Save1", true);
 
-    FlashOrig = Flash;
+    // The encoding changes bytes only inside the firmware's areas, so their blocks are all the patch has
+    // to keep and compare: not a copy and a pass over the whole image.
+    FlashOrig = BlockCopy(Flash, writtenAreas(fw));
     WriteFlash = false;
     const CommandResult encoded = writeFullflash();
     WriteFlash = true;

@@ -26,6 +26,9 @@ public:
     virtual void startProgram(const std::u16string& commandLine) = 0;
     // Hands a file, web address or mailto address to the program associated with it.
     virtual void openDocument(const std::u16string& target) = 0;
+    // Opens a fullflash image for viewing with the program the system has for plain binary data, which
+    // is never this editor; returns false, having started nothing, when there is no such program.
+    [[nodiscard]] virtual bool viewImage(const std::u16string& path) = 0;
 };
 
 // No tools, no command line, starts nothing: for the command-line tool and tests.
@@ -39,6 +42,7 @@ public:
     std::u16string commandLine() override { return {}; }
     void startProgram(const std::u16string&) override {}
     void openDocument(const std::u16string&) override {}
+    bool viewImage(const std::u16string&) override { return false; }
 };
 
 } // namespace klavoset

@@ -36,8 +36,16 @@ inline constexpr std::int32_t kEngDataBytes = 272;   // 136 characters
 inline constexpr std::int32_t kRusDataBytes = 276;   // 138 characters
 inline constexpr int kEngCap = 136;
 inline constexpr int kRusCap = 138;
+inline constexpr int kLargeCommonCap = 91; // the larger of the two capacities of the shared keys
 // The load takes a Russian table as real only when its first count (key 0) is at most this.
 inline constexpr int kMaxRusKey0Count = 17;
+
+// `size` bytes of the image from `offset`.
+struct ImageArea
+{
+    std::int32_t offset = 0;
+    std::int32_t size = 0;
+};
 
 [[nodiscard]] inline std::int32_t commonDataBytes(const FirmwareDescriptor& d) { return 2 * d.CommonCap; }
 

@@ -1,10 +1,14 @@
 #include "ui/DesktopSystem.h"
 
 #include "ui/WineRegistry.h"
+#ifndef Q_OS_WIN
+#include "ui/BinaryViewer.h"
+#endif
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
@@ -86,6 +90,18 @@ void DesktopSystem::openDocument(const std::u16string& target)
     const QString t = QString::fromStdU16String(target);
     if (!t.isEmpty())
         QDesktopServices::openUrl(documentUrl(t));
+}
+
+bool DesktopSystem::viewImage(const std::u16string& path)
+{
+#ifdef Q_OS_WIN
+    openDocument(path); // the program Windows associates with the file, as always
+    return true;
+#else
+    // Not by the file's type: where this editor is installed, a fullflash's program is the editor.
+    return openWithBinaryViewer(QFile::encodeName(QString::fromStdU16String(path)).toStdString(),
+                                QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+#endif
 }
 
 QString DesktopSystem::findOnPath(const QStringList& names)

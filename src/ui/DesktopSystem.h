@@ -23,6 +23,7 @@ class DesktopSystem : public SystemServices
     std::u16string commandLine() override { return m_commandLine.toStdU16String(); }
     void startProgram(const std::u16string& commandLine) override;
     void openDocument(const std::u16string& target) override;
+    bool viewImage(const std::u16string& path) override;
 
     // The first of the programs found in the folders of PATH, empty when none is.
     [[nodiscard]] static QString findOnPath(const QStringList& names);

@@ -84,9 +84,15 @@ int Dialogs::message(QWidget* parent, const QString& text, int style)
 QStringList Dialogs::nameFilters(const FileDialogRequest& request)
 {
     QStringList filters;
-    for (const auto& [description, patterns] : request.filters)
-        filters << qs(description) + QStringLiteral(" (") +
-                       qs(patterns).replace(QLatin1Char(';'), QLatin1Char(' ')) + QLatin1Char(')');
+    for (const auto& [description, patterns] : request.filters) {
+        QString p = qs(patterns).replace(QLatin1Char(';'), QLatin1Char(' '));
+#ifndef Q_OS_WIN
+        // Outside Windows "*.*" hides names without a dot, and a save turns a typed "b.lay" into "b.*".
+        if (p == QLatin1String("*.*"))
+            p = QStringLiteral("*");
+#endif
+        filters << qs(description) + QStringLiteral(" (") + p + QLatin1Char(')');
+    }
     return filters;
 }
 
@@ -95,6 +101,10 @@ std::unique_ptr<QFileDialog> Dialogs::makeFileDialog(QWidget* parent, const File
     auto dialog = std::make_unique<QFileDialog>(parent, qs(request.title));
     // Qt would show the patterns a second time behind descriptions that already name them.
     dialog->setOption(QFileDialog::HideNameFilterDetails);
+#ifndef Q_OS_WIN
+    // The desktop's own dialog would speak the system's language; Qt's speaks the window's Russian.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+#endif
     dialog->setNameFilters(nameFilters(request));
     dialog->setDefaultSuffix(qs(request.defaultExt));
     if (request.open) {

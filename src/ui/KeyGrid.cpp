@@ -65,6 +65,7 @@ KeyGrid::KeyGrid(QWidget* parent) : QWidget(parent)
         for (const KeyArray a : kAllArrays) {
             auto* f = new KeyField(design::maxLength(key), this);
             f->setObjectName(fieldName(a, key));
+            f->setAccessibleName(accessibleName(a, key));
             f->setFont(font);
             f->setGeometry(x(left), y(top + kFieldOffset[static_cast<int>(a)]), x(kFieldWidth),
                            twipsToPixels(kFieldHeight, dy));
@@ -120,6 +121,13 @@ void KeyGrid::setBackground(const QColor& color)
 QString KeyGrid::keyName(int key)
 {
     return key == 10 ? QStringLiteral("*") : key == 11 ? QStringLiteral("#") : QString::number(key);
+}
+
+QString KeyGrid::accessibleName(KeyArray a, int key)
+{
+    static const char* const kLayouts[] = {"английская, заглавные", "английская, строчные", "русская, заглавные",
+                                           "русская, строчные"};
+    return QStringLiteral("Клавиша %1, %2").arg(keyName(key), QString::fromUtf8(kLayouts[static_cast<int>(a)]));
 }
 
 QString KeyGrid::fieldName(KeyArray a, int key)

@@ -28,6 +28,8 @@ class KeyGrid : public QWidget
     static constexpr int kTabKeys[kKeys] = {1, 4, 7, 10, 2, 5, 8, 0, 3, 6, 9, 11};
     [[nodiscard]] static QString keyName(int key);
     [[nodiscard]] static QString fieldName(KeyArray a, int key); // objectName, e.g. "eb_10"
+    // What a screen reader says for a field: its key and layout, e.g. "Клавиша 2, английская, заглавные".
+    [[nodiscard]] static QString accessibleName(KeyArray a, int key);
 
   private:
     std::array<std::array<KeyField*, kKeys>, 4> m_fields{};

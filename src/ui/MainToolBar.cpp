@@ -44,6 +44,7 @@ MainToolBar::MainToolBar(QWidget* parent) : QToolBar(parent)
         });
         // Tight buttons, so that all 26 entries fit the designed width as the pictures are made for.
         widgetForAction(action)->setFixedSize(side + 4, side + 4);
+        widgetForAction(action)->setAccessibleName(tip); // a picture alone says nothing to a screen reader
         m_buttons[std::string(b.key)] = Button{action, group ? b.group : 0, b.pressed};
     }
 }

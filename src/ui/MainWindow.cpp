@@ -143,8 +143,10 @@ void MainWindow::setButtonPressed(std::string_view key) { m_toolbar->setPressed(
 
 void MainWindow::setButtonTooltip(std::string_view key, const std::u16string& tip)
 {
-    if (QAction* action = m_toolbar->button(key))
+    if (QAction* action = m_toolbar->button(key)) {
         action->setToolTip(qs(tip));
+        m_toolbar->widgetForAction(action)->setAccessibleName(qs(tip));
+    }
 }
 
 std::u16string MainWindow::panelText(int panel) const { return m_panels->text(panel).toStdU16String(); }

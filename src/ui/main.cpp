@@ -2,6 +2,7 @@
 #include "ui/DesktopSystem.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
+#include "ui/QtTranslation.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -78,6 +79,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Klavoset"));
     QApplication::setApplicationVersion(QStringLiteral(KLAVOSET_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/klavoset.svg")));
+    klavoset::installRussianQtTexts(app);
 
     QStringList args = QApplication::arguments().mid(1);
     QString shot;

@@ -146,7 +146,7 @@ class DryRun
 class Encoder
 {
   public:
-    Encoder(std::vector<std::uint8_t>& Flash, std::int32_t& AdrFix, const FirmwareDescriptor& fw, bool koi)
+    Encoder(std::span<std::uint8_t> Flash, std::int32_t& AdrFix, const FirmwareDescriptor& fw, bool koi)
         : m_flash(Flash), m_codec(Flash, AdrFix, fw.Key10Entry, koi)
     {
     }
@@ -168,7 +168,7 @@ class Encoder
         put(0);
     }
 
-    std::vector<std::uint8_t>& m_flash;
+    std::span<std::uint8_t> m_flash;
     KeyCodec m_codec;
 };
 
@@ -215,6 +215,17 @@ std::int32_t wapBytes(const LayoutTexts& texts, WapSource source)
     return n;
 }
 
+std::vector<ImageArea> writtenAreas(const FirmwareDescriptor& fw)
+{
+    std::vector<ImageArea> areas = {{fw.EngTab, kTableBytes},      {fw.RusTab, kTableBytes},
+                                     {fw.EngData, kEngDataBytes},  {fw.RusData, kRusDataBytes},
+                                     {fw.CommonData, commonDataBytes(fw)}, {fw.WapTabU, kWapTableBytes},
+                                     {fw.WapTabL, kWapTableBytes}, {fw.WapData, fw.wapCapacity}};
+    if (fw.NewGen)
+        areas.push_back({fw.Key10Entry, kEntryBytes});
+    return areas;
+}
+
 std::optional<WriteRefusal> checkLayouts(std::int32_t FlashLen, const FirmwareDescriptor& fw, bool HasRus,
                                          std::int32_t AdrFix, const LayoutTexts& texts,
                                          const WriteOptions& options)
@@ -242,7 +253,7 @@ std::optional<WriteRefusal> checkLayouts(std::int32_t FlashLen, const FirmwareDe
     return std::nullopt;
 }
 
-std::optional<WriteRefusal> writeLayouts(std::vector<std::uint8_t>& Flash, const FirmwareDescriptor& fw,
+std::optional<WriteRefusal> writeLayouts(std::span<std::uint8_t> Flash, const FirmwareDescriptor& fw,
                                          bool HasRus, std::int32_t AdrFix, const LayoutTexts& texts,
                                          const WriteOptions& options)
 {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace klavoset {
@@ -51,10 +52,14 @@ struct WriteRefusal
 
 // Encodes the layouts (and the WAP layout when asked for) into Flash, in the five passes and the WAP step
 // the firmware expects. Checks first with checkLayouts and leaves Flash untouched when it refuses.
-[[nodiscard]] std::optional<WriteRefusal> writeLayouts(std::vector<std::uint8_t>& Flash,
+[[nodiscard]] std::optional<WriteRefusal> writeLayouts(std::span<std::uint8_t> Flash,
                                                        const FirmwareDescriptor& fw, bool HasRus,
                                                        std::int32_t AdrFix, const LayoutTexts& texts,
                                                        const WriteOptions& options);
+
+// Every area writeLayouts may change in an image of this firmware, whatever the texts and options: the
+// key tables and the key-10 entry, the three string storages, the two WAP tables and the WAP storage.
+[[nodiscard]] std::vector<ImageArea> writtenAreas(const FirmwareDescriptor& fw);
 
 // Bytes the 24 WAP strings take: each key text in UTF-8 plus a terminating 0.
 [[nodiscard]] std::int32_t wapBytes(const LayoutTexts& texts, WapSource source);

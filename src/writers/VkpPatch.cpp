@@ -1,7 +1,7 @@
 #include "writers/VkpPatch.h"
 
+#include "base/Addresses.h"
 #include "base/Cp1251.h"
-#include "core/Form1.h"
 #include "writers/Hex.h"
 
 #include <algorithm>
@@ -9,10 +9,12 @@
 
 namespace klavoset {
 
-std::vector<ChangedBlock> diffBlocks(std::span<const std::uint8_t> original,
-                                     std::span<const std::uint8_t> edited)
+namespace {
+
+// Appends the changed blocks of the stretch from `start`, where both spans begin, to `blocks`.
+void diffInto(std::vector<ChangedBlock>& blocks, std::size_t start, std::span<const std::uint8_t> original,
+              std::span<const std::uint8_t> edited)
 {
-    std::vector<ChangedBlock> blocks;
     const std::size_t size = std::min(original.size(), edited.size());
     // Nearly all of an image is unchanged: a run of blocks is compared at once, as fast as memcmp goes,
     // and only a run that differs is looked into block by block.
@@ -26,14 +28,80 @@ std::vector<ChangedBlock> diffBlocks(std::span<const std::uint8_t> original,
             if (std::memcmp(original.data() + at, edited.data() + at, length) == 0)
                 continue;
             ChangedBlock b;
-            b.offset = static_cast<std::uint32_t>(at);
+            b.offset = static_cast<std::uint32_t>(start + at);
             b.length = length;
             std::copy_n(original.begin() + static_cast<std::ptrdiff_t>(at), length, b.before.begin());
             std::copy_n(edited.begin() + static_cast<std::ptrdiff_t>(at), length, b.after.begin());
             blocks.push_back(b);
         }
     }
+}
+
+} // namespace
+
+std::vector<ChangedBlock> diffBlocks(std::span<const std::uint8_t> original,
+                                     std::span<const std::uint8_t> edited)
+{
+    std::vector<ChangedBlock> blocks;
+    diffInto(blocks, 0, original, edited);
     return blocks;
+}
+
+BlockCopy::BlockCopy(std::span<const std::uint8_t> image, std::span<const ImageArea> areas)
+{
+    struct Stretch
+    {
+        std::size_t begin, end;
+    };
+    std::vector<Stretch> stretches;
+    for (const ImageArea& a : areas) {
+        const std::int64_t first = std::max<std::int64_t>(a.offset, 0);
+        const std::int64_t last = std::min<std::int64_t>(std::int64_t{a.offset} + a.size,
+                                                         static_cast<std::int64_t>(image.size()));
+        if (first >= last)
+            continue;
+        const auto begin = static_cast<std::size_t>(first) / kVkpBlock * kVkpBlock;
+        const auto end = std::min(image.size(), (static_cast<std::size_t>(last) + kVkpBlock - 1) / kVkpBlock *
+                                                     kVkpBlock);
+        stretches.push_back({begin, end});
+    }
+    std::sort(stretches.begin(), stretches.end(),
+              [](const Stretch& x, const Stretch& y) { return x.begin < y.begin; });
+    for (std::size_t i = 0; i < stretches.size();) {
+        Stretch merged = stretches[i];
+        for (++i; i < stretches.size() && stretches[i].begin <= merged.end; ++i)
+            merged.end = std::max(merged.end, stretches[i].end);
+        const auto bytes = image.subspan(merged.begin, merged.end - merged.begin);
+        m_runs.push_back({merged.begin, {bytes.begin(), bytes.end()}});
+    }
+}
+
+bool BlockCopy::matches(std::span<const std::uint8_t> image) const
+{
+    return std::all_of(m_runs.begin(), m_runs.end(), [&](const Run& r) {
+        return r.offset + r.bytes.size() <= image.size() &&
+               std::equal(r.bytes.begin(), r.bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(r.offset));
+    });
+}
+
+std::vector<ChangedBlock> diffBlocks(const BlockCopy& original, std::span<const std::uint8_t> edited)
+{
+    std::vector<ChangedBlock> blocks;
+    for (const BlockCopy::Run& r : original.runs())
+        if (r.offset < edited.size())
+            diffInto(blocks, r.offset, r.bytes, edited.subspan(r.offset));
+    return blocks;
+}
+
+std::u16string_view patchSignature(std::u16string_view homePage)
+{
+    // Without a home page of its own, a build signs its patches as the program always has.
+    if (homePage.empty())
+        return u"klavoset.example.org/Siemens/Klavoset/Klavoset.htm";
+    for (const std::u16string_view scheme : {u"https://", u"http://"})
+        if (homePage.starts_with(scheme))
+            return homePage.substr(scheme.size());
+    return homePage;
 }
 
 std::string formatVkp(std::string_view FwId, std::span<const ChangedBlock> blocks)
@@ -41,7 +109,7 @@ std::string formatVkp(std::string_view FwId, std::span<const ChangedBlock> block
     std::string text = "; ";
     text += FwId;
     text += toCp1251(u" - Изменение раскладки клавиатуры") + "\r\n";
-    text += "; Made by Klavoset   " + toCp1251(kHomePage) + "\r\n";
+    text += "; Made by Klavoset   " + toCp1251(patchSignature(kHomePage)) + "\r\n";
     for (const ChangedBlock& b : blocks) {
         std::string offset;
         for (std::uint32_t v = b.offset; offset.empty() || v != 0; v >>= 4)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "image/FirmwareDescriptor.h"
+
 #include <array>
 #include <cstdint>
 #include <span>
@@ -28,9 +30,42 @@ struct ChangedBlock
 [[nodiscard]] std::vector<ChangedBlock> diffBlocks(std::span<const std::uint8_t> original,
                                                    std::span<const std::uint8_t> edited);
 
+// The bytes of an image in a few areas, each widened to whole 16-byte blocks, kept to compare with the image
+// later: when nothing outside the areas can change, they are all a patch needs of the old image.
+class BlockCopy
+{
+  public:
+    struct Run
+    {
+        std::size_t offset = 0; // a multiple of 16
+        std::vector<std::uint8_t> bytes;
+
+        bool operator==(const Run&) const = default;
+    };
+
+    BlockCopy() = default;
+    // Areas may overlap, touch, come in any order or reach past either end of the image.
+    BlockCopy(std::span<const std::uint8_t> image, std::span<const ImageArea> areas);
+
+    // In ascending order, apart from each other by at least one block.
+    [[nodiscard]] const std::vector<Run>& runs() const { return m_runs; }
+    // True when every kept byte equals the byte of `image` at the same offset.
+    [[nodiscard]] bool matches(std::span<const std::uint8_t> image) const;
+
+  private:
+    std::vector<Run> m_runs;
+};
+
+// The blocks, in ascending order, where `edited` differs from the kept bytes of the old image; only kept
+// blocks are compared, so the result equals a comparison of the whole images when nothing else changed.
+[[nodiscard]] std::vector<ChangedBlock> diffBlocks(const BlockCopy& original, std::span<const std::uint8_t> edited);
+
 // The patch text in Windows-1251, every line ended by CR LF: two comment lines (the identity string
 // `FwId`, as the image spells it, and the program with its home page), then one line per block.
 [[nodiscard]] std::string formatVkp(std::string_view FwId, std::span<const ChangedBlock> blocks);
+
+// How the second comment line names the program's home page: written without its scheme.
+[[nodiscard]] std::u16string_view patchSignature(std::u16string_view homePage);
 
 // The patch name proposed for a fullflash: its file name's extension replaced by ".vkp", or ".vkp"
 // appended when the file name has none. Dots in folder names are left alone.

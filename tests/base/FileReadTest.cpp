@@ -32,5 +32,29 @@ TEST(RealFileSystemRead, ReadsAFileWhoseSizeIsNotKnownBeforehand)
     EXPECT_EQ(read.value(), test::readBytes(path));
 }
 
+// A file that yields fewer bytes than its size said keeps that size: what was read, then zeros, never
+// what the memory held before.
+TEST(RealFileSystemRead, AShortReadLeavesZerosPastWhatWasRead)
+{
+    struct ShortReads : RealFileSystem
+    {
+        std::size_t readBytes(std::FILE* file, std::span<std::uint8_t> into) override
+        {
+            return RealFileSystem::readBytes(file, into.first(into.size() / 2));
+        }
+    };
+    test::TempDir dir;
+    const auto path = dir.path / "ff.bin";
+    const std::vector<std::uint8_t> bytes(60000, 0xA5);
+    test::writeBytes(path, bytes);
+    // Read whole first, so that the short read likely gets the same memory back, full of the file's bytes.
+    ASSERT_TRUE(RealFileSystem().readAll(path.u16string()).value() == bytes);
+    const auto read = ShortReads().readAll(path.u16string());
+    ASSERT_TRUE(read.isOk());
+    std::vector<std::uint8_t> want(bytes.size(), 0);
+    std::fill_n(want.begin(), bytes.size() / 2, std::uint8_t{0xA5});
+    EXPECT_TRUE(read.value() == want);
+}
+
 } // namespace
 } // namespace klavoset

@@ -39,7 +39,7 @@ TEST(Tools, VKlayGetsThePatchPathForEveryPlaceholder)
     EXPECT_EQ(plain.system.started.back(), u"vklay.exe");
 }
 
-TEST(Tools, ViewOpensTheLoadedFullflash)
+TEST(Tools, ViewOpensTheLoadedFullflashAsPlainBinaryData)
 {
     Started e;
     e.files.files[u"/a.bin"] = test::imageOf("C45 v50 lg1", {}, 0x400000);
@@ -49,20 +49,50 @@ TEST(Tools, ViewOpensTheLoadedFullflash)
         ASSERT_EQ(e.form.Open1_Click(), Outcome::Done);
     }
     e.form.runCommand("View");
-    EXPECT_EQ(e.system.opened.back(), u"/b.bin");
+    EXPECT_EQ(e.system.viewed.back(), u"/b.bin");
+    EXPECT_TRUE(e.system.opened.empty()) << "not by its type: that would be this editor again";
+
+    e.system.viewer = false;
+    e.form.runCommand("View");
+    EXPECT_EQ(e.view.panelText(1), u"Нет программы для просмотра двоичных файлов");
+    EXPECT_EQ(e.view.panelText(2), u"/b.bin");
 }
 
-TEST(Tools, AddressesAndAbout)
+TEST(Tools, AddressesOfTheBuildAndAbout)
 {
     Started e;
+    e.form.HomePage = u"https://k.example.net/";
+    e.form.ForumPage = u"https://f.example.net/t=1";
+    e.form.MailAddress = u"k@example.net";
+    e.form.Form_Activate();
     e.form.runCommand("URL");
-    EXPECT_EQ(e.system.opened.back(), u"https://klavoset.example.org/Siemens/Klavoset/Klavoset.htm");
+    EXPECT_EQ(e.system.opened.back(), u"https://k.example.net/");
+    e.form.runCommand("Forum");
+    EXPECT_EQ(e.system.opened.back(), u"https://f.example.net/t=1");
     e.form.runCommand("Mail");
-    EXPECT_EQ(e.system.opened.back(), u"mailto:klavoset@example.org?subject=Klavoset_v2.59");
+    EXPECT_EQ(e.system.opened.back(), u"mailto:k@example.net?subject=Klavoset_v2.59");
     e.form.runCommand("About");
-    const std::u16string& about = e.view.boxes.back().text;
+    const std::u16string about = e.view.boxes.back().text;
     EXPECT_EQ(about.rfind(u"Klavoset v2.59\r\n\r\nПрограмма редактирования клавиатурных раскладок телефонов Siemens\r\n\r\n", 0), 0u);
+    EXPECT_NE(about.find(u"https://k.example.net/"), std::u16string::npos);
     EXPECT_EQ(e.view.boxes.back().style, MsgInfo);
+
+    // Not set: the command is disabled, does nothing, and the About box leaves the address out.
+    e.form.HomePage.clear();
+    e.form.MailAddress.clear();
+    e.form.Form_Activate();
+    for (const char* item : {"URL", "Mail"}) {
+        EXPECT_FALSE(e.view.item(item).enabled) << item;
+        EXPECT_FALSE(e.view.button(item).enabled) << item;
+    }
+    EXPECT_TRUE(e.view.item("Forum").enabled);
+    const std::size_t opened = e.system.opened.size();
+    e.form.URL_Click();
+    e.form.Mail_Click();
+    EXPECT_EQ(e.system.opened.size(), opened);
+    e.form.runCommand("About");
+    EXPECT_EQ(e.view.boxes.back().text.find(u"example.net"), std::u16string::npos);
+    EXPECT_EQ(e.view.boxes.back().text.find(u"\r\n\r\n\r\n"), std::u16string::npos) << "no empty paragraph";
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 // A patch applied to the image it was made from, by an applier of the tests' own, gives the image the
-// save writes; patches made one after another apply one after another.
+// save writes; patches made one after another apply one after another. A patch that compares only the
+// firmware's areas has exactly the lines of a comparison of the whole images.
 #include "PropertyCase.h"
 #include "support/Editor.h"
 #include "support/VkpApplier.h"
+#include "writers/VkpPatch.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -23,7 +25,7 @@ class PatchOfEveryFirmware : public ::testing::TestWithParam<FirmwareRow>
 std::string textOf(const Bytes& file) { return {file.begin(), file.end()}; }
 
 // The first offset where the two differ, for a readable failure.
-std::ptrdiff_t firstDifference(const Bytes& a, const Bytes& b)
+std::ptrdiff_t firstDifference(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b)
 {
     if (a.size() != b.size())
         return static_cast<std::ptrdiff_t>(std::min(a.size(), b.size()));
@@ -54,6 +56,28 @@ TEST_P(PatchOfEveryFirmware, PatchAppliedToTheImageGivesTheSavedImage)
         ASSERT_EQ(e.files.files[u"/ff.bin"], c.image) << "an export leaves the fullflash alone";
         ASSERT_EQ(e.form.Save1_Click(), Outcome::Done);
         EXPECT_EQ(firstDifference(e.files.files[u"/ff.bin"], patched), -1);
+    }
+}
+
+TEST_P(PatchOfEveryFirmware, ComparingTheAreasGivesTheLinesOfTheWholeImages)
+{
+    for (std::uint32_t seed = 0; seed < kCases; ++seed) {
+        PropertyCase c(GetParam(), seed, PropertyCase::Fill::Noise);
+        SCOPED_TRACE(c.describe());
+        Editor e;
+        if (c.koi)
+            e.form.Koi_Click();
+        ASSERT_EQ(e.open(u"/ff.bin", c.image), Outcome::Done);
+        e.form.runCommand(c.wap);
+        Bytes before = c.image;
+        for (int round = 0; round < 2; ++round) {
+            test::typeTexts(e.view, round == 0 ? c.edited : c.random.fitting(c.d, c.d.HasRus, c.koi));
+            e.view.dialogAnswers.push_back(u"/ff.vkp");
+            ASSERT_EQ(e.form.SaveAsVKP_Click(), Outcome::Done) << "round " << round;
+            EXPECT_EQ(textOf(e.files.files[u"/ff.vkp"]), formatVkp(c.d.FwId, diffBlocks(before, e.form.Flash)))
+                << "round " << round;
+            before.assign(e.form.Flash.begin(), e.form.Flash.end());
+        }
     }
 }
 

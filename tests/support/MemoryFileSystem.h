@@ -17,13 +17,13 @@ public:
     std::set<std::u16string> unwritable;   // writing fails after opening
     int writes = 0;
 
-    Result<std::vector<std::uint8_t>, FileError> readAll(const std::u16string& path) override
+    Result<FileBytes, FileError> readAll(const std::u16string& path) override
     {
-        using R = Result<std::vector<std::uint8_t>, FileError>;
+        using R = Result<FileBytes, FileError>;
         const auto it = files.find(path);
         if (it == files.end() || unopenable.count(path))
             return R::fail({FileError::Stage::Open, "No such file or directory"});
-        return R::ok(it->second);
+        return R::ok(FileBytes(it->second.begin(), it->second.end()));
     }
     bool canRead(const std::u16string& path) override { return files.count(path) && !unopenable.count(path); }
     std::optional<FileError> writeAtomically(const std::u16string& path,

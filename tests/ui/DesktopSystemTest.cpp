@@ -1,6 +1,9 @@
 #include "ui/DesktopSystem.h"
 
 #include "ui/WineRegistry.h"
+#ifndef Q_OS_WIN
+#include "ui/BinaryViewer.h"
+#endif
 
 #include <QCoreApplication>
 #include <QDir>
@@ -206,6 +209,46 @@ class DesktopSystemTest : public QObject
         system.startProgram((script + QStringLiteral(" \"") + out + QLatin1Char('"')).toStdU16String());
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(out).size() > 0, 5000);
         system.startProgram(u"");
+#endif
+    }
+
+    void imageViewerIsTheDefaultForBinaryDataNeverThisEditor()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("the program Windows associates with the file opens it");
+#else
+        const std::string self = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
+        QVERIFY(isThisEditor("klavoset.desktop", "/opt/k/run", self));
+        QVERIFY(isThisEditor("k.desktop", "/usr/bin/klavoset", self));
+        QVERIFY(isThisEditor("k.desktop", self, self));
+        QVERIFY(!isThisEditor("hexview.desktop", "/usr/bin/hexview", self));
+
+        // A desktop of our own whose default program for binary data records what it was given.
+        QTemporaryDir dir;
+        const QString data = dir.filePath(QStringLiteral("data"));
+        const QString config = dir.filePath(QStringLiteral("config"));
+        QVERIFY(QDir().mkpath(data + QStringLiteral("/applications")) && QDir().mkpath(config));
+        const EnvGuard env[] = {{"XDG_DATA_HOME", QFile::encodeName(data)},
+                                {"XDG_DATA_DIRS", QFile::encodeName(dir.filePath(QStringLiteral("none")))},
+                                {"XDG_CONFIG_HOME", QFile::encodeName(config)},
+                                {"XDG_CONFIG_DIRS", QFile::encodeName(dir.filePath(QStringLiteral("none")))},
+                                {"XDG_CURRENT_DESKTOP", ""}};
+        const QString seen = dir.filePath(QStringLiteral("seen"));
+        const QString viewer = dir.filePath(QStringLiteral("viewer"));
+        write(viewer, "#!/bin/sh\nprintf '%s' \"$1\" > '" + QFile::encodeName(seen) + "'\n", true);
+        write(data + QStringLiteral("/applications/viewer.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Viewer\nExec=" + QFile::encodeName(viewer) +
+                  " %f\nMimeType=application/octet-stream;\n");
+        write(config + QStringLiteral("/mimeapps.list"),
+              "[Default Applications]\napplication/octet-stream=viewer.desktop\n");
+
+        DesktopSystem system{QString()};
+        const QString image = dir.filePath(QStringLiteral("ff one.bin"));
+        QVERIFY(system.viewImage(image.toStdU16String()));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(seen).size() > 0, 5000);
+        QFile f(seen);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(QFile::decodeName(f.readAll()), image);
 #endif
     }
 };

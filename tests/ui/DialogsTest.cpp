@@ -1,13 +1,16 @@
 #include "ui/Dialogs.h"
+#include "ui/QtTranslation.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 using namespace klavoset;
 
@@ -103,7 +106,7 @@ class DialogsTest : public QObject
     {
         QCOMPARE(Dialogs::nameFilters(request(true)),
                  QStringList({QStringLiteral("Фуллфлеш (*.bin, *.fls) (*.bin *.fls)"),
-                              QStringLiteral("Все файлы (*.*)")}));
+                              QStringLiteral("Все файлы (*)")})); // "*.*" hides names without a dot
     }
 
     void openDialogWantsAnExistingFile()
@@ -144,6 +147,43 @@ class DialogsTest : public QObject
         QCOMPARE(Dialogs::chooseFile(nullptr, r), dir.path() + QStringLiteral("/new.bin"));
         QTimer::singleShot(100, [] { QApplication::activeModalWidget()->close(); });
         QCOMPARE(Dialogs::chooseFile(nullptr, r), QString());
+    }
+
+    void qtsOwnWordsAreRussian()
+    {
+        const auto words = [](QWidget& w) {
+            QStringList texts;
+            for (const QAbstractButton* b : w.findChildren<QAbstractButton*>())
+                texts << b->text().remove(QLatin1Char('&'));
+            for (const QLabel* l : w.findChildren<QLabel*>())
+                texts << l->text().remove(QLatin1Char('&'));
+            return texts;
+        };
+        auto& app = *QCoreApplication::instance();
+        QTemporaryDir empty;
+        QVERIFY(!installRussianQtTexts(app, {empty.path()})); // not installed: Qt's English words
+        QVERIFY(words(*Dialogs::makeMessageBox(nullptr, QStringLiteral("?"), 51)).contains(QStringLiteral("Yes")));
+
+        QVERIFY(installRussianQtTexts(app));
+        QStringList box = words(*Dialogs::makeMessageBox(nullptr, QStringLiteral("?"), 51));
+        box.removeAll(QStringLiteral("?"));
+        box.removeAll(QString()); // the icon
+        box.sort();
+        QCOMPARE(box, QStringList({QStringLiteral("Да"), QStringLiteral("Нет"), QStringLiteral("Отмена")}));
+
+        const auto dialog = Dialogs::makeFileDialog(nullptr, request(false));
+        QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog)); // the desktop's would not be Russian
+        const QStringList labels = words(*dialog);
+        for (const char* english : {"Look in:", "File name:", "Files of type:", "Save", "Cancel"})
+            QVERIFY2(!labels.contains(QLatin1String(english)), english);
+        for (const char* russian : {"Имя файла:", "Сохранить", "Отмена"})
+            QVERIFY2(labels.contains(QString::fromUtf8(russian)), qPrintable(labels.join(QLatin1Char('|'))));
+
+        for (QTranslator* t : app.findChildren<QTranslator*>()) {
+            QCoreApplication::removeTranslator(t);
+            delete t;
+        }
+        QLocale::setDefault(QLocale::system());
     }
 };
 

@@ -127,6 +127,7 @@ class WindowCommandsTest : public QObject
         f.system.calculator = u"/usr/bin/calc";
         f.files.files[u"/usr/bin/calc"] = {1};
         f.system.vklay = u"patcher \"%1\"";
+        f.beforeStart = klavoset::test::setAddresses;
         QVERIFY(f.start());
         QVERIFY(f.item("V_Klay")->isEnabled() && f.button("V_Klay")->isEnabled());
         click(f, "Help");
@@ -144,8 +145,10 @@ class WindowCommandsTest : public QObject
 
         f.open(QStringLiteral("/ff/x.bin"));
         click(f, "View");
-        QVERIFY(f.system.opened.back() == u"/ff/x.bin");
+        QVERIFY(f.system.viewed.back() == u"/ff/x.bin");
         QCOMPARE(f.window->toolBar()->widgetForAction(f.button("View"))->toolTip(),
+                 QStringLiteral("Просмотр /ff/x.bin"));
+        QCOMPARE(f.window->toolBar()->widgetForAction(f.button("View"))->accessibleName(),
                  QStringLiteral("Просмотр /ff/x.bin"));
     }
 

@@ -3,6 +3,7 @@
 #include "ui/SystemColors.h"
 #include "ui/Twips.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QImage>
@@ -128,6 +129,7 @@ class WindowDesignTest : public QObject
         f.system.helpPage = u"/t/Klavoset.htm";
         for (const auto& p : {f.system.calculator, f.system.charMap, f.system.helpPage})
             f.files.files[p] = {1};
+        f.beforeStart = klavoset::test::setAddresses;
         QVERIFY(f.start());
     }
     void cleanup() { f.window.reset(); }
@@ -181,6 +183,7 @@ class WindowDesignTest : public QObject
             auto* tool = qobject_cast<QToolButton*>(f.window->toolBar()->widgetForAction(a));
             QVERIFY(tool != nullptr);
             QCOMPARE(tool->toolTip(), QString::fromUtf8(row.tooltip));
+            QCOMPARE(tool->accessibleName(), tool->toolTip());
             QVERIFY2(a->isEnabled() == row.enabled, row.key);
             QVERIFY2(tool->isEnabled() == row.enabled, row.key);
             QVERIFY2(a->isChecked() == row.pressed, row.key);
@@ -240,6 +243,22 @@ class WindowDesignTest : public QObject
             QVERIFY(label->font().bold());
             QCOMPARE(label->font().pointSize(), 18);
         }
+    }
+
+    void screenReadersHearEachFieldsKeyAndLayout()
+    {
+        const auto heard = [this](KeyArray a, int key) {
+            return QAccessible::queryAccessibleInterface(f.field(a, key))->text(QAccessible::Name);
+        };
+        QCOMPARE(heard(KeyArray::eb, 2), QStringLiteral("Клавиша 2, английская, заглавные"));
+        QCOMPARE(heard(KeyArray::em, 0), QStringLiteral("Клавиша 0, английская, строчные"));
+        QCOMPARE(heard(KeyArray::rb, 10), QStringLiteral("Клавиша *, русская, заглавные"));
+        QCOMPARE(heard(KeyArray::rm, 11), QStringLiteral("Клавиша #, русская, строчные"));
+        QSet<QString> names;
+        for (const KeyArray a : kAllArrays)
+            for (int key = 0; key < kKeys; ++key)
+                names.insert(heard(a, key));
+        QCOMPARE(names.size(), 48);
     }
 
     void keypadPlacesFromTheDesign()

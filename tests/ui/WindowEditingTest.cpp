@@ -1,4 +1,5 @@
 #include "WindowFixture.h"
+#include "support/LayoutFileBuilder.h"
 #include "ui/KeyGrid.h"
 #include "ui/SystemColors.h"
 
@@ -246,6 +247,31 @@ class WindowEditingTest : public QObject
         f.item("Exit")->trigger();
         QVERIFY(!f.window->isVisible());
         QCOMPARE(f.script.boxes.size(), std::size_t{2}); // closing after Exit asks no more
+    }
+
+    void layoutFileAloneOpensEditsAndSavesAsItWas()
+    {
+        WindowFixture f;
+        QVERIFY(f.start());
+        const auto bytes = test::LayoutFileBuilder().layouts(test::sampleLayouts(false, true), true).build();
+        f.files.files[u"/a.lay"] = bytes;
+        f.script.fileAnswers = {QStringLiteral("/a.lay"), QStringLiteral("/b.lay")};
+        f.item("Open2")->trigger();
+        QCOMPARE(f.panel(1), QStringLiteral("Раскладка загружена из файла раскладок"));
+        // No image yet: the shared keys count against the larger capacity, and nothing is over.
+        QVERIFY(f.panel(3).endsWith(QStringLiteral(" / 91")));
+        QCOMPARE(f.window->beeps(), 0);
+        QVERIFY(!f.item("SaveAsVKP")->isEnabled() && !f.button("SaveAsVKP")->isEnabled()); // nothing to patch
+        f.item("Save2As")->trigger();
+        QVERIFY(f.script.boxes.empty());
+        QCOMPARE(f.files.files[u"/b.lay"], bytes);
+
+        f.type(KeyArray::eb, 0, QStringLiteral("x"));
+        QCOMPARE(f.window->beeps(), 0);
+        QVERIFY(!f.item("SaveAsVKP")->isEnabled());
+        f.item("Save2")->trigger();
+        QCOMPARE(f.panel(1), QStringLiteral("Раскладка сохранена в файл раскладок"));
+        QVERIFY(f.files.files[u"/b.lay"] != bytes);
     }
 };
 

@@ -14,9 +14,18 @@
 #include <QLabel>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 namespace klavoset::test {
+
+// Every address set, as a build may have them.
+inline void setAddresses(Form1& form)
+{
+    form.HomePage = u"https://k.example.net/";
+    form.ForumPage = u"https://f.example.net/t=1";
+    form.MailAddress = u"k@example.net";
+}
 
 // The real window over in-memory files and recorded tools; every box and dialog answered by the script.
 struct WindowFixture
@@ -25,6 +34,7 @@ struct WindowFixture
     FakeSystem system;
     DialogScript script;
     std::unique_ptr<MainWindow> window;
+    std::function<void(Form1&)> beforeStart; // e.g. the addresses a build may set
 
     WindowFixture() { Dialogs::setScript(&script); }
     ~WindowFixture()
@@ -37,6 +47,8 @@ struct WindowFixture
     [[nodiscard]] bool start()
     {
         window = std::make_unique<MainWindow>(files, system);
+        if (beforeStart)
+            beforeStart(window->form());
         window->show();
         return QTest::qWaitFor([this] { return window->activated(); }, 5000);
     }

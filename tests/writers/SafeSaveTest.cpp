@@ -107,9 +107,6 @@ TEST(SafeSave, ReadOnlyFolderKeepsTheFile)
 {
 #ifdef _WIN32
     GTEST_SKIP() << "a read-only folder does not keep new files out on Windows";
-#else
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders";
 #endif
     OnDisk<RealFileSystem> e;
     fs::permissions(e.dir, fs::perms::owner_read | fs::perms::owner_exec);
@@ -126,6 +123,63 @@ TEST(SafeSave, SuccessfulSaveReplacesTheFileWhole)
     EXPECT_EQ(e.form.Save1_Click(), Outcome::Done);
     EXPECT_EQ(e.read("ff.bin"), e.form.Flash);
     EXPECT_EQ(e.names(), (std::set<std::string>{"ff.bin"}));
+}
+
+// The three saves of one editor, each to the file of its kind named `stem` + its extension.
+void saveAll(OnDisk<RealFileSystem>& e, const std::string& stem, Outcome expected)
+{
+    e.view.dialogAnswers.push_back(e.path((stem + ".bin").c_str()));
+    EXPECT_EQ(e.form.Save1As_Click(), expected);
+    e.view.dialogAnswers.push_back(e.path((stem + ".lay").c_str()));
+    EXPECT_EQ(e.form.Save2As_Click(), expected);
+    e.view.dialogAnswers.push_back(e.path((stem + ".vkp").c_str()));
+    EXPECT_EQ(e.form.SaveAsVKP_Click(), expected);
+}
+
+// Holds as root too, whom the system would let write anything.
+TEST(SafeSave, ReadOnlyTargetsAreRefusedAndKept)
+{
+    OnDisk<RealFileSystem> e;
+    const Bytes old = {1, 2, 3};
+    for (const char* name : {"ro.bin", "ro.lay", "ro.vkp"}) {
+        e.put(name, old);
+        fs::permissions(e.dir / name, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    }
+    saveAll(e, "ro", Outcome::FileError);
+    for (const char* name : {"ro.bin", "ro.lay", "ro.vkp"}) {
+        EXPECT_EQ(e.read(name), old) << name;
+        EXPECT_EQ(fs::status(e.dir / name).permissions(),
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    }
+    EXPECT_EQ(e.view.panelText(1), u"Не могу открыть файл !");
+    EXPECT_EQ(e.view.panelText(2), e.path("ro.vkp"));
+    EXPECT_EQ(e.names().size(), 4u) << "no temporary file left";
+}
+
+TEST(SafeSave, ReplacedFilesKeepTheirPermissionsAndLinks)
+{
+    OnDisk<RealFileSystem> e;
+    fs::create_directory(e.dir / "real");
+    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    for (const char* ext : {".bin", ".lay", ".vkp"}) {
+        const fs::path file = e.dir / "real" / (std::string("f") + ext);
+        e.put(("real/f" + std::string(ext)).c_str(), Bytes{9});
+        fs::permissions(file, mode);
+        fs::create_symlink(fs::path("real") / file.filename(), e.dir / (std::string("link") + ext));
+    }
+    // A temporary name an interrupted save left behind, which must neither block nor be taken.
+    e.put("real/f.bin.klavoset-0.tmp", Bytes{7});
+
+    saveAll(e, "link", Outcome::Done);
+    for (const char* ext : {".bin", ".lay", ".vkp"}) {
+        const fs::path link = e.dir / (std::string("link") + ext);
+        EXPECT_TRUE(fs::is_symlink(link)) << ext;
+        EXPECT_EQ(fs::status(link).permissions(), mode) << ext;
+        EXPECT_NE(e.read(("real/f" + std::string(ext)).c_str()), Bytes{9}) << ext;
+    }
+    EXPECT_EQ(e.read("real/f.bin"), e.form.Flash);
+    EXPECT_EQ(e.read("real/f.bin.klavoset-0.tmp"), Bytes{7});
+    EXPECT_EQ(std::distance(fs::directory_iterator(e.dir / "real"), fs::directory_iterator()), 4);
 }
 
 } // namespace

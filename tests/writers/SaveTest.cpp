@@ -91,7 +91,7 @@ TEST(Save1, RefusalsWriteNothing)
         c.edit(e.view);
         if (c.wap != nullptr)
             e.form.runCommand(c.wap); // the CLI can check an option the window has disabled
-        const Bytes before = e.form.Flash;
+        const Bytes before(e.form.Flash.begin(), e.form.Flash.end());
         for (const auto save : {&Form1::Save1_Click, &Form1::Save1As_Click, &Form1::SaveAsVKP_Click}) {
             e.view.boxes.clear();
             EXPECT_EQ((e.form.*save)(), Outcome::DoesNotFit);

@@ -1,3 +1,5 @@
+#include "base/Addresses.h"
+#include "base/Cp1251.h"
 #include "support/Editor.h"
 #include "writers/Hex.h"
 #include "writers/VkpPatch.h"
@@ -13,7 +15,15 @@ using test::Editor;
 const std::string kHeader =
     "; C55 v24 lg91 - \xC8\xE7\xEC\xE5\xED\xE5\xED\xE8\xE5 \xF0\xE0\xF1\xEA\xEB\xE0\xE4\xEA\xE8 "
     "\xEA\xEB\xE0\xE2\xE8\xE0\xF2\xF3\xF0\xFB\r\n"
-    "; Made by Klavoset   klavoset.example.org/Siemens/Klavoset/Klavoset.htm\r\n";
+    "; Made by Klavoset   " + toCp1251(patchSignature(kHomePage)) + "\r\n";
+
+TEST(Vkp, SignatureIsTheHomePageWithoutItsScheme)
+{
+    // A build without a home page signs as the program always has.
+    EXPECT_EQ(patchSignature(u""), u"klavoset.example.org/Siemens/Klavoset/Klavoset.htm");
+    EXPECT_EQ(patchSignature(u"https://k.example.net/x/"), u"k.example.net/x/");
+    EXPECT_EQ(patchSignature(u"http://k.example.net"), u"k.example.net");
+}
 
 std::string patch(const Bytes& before, const Bytes& after)
 {
@@ -97,7 +107,7 @@ TEST(SaveAsVKP, WritesThePatchAndKeepsTheFullflash)
     EXPECT_EQ(dialog.fileName, u"/fw.v2/ff.vkp");
     EXPECT_FALSE(dialog.open);
     EXPECT_EQ(e.files.files[u"/fw.v2/ff.bin"], e.original);
-    EXPECT_EQ(e.form.FlashOrig, e.original);
+    EXPECT_TRUE(e.form.FlashOrig.matches(e.original));
     // Key 0 was stored with the line break as 7F 00 and goes back as 0A 00. Then the end of the em table
     // (key 11, never written on this firmware) and eb key 2 "ABC2Ж" -> "ABCQЖ".
     EXPECT_EQ(e.file(u"/p.vkp"),

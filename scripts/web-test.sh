@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds the browser page and drives it in headless Chromium against the klavoset-cli of build/ (run
+# ./scripts/build.sh first). npm installs the pinned driver from the lock file; no browser is downloaded.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/web.sh
+(cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
+node tests/web/page.test.mjs

@@ -1,0 +1,63 @@
+#include "base/FileBytes.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#if defined(__linux__) && !defined(__EMSCRIPTEN__)
+#define KLAVOSET_HUGE_PAGES 1
+#include <sys/mman.h>
+#endif
+
+namespace klavoset {
+
+#ifdef KLAVOSET_HUGE_PAGES
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+std::size_t hugeRounded(std::size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
+
+} // namespace
+#endif
+
+void* allocateFileMemory(std::size_t bytes)
+{
+#ifdef KLAVOSET_HUGE_PAGES
+    if (bytes >= kHugePage && bytes <= static_cast<std::size_t>(-1) - 2 * kHugePage) {
+        // One huge page more than needed, then the unaligned head and the tail given back.
+        const std::size_t size = hugeRounded(bytes);
+        void* mapped = ::mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (mapped == MAP_FAILED)
+            throw std::bad_alloc();
+        auto* const start = static_cast<std::uint8_t*>(mapped);
+        const auto address = reinterpret_cast<std::uintptr_t>(start);
+        const std::size_t head = (kHugePage - address % kHugePage) % kHugePage;
+        if (head > 0)
+            ::munmap(start, head);
+        ::munmap(start + head + size, kHugePage - head);
+        ::madvise(start + head, size, MADV_HUGEPAGE); // only advice: without it the pages are small
+        return start + head;
+    }
+#endif
+    return ::operator new(std::max<std::size_t>(bytes, 1));
+}
+
+void freeFileMemory(void* memory, std::size_t bytes) noexcept
+{
+    if (memory == nullptr)
+        return;
+#ifdef KLAVOSET_HUGE_PAGES
+    if (bytes >= kHugePage && bytes <= static_cast<std::size_t>(-1) - 2 * kHugePage) {
+        ::munmap(memory, hugeRounded(bytes));
+        return;
+    }
+#endif
+    ::operator delete(memory);
+}
+
+bool operator==(const FileBytes& a, const std::vector<std::uint8_t>& b) noexcept
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end());
+}
+
+} // namespace klavoset

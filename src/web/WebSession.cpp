@@ -1,0 +1,133 @@
+#include "web/WebSession.h"
+
+#include "base/Utf.h"
+#include "writers/VkpPatch.h"
+
+namespace klavoset::web {
+
+namespace {
+
+std::u16string baseName(const std::u16string& path)
+{
+    const std::size_t slash = path.find_last_of(u"/\\");
+    return slash == std::u16string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+int WebView::msgBox(const std::u16string& text, int style)
+{
+    if (style == MsgQuestion) {
+        if (confirmed)
+            return AnswerYes;
+        question = text;
+        return AnswerCancel;
+    }
+    MemoryView::msgBox(text, style);
+    return AnswerOk;
+}
+
+WebSession::WebSession() { form.Form_Activate(); }
+
+std::vector<std::uint8_t>& WebSession::stage(std::size_t size)
+{
+    m_staged.assign(size, 0);
+    return m_staged;
+}
+
+Outcome WebSession::open(const std::string& name, bool confirmed, Kind kind)
+{
+    const std::u16string path = fromUtf8(name);
+    files.lend(path, std::move(m_staged));
+    m_staged = {};
+    view.question.clear();
+    view.confirmed = confirmed;
+    Outcome outcome = Outcome::Declined;
+    if (kind == Kind::Dropped)
+        outcome = form.OpenDropped(path);
+    else if (!form.WasChanged())
+        outcome = (kind == Kind::Fullflash ? form.openFullflash(path) : form.openLayoutFile(path)).outcome;
+    view.confirmed = false;
+    // Not read when the command stopped before; the next one gets a file of its own.
+    files.erase(path);
+    return outcome;
+}
+
+Outcome WebSession::openFullflash(const std::string& name, bool confirmed)
+{
+    return open(name, confirmed, Kind::Fullflash);
+}
+
+Outcome WebSession::openLayout(const std::string& name, bool confirmed)
+{
+    return open(name, confirmed, Kind::Layout);
+}
+
+Outcome WebSession::openDropped(const std::string& name, bool confirmed)
+{
+    return open(name, confirmed, Kind::Dropped);
+}
+
+Outcome WebSession::save(CommandResult (Form1::*saveAs)(const std::u16string&), const std::u16string& name)
+{
+    clearDownload();
+    view.question.clear();
+    const Outcome outcome = (form.*saveAs)(name).outcome;
+    if (const auto written = files.takeWritten())
+        m_downloadName = toUtf8(*written);
+    return outcome;
+}
+
+// A download has no folder: the names are those the window's save dialogs propose, without it.
+Outcome WebSession::saveFullflash() { return save(&Form1::saveFullflashAs, baseName(form.FlashFile)); }
+
+Outcome WebSession::savePatch()
+{
+    return save(&Form1::savePatchAs, baseName(defaultVkpName(form.FlashFile)));
+}
+
+Outcome WebSession::saveLayout()
+{
+    // A layout file never saved or opened yet is named after the fullflash.
+    std::u16string name = baseName(form.LayFile);
+    if (name.empty()) {
+        name = baseName(defaultVkpName(form.FlashFile));
+        name = (name == u".vkp" ? u"klavoset" : name.substr(0, name.size() - 4)) + u".lay";
+    }
+    return save(&Form1::saveLayoutFileAs, name);
+}
+
+void WebSession::command(std::string_view name)
+{
+    view.question.clear();
+    form.runCommand(name);
+}
+
+void WebSession::type(KeyArray a, int key, const std::string& text)
+{
+    if (key < 0 || key >= kKeys)
+        return;
+    const std::u16string t = fromUtf8(text);
+    if (view.fieldText(a, key) != t)
+        view.type(a, key, t);
+}
+
+std::string WebSession::question() const { return toUtf8(view.question); }
+
+const std::vector<std::uint8_t>& WebSession::downloadBytes() const
+{
+    static const std::vector<std::uint8_t> kNone;
+    const auto* bytes = files.find(fromUtf8(m_downloadName));
+    return m_downloadName.empty() || bytes == nullptr ? kNone : *bytes;
+}
+
+void WebSession::clearDownload()
+{
+    if (!m_downloadName.empty())
+        files.erase(fromUtf8(m_downloadName));
+    m_downloadName.clear();
+}
+
+std::string WebSession::takeOpened() { return toUtf8(std::exchange(system.opened, std::u16string())); }
+
+} // namespace klavoset::web

@@ -1,0 +1,82 @@
+#include "web/WebSession.h"
+
+#include "support/FlashBuilder.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace klavoset::web {
+namespace {
+
+std::vector<std::uint8_t> image() { return test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true)); }
+
+Outcome open(WebSession& s, const std::string& name, const std::vector<std::uint8_t>& bytes, bool yes = false)
+{
+    auto& staged = s.stage(bytes.size());
+    std::memcpy(staged.data(), bytes.data(), bytes.size());
+    return s.openFullflash(name, yes);
+}
+
+TEST(WebSession, UnsavedChangesStopTheOpenUntilTheUserSaysYes)
+{
+    WebSession s;
+    ASSERT_EQ(open(s, "a.bin", image()), Outcome::Done);
+    EXPECT_TRUE(s.question().empty());
+    s.type(KeyArray::eb, 2, "XY");
+    ASSERT_EQ(s.view.panelText(6), u"*");
+
+    EXPECT_EQ(open(s, "b.bin", image()), Outcome::Declined);
+    EXPECT_EQ(s.question(), "Раскладка была изменена !\r\n\r\nВы уверены, что хотите продолжить ?");
+    EXPECT_EQ(s.view.fieldText(KeyArray::eb, 2), u"XY");
+    EXPECT_EQ(s.form.FlashFile, u"a.bin");
+    EXPECT_TRUE(s.takeBoxes().empty()); // the question is the page's to ask, not a box already shown
+
+    EXPECT_EQ(open(s, "b.bin", image(), true), Outcome::Done);
+    EXPECT_TRUE(s.question().empty());
+    EXPECT_EQ(s.form.FlashFile, u"b.bin");
+    EXPECT_EQ(s.view.panelText(6), u"");
+    EXPECT_FALSE(s.files.canRead(u"b.bin")); // the image is held once, by the editor
+}
+
+TEST(WebSession, SavesBecomeDownloadsUnderTheDialogsNames)
+{
+    WebSession s;
+    ASSERT_EQ(open(s, "ff.fls", image()), Outcome::Done);
+    s.type(KeyArray::rb, 5, "МНО5");
+    ASSERT_EQ(s.savePatch(), Outcome::Done);
+    EXPECT_EQ(s.downloadName(), "ff.vkp");
+    EXPECT_FALSE(s.downloadBytes().empty());
+
+    ASSERT_EQ(s.saveFullflash(), Outcome::Done);
+    EXPECT_EQ(s.downloadName(), "ff.fls");
+    EXPECT_EQ(s.downloadBytes(), s.form.Flash);
+    EXPECT_FALSE(s.files.canRead(u"ff.vkp")); // a new save drops the previous download
+
+    ASSERT_EQ(s.saveLayout(), Outcome::Done);
+    EXPECT_EQ(s.downloadName(), "ff.lay");
+    s.clearDownload();
+    EXPECT_TRUE(s.downloadName().empty());
+    EXPECT_TRUE(s.downloadBytes().empty());
+    EXPECT_FALSE(s.files.canRead(u"ff.lay"));
+}
+
+TEST(WebSession, RefusalsLeaveNothingBehind)
+{
+    WebSession s;
+    ASSERT_EQ(open(s, "junk.bin", std::vector<std::uint8_t>(4096, 0)), Outcome::Unsupported);
+    EXPECT_EQ(s.takeBoxes().at(0).style, MsgStop);
+    EXPECT_FALSE(s.files.canRead(u"junk.bin"));
+
+    ASSERT_EQ(open(s, "ff.bin", image()), Outcome::Done);
+    for (int key = 2; key <= 9; ++key)
+        s.type(KeyArray::eb, key, "ABCDEFGHIJKLMNOP");
+    ASSERT_EQ(s.view.windowColor, SysColor::InfoBk);
+    EXPECT_EQ(s.saveFullflash(), Outcome::DoesNotFit);
+    EXPECT_TRUE(s.downloadName().empty());
+    const auto boxes = s.takeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].style, MsgStop);
+}
+
+} // namespace
+} // namespace klavoset::web

@@ -1,0 +1,36 @@
+# Puts the page together as one file: style, toolbar pictures, help page, the compiled editor and the
+# page's script inlined into the template. Run as: cmake -DSRC=web/ -DHELP=... -DICONS=... -DMODULE=...
+# -DOUT=... -P inline.cmake
+file(READ ${SRC}/klavoset.html page)
+file(READ ${SRC}/klavoset.css style)
+file(READ ${SRC}/klavoset.js script)
+file(READ ${MODULE} module)
+file(READ ${HELP} help)
+
+set(icons "")
+foreach(n RANGE 1 21)
+    if(n LESS 10)
+        set(name 0${n})
+    else()
+        set(name ${n})
+    endif()
+    file(READ ${ICONS}/${name}.svg svg)
+    string(REPLACE "<svg " "<svg data-image=\"${n}\" " svg "${svg}")
+    string(APPEND icons "${svg}")
+endforeach()
+
+# Inlined text must not end the element it sits in.
+foreach(part module script help)
+    string(FIND "${${part}}" "</script" at)
+    if(NOT at EQUAL -1)
+        message(FATAL_ERROR "${part} holds </script and cannot be inlined")
+    endif()
+endforeach()
+
+string(REPLACE "/*STYLE*/" "${style}" page "${page}")
+string(REPLACE "<!--ICONS-->" "${icons}" page "${page}")
+string(REPLACE "<!--HELP-->" "${help}" page "${page}")
+string(REPLACE "/*PAGE*/" "${script}" page "${page}")
+# Last: the module is large, and nothing is searched for in it.
+string(REPLACE "/*MODULE*/" "${module}" page "${page}")
+file(WRITE ${OUT} "${page}")
