@@ -13,6 +13,7 @@ annotate() {
 main() {
     local by_name=() # reuse knows the comment syntax from the name
     local hashed=() # files it does not know that take # comments: scripts without an extension, YAML dot files
+    local templates=() # C++ files that CMake fills in
     while IFS= read -r -d '' f; do
         [ -f "$f" ] || continue
         case "$f" in
@@ -21,10 +22,12 @@ main() {
             by_name+=("$f")
             ;;
         .clang-format | */.clang-format) hashed+=("$f") ;;
+        *.h.in | *.cpp.in) templates+=("$f") ;;
         *) if [ "$(head -c 2 "$f")" = '#!' ]; then hashed+=("$f"); fi ;;
         esac
     done < <(git ls-files -z)
     if [ "${#by_name[@]}" -gt 0 ]; then annotate -- "${by_name[@]}"; fi
     if [ "${#hashed[@]}" -gt 0 ]; then annotate --style python -- "${hashed[@]}"; fi
+    if [ "${#templates[@]}" -gt 0 ]; then annotate --style c --single-line -- "${templates[@]}"; fi
 }
 main; exit

@@ -40,7 +40,7 @@ if [ ! -f "$deps/lib/cmake/GTest/GTestConfig.cmake" ]; then
     cmake --install "$out/googletest" >/dev/null
 fi
 
-tests=(test_core test_image test_codec test_writers test_layoutfile)
+tests=(test_base test_core test_image test_codec test_writers test_layoutfile)
 cmake -S . -B "$out" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DKLAVOSET_BUILD_UI=OFF -DKLAVOSET_WERROR=ON \
     -Dnlohmann_json_DIR="$deps/share/cmake/nlohmann_json" -DGTest_DIR="$deps/lib/cmake/GTest" \
@@ -71,22 +71,21 @@ if [ ! -x "$linux_cli" ]; then
     cmake -S . -B build -DKLAVOSET_BUILD_UI=OFF >/dev/null
     cmake --build build -j "$(nproc)" --target klavoset-cli
 fi
-session() { # RUNNER DIR
+session() { # RUNNER DIR; in a subshell, each step stops it on failure
     local run=$1 dir=$2
-    rm -rf "$dir" && mkdir -p "$dir" && cd "$dir"
-    $run demo-image --size 0x400000 -o demo.bin
-    $run export demo.bin -o demo.lay
-    # The edit: the English upper-case key 2 becomes "XYZ2" (UTF-16 text, so via iconv).
-    iconv -f UTF-16LE -t UTF-8 demo.lay | sed '1s/^\([^\t]*\t[^\t]*\t\)[^\t]*/\1XYZ2/' |
-        iconv -f UTF-8 -t UTF-16LE >edited.lay
-    cp demo.bin flashed.bin
-    $run apply flashed.bin edited.lay -o flashed.bin
-    $run apply demo.bin edited.lay --wap en --vkp edited.vkp
-    $run show flashed.bin --json | tr -d '\r' >show.json
-    cd "$root"
+    rm -rf "$dir" && mkdir -p "$dir" && cd "$dir" &&
+        $run demo-image -o demo.bin &&
+        $run export demo.bin -o demo.lay &&
+        # The edit: key 2 of the first layout becomes "XYZ2" (UTF-16 text, so through iconv).
+        iconv -f UTF-16LE -t UTF-8 demo.lay | sed '1s/^\([^\t]*\t\)[^\t]*/\1XYZ2/' |
+        iconv -f UTF-8 -t UTF-16LE >edited.lay &&
+        cp demo.bin flashed.bin &&
+        $run apply flashed.bin edited.lay -o flashed.bin &&
+        $run apply demo.bin edited.lay --wap en --vkp edited.vkp &&
+        $run show flashed.bin --json | tr -d '\r' >show.json
 }
 win_cli() { wine_run "$exe" "$@"; }
-if ! session "$linux_cli" "$out/session-linux" || ! session win_cli "$out/session-windows"; then
+if ! (session "$linux_cli" "$out/session-linux") || ! (session win_cli "$out/session-windows"); then
     echo "windows: the session failed" >&2
     failed=1
 else

@@ -42,7 +42,7 @@ void* allocateFileMemory(std::size_t bytes)
     return ::operator new(std::max<std::size_t>(bytes, 1));
 }
 
-void freeFileMemory(void* memory, std::size_t bytes) noexcept
+void freeFileMemory(void* memory, [[maybe_unused]] std::size_t bytes) noexcept // unused where pages are not mapped
 {
     if (memory == nullptr)
         return;

@@ -36,12 +36,27 @@ struct TempDir
         static int counter = 0;
         path = std::filesystem::temp_directory_path() /
                ("klavoset-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        std::filesystem::remove_all(path);
+        remove(path);
         std::filesystem::create_directories(path);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-    ~TempDir() { std::filesystem::remove_all(path); }
+    ~TempDir() { remove(path); }
+
+    // Windows deletes no read-only file, and a destructor must not throw: everything is made writable
+    // first, and what still cannot go is left behind.
+    static void remove(const std::filesystem::path& dir)
+    {
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        fs::recursive_directory_iterator it(dir, ec);
+        for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+            std::error_code ignored;
+            if (!it->is_symlink(ignored)) // a link's target may lie outside
+                fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ignored);
+        }
+        fs::remove_all(dir, ec);
+    }
 };
 
 } // namespace klavoset::test

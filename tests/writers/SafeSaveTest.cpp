@@ -105,6 +105,9 @@ TEST(SafeSave, DirectoryAsTargetIsRefused)
 
 TEST(SafeSave, ReadOnlyFolderKeepsTheFile)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "a read-only folder does not keep new files out on Windows";
+#endif
     OnDisk<RealFileSystem> e;
     fs::permissions(e.dir, fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_EQ(e.form.Save1_Click(), Outcome::FileError);
