@@ -215,6 +215,10 @@ std::optional<FileError> RealFileSystem::writeAtomically(const std::u16string& p
     {
     };
     const bool keepMode = replacing && ::stat(target.c_str(), &old) == 0;
+#else
+    // Windows replaces a file marked read-only on rename; the mark is the owner's "do not write".
+    if (replacing && (fs::status(target, ec).permissions() & fs::perms::owner_write) == fs::perms::none)
+        return openError(EACCES);
 #endif
 
     fs::path tmp;

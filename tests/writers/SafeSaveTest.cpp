@@ -158,6 +158,9 @@ TEST(SafeSave, ReadOnlyTargetsAreRefusedAndKept)
 
 TEST(SafeSave, ReplacedFilesKeepTheirPermissionsAndLinks)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "links and POSIX permissions are not what a Windows user meets";
+#endif
     OnDisk<RealFileSystem> e;
     fs::create_directory(e.dir / "real");
     const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
