@@ -9,12 +9,12 @@
 #include "image/FirmwareTable.h"
 #include "writers/LayoutWriter.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <sys/mman.h>

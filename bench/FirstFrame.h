@@ -14,7 +14,8 @@ namespace klavoset::bench {
 class FirstFrame : public QObject
 {
   public:
-    FirstFrame(std::function<bool()> ready, const QElapsedTimer& clock) : m_ready(std::move(ready)), m_clock(clock)
+    FirstFrame(std::function<bool()> ready, const QElapsedTimer& clock)
+        : m_ready(std::move(ready)), m_clock(clock)
     {
     }
     qint64 elapsed = -1;

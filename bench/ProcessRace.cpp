@@ -69,7 +69,10 @@ std::vector<Process> parseCommand(const std::string& text)
     return steps;
 }
 
-double msOf(const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3; }
+double msOf(const timeval& t)
+{
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
+}
 
 // Runs one process to its end; false when it cannot start or does not exit with 0.
 bool run(const Process& p, long& peakKib, double& cpuMs)
@@ -159,8 +162,7 @@ int main(int argc, char** argv)
     std::printf("Whole processes, median of %d interleaved runs:\n", runs);
     for (const Case& c : cases)
         std::printf("  %-34s %8.2f ms  (processor %7.2f ms)  %6ld KiB peak%s\n", c.name.c_str(), median(c.ms),
-                    median(c.cpuMs), c.peakKib,
-                    c.failed ? "  FAILED" : "");
+                    median(c.cpuMs), c.peakKib, c.failed ? "  FAILED" : "");
     bool met = true;
     for (const auto& f : checks) {
         const bool time = f[0] == "time";
@@ -177,15 +179,15 @@ int main(int argc, char** argv)
         if (time) {
             const Case& base = *byName[f[3]];
             ratio = median(c.ms) / median(base.ms);
-            std::snprintf(buffer, sizeof buffer, "(%.2f ms / %.2f ms, limit %.2f; processor %.2f)", median(c.ms),
-                          median(base.ms), limit, median(c.cpuMs) / median(base.cpuMs));
+            std::snprintf(buffer, sizeof buffer, "(%.2f ms / %.2f ms, limit %.2f; processor %.2f)",
+                          median(c.ms), median(base.ms), limit, median(c.cpuMs) / median(base.cpuMs));
             detail = buffer;
             if (base.failed)
                 ratio = 1e9;
         } else {
             ratio = static_cast<double>(c.peakKib) / limit;
-            std::snprintf(buffer, sizeof buffer, "(%.1f MiB, limit %.1f MiB)", static_cast<double>(c.peakKib) / 1024,
-                          limit / 1024);
+            std::snprintf(buffer, sizeof buffer, "(%.1f MiB, limit %.1f MiB)",
+                          static_cast<double>(c.peakKib) / 1024, limit / 1024);
             detail = buffer;
         }
         const bool ok = !c.failed && (time ? ratio <= limit : ratio <= 1.0);

@@ -26,7 +26,8 @@ void* allocateFileMemory(std::size_t bytes)
     if (bytes >= kHugePage && bytes <= static_cast<std::size_t>(-1) - 2 * kHugePage) {
         // One huge page more than needed, then the unaligned head and the tail given back.
         const std::size_t size = hugeRounded(bytes);
-        void* mapped = ::mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        void* mapped =
+            ::mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (mapped == MAP_FAILED)
             throw std::bad_alloc();
         auto* const start = static_cast<std::uint8_t*>(mapped);
@@ -42,7 +43,8 @@ void* allocateFileMemory(std::size_t bytes)
     return ::operator new(std::max<std::size_t>(bytes, 1));
 }
 
-void freeFileMemory(void* memory, [[maybe_unused]] std::size_t bytes) noexcept // unused where pages are not mapped
+void freeFileMemory(void* memory,
+                    [[maybe_unused]] std::size_t bytes) noexcept // unused where pages are not mapped
 {
     if (memory == nullptr)
         return;

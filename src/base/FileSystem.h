@@ -25,7 +25,7 @@ struct FileError
 // The only way the engine touches files, so that a test can swap in a file layer that fails on purpose.
 class FileSystem
 {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // Reads the whole file. Opens read-only and never creates anything; a directory is refused. A file that
@@ -43,7 +43,7 @@ public:
 
 class RealFileSystem : public FileSystem
 {
-public:
+  public:
     // Fullflash images are a few MiB; anything past this is not one and is not read into memory.
     static constexpr std::uintmax_t kMaxFileSize = 1u << 30;
 
@@ -52,7 +52,7 @@ public:
     std::optional<FileError> writeAtomically(const std::u16string& path,
                                              std::span<const std::uint8_t> bytes) override;
 
-protected:
+  protected:
     // One read into `into`, the bytes it got; a test subclass makes it come up short.
     [[nodiscard]] virtual std::size_t readBytes(std::FILE* file, std::span<std::uint8_t> into);
     // One write of the temporary file; a test subclass makes it fail to simulate a full disk.

@@ -6,10 +6,9 @@
 namespace klavoset {
 
 // A value or the reason there is none; failures cross module borders as values, never as exceptions.
-template <typename T, typename E>
-class Result
+template <typename T, typename E> class Result
 {
-public:
+  public:
     static Result ok(T value)
     {
         Result r;
@@ -28,7 +27,7 @@ public:
     [[nodiscard]] T&& value() && { return *std::move(m_value); }
     [[nodiscard]] const E& error() const { return m_error; }
 
-private:
+  private:
     Result() = default;
     std::optional<T> m_value;
     E m_error{};

@@ -1,7 +1,7 @@
 #include "cli/ApplyCommand.h"
 
-#include "cli/CliSession.h"
 #include "base/Utf.h"
+#include "cli/CliSession.h"
 
 #include <ostream>
 

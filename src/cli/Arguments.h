@@ -10,7 +10,7 @@ namespace klavoset::cli {
 // The arguments of one command: flags and options are taken out by name, what remains is positional.
 class Arguments
 {
-public:
+  public:
     explicit Arguments(std::vector<std::string> args) : m_args(std::move(args)) {}
 
     // True when the flag was given (and removes it).
@@ -22,7 +22,7 @@ public:
     [[nodiscard]] bool hasUnknownOption() const;
     [[nodiscard]] bool missingValue() const { return m_missingValue; }
 
-private:
+  private:
     std::vector<std::string> m_args;
     bool m_missingValue = false;
 };

@@ -19,7 +19,7 @@ enum ExitCode : int { ExitDone = 0, ExitUsage = 1, ExitFile = 2, ExitUnsupported
 // failed commands go to stderr as one line each.
 class CliSession
 {
-public:
+  public:
     explicit CliSession(std::ostream& err);
 
     // Opens a fullflash; on failure the reason is already printed.
@@ -33,7 +33,7 @@ public:
     NoSystemServices system;
     Form1 form{view, files, system};
 
-private:
+  private:
     std::ostream& m_err;
 };
 

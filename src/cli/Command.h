@@ -14,7 +14,7 @@ namespace klavoset::cli {
 // One subcommand of klavoset-cli.
 class Command
 {
-public:
+  public:
     virtual ~Command() = default;
     [[nodiscard]] virtual std::string_view name() const = 0;
     [[nodiscard]] virtual std::string_view help() const = 0; // usage line, then what it does and its options

@@ -91,4 +91,3 @@ int runCommandLine(std::vector<std::string> args, std::ostream& out, std::ostrea
 }
 
 } // namespace klavoset::cli
-

@@ -1,8 +1,8 @@
 #include "cli/DemoImageCommand.h"
 
-#include "cli/CliSession.h"
 #include "base/FileSystem.h"
 #include "base/Utf.h"
+#include "cli/CliSession.h"
 #include "core/DemoImage.h"
 
 #include <charconv>

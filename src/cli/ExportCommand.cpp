@@ -1,14 +1,15 @@
 #include "cli/ExportCommand.h"
 
-#include "cli/CliSession.h"
 #include "base/Utf.h"
+#include "cli/CliSession.h"
 
 namespace klavoset::cli {
 
 std::string_view ExportCommand::help() const
 {
     return "klavoset-cli export IMAGE -o OUT.lay [--koi8]\n"
-           "  Saves the layouts decoded from the fullflash IMAGE as a layout file (4 lines, or 2 for firmware\n"
+           "  Saves the layouts decoded from the fullflash IMAGE as a layout file (4 lines, or 2 for "
+           "firmware\n"
            "  without Russian layouts).\n"
            "  -o OUT.lay  the layout file to write (replaced safely when it exists)\n"
            "  --koi8      decode the English layouts with the KOI8 option checked\n";

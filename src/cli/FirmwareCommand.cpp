@@ -2,9 +2,8 @@
 
 #include "image/FirmwareTable.h"
 
-#include <nlohmann/json.hpp>
-
 #include <iomanip>
+#include <nlohmann/json.hpp>
 #include <ostream>
 
 namespace klavoset::cli {
@@ -27,8 +26,8 @@ int FirmwareCommand::run(Arguments args, std::ostream& out, std::ostream& err)
     for (const FirmwareRow& row : supportedFirmware()) {
         const FirmwareDescriptor d = completeDescriptor(row);
         if (json) {
-            list.push_back({{"firmware", row.id}, {"newGen", d.NewGen}, {"hasRus", d.HasRus},
-                            {"wap", d.wapAvailable}});
+            list.push_back(
+                {{"firmware", row.id}, {"newGen", d.NewGen}, {"hasRus", d.HasRus}, {"wap", d.wapAvailable}});
             continue;
         }
         out << std::left << std::setw(16) << row.id << (d.NewGen ? "newer " : "older ")

@@ -1,9 +1,9 @@
 #include "cli/IdentifyCommand.h"
 
-#include "cli/CliSession.h"
-#include "base/FileSystem.h"
 #include "base/Cp1251.h"
+#include "base/FileSystem.h"
 #include "base/Utf.h"
+#include "cli/CliSession.h"
 #include "image/Staging.h"
 
 #include <ostream>

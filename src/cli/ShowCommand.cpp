@@ -1,10 +1,9 @@
 #include "cli/ShowCommand.h"
 
-#include "cli/CliSession.h"
 #include "base/Utf.h"
+#include "cli/CliSession.h"
 
 #include <nlohmann/json.hpp>
-
 #include <ostream>
 
 namespace klavoset::cli {
@@ -68,12 +67,21 @@ int ShowCommand::run(Arguments args, std::ostream& out, std::ostream& err)
             {"hasRus", f.HasRus},
             {"adrFix", f.AdrFix},
             {"descriptor",
-             {{"EngTab", d.EngTab}, {"RusTab", d.RusTab}, {"Key10Entry", d.Key10Entry}, {"WapTabU", d.WapTabU},
-              {"WapTabL", d.WapTabL}, {"EngData", d.EngData}, {"RusData", d.RusData},
-              {"CommonData", d.CommonData}, {"WapData", d.WapData}, {"CommonCap", d.CommonCap}}},
+             {{"EngTab", d.EngTab},
+              {"RusTab", d.RusTab},
+              {"Key10Entry", d.Key10Entry},
+              {"WapTabU", d.WapTabU},
+              {"WapTabL", d.WapTabL},
+              {"EngData", d.EngData},
+              {"RusData", d.RusData},
+              {"CommonData", d.CommonData},
+              {"WapData", d.WapData},
+              {"CommonCap", d.CommonCap}}},
             {"layouts", layouts},
             {"budget",
-             {{"common", {b.CommonUsed, d.CommonCap}}, {"eng", {b.EngUsed, kEngCap}}, {"rus", {b.RusUsed, kRusCap}}}},
+             {{"common", {b.CommonUsed, d.CommonCap}},
+              {"eng", {b.EngUsed, kEngCap}},
+              {"rus", {b.RusUsed, kRusCap}}}},
         };
         out << doc.dump() << '\n';
         return ExitDone;
@@ -98,8 +106,8 @@ int ShowCommand::run(Arguments args, std::ostream& out, std::ostream& err)
             out << line << '\n';
         }
     }
-    out << "\nShared keys: " << b.CommonUsed << " / " << d.CommonCap << "\nEnglish:     " << b.EngUsed << " / "
-        << kEngCap << "\nRussian:     " << b.RusUsed << " / " << kRusCap << '\n';
+    out << "\nShared keys: " << b.CommonUsed << " / " << d.CommonCap << "\nEnglish:     " << b.EngUsed
+        << " / " << kEngCap << "\nRussian:     " << b.RusUsed << " / " << kRusCap << '\n';
     return ExitDone;
 }
 

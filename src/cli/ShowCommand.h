@@ -6,7 +6,7 @@ namespace klavoset::cli {
 
 class ShowCommand : public Command
 {
-public:
+  public:
     std::string_view name() const override { return "show"; }
     std::string_view help() const override;
     int run(Arguments args, std::ostream& out, std::ostream& err) override;

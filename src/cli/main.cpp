@@ -6,5 +6,6 @@
 
 int main(int argc, char** argv)
 {
-    return klavoset::cli::runCommandLine(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    return klavoset::cli::runCommandLine(std::vector<std::string>(argv + 1, argv + argc), std::cout,
+                                         std::cerr);
 }

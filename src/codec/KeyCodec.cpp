@@ -21,7 +21,8 @@ std::u16string KeyCodec::GetUniStr(std::int32_t& q, bool can, bool key10Slot)
     const std::int32_t page = (byteAt(q + 5) << 8) | byteAt(q + 4);
     if (page >= 0x8000)
         return {};
-    std::int64_t at = static_cast<std::int64_t>(page) * kPageSize + inPage - kAddressTop + flashLen() + m_adrFix;
+    std::int64_t at =
+        static_cast<std::int64_t>(page) * kPageSize + inPage - kAddressTop + flashLen() + m_adrFix;
     if (at < 0) {
         m_adrFix = 0x200000;
         at += 0x200000;

@@ -19,7 +19,7 @@ inline constexpr std::int32_t kPageSize = 0x4000;
 // elsewhere in the image. The codec works on the in-memory image only and never touches a file.
 class KeyCodec
 {
-public:
+  public:
     // `AdrFix` is the editor's address correction; the decoder may settle it, the encoder uses it.
     // `koi` is the check mark of the KOI8 option at the moment of conversion.
     KeyCodec(std::span<std::uint8_t> Flash, std::int32_t& AdrFix, std::int32_t Key10Entry, bool koi);
@@ -37,7 +37,7 @@ public:
     // The 4-byte pointer (in-page offset low, high, page low, high) to an image offset.
     void putPointer(std::int32_t at, std::int32_t imageOffset);
 
-private:
+  private:
     [[nodiscard]] std::int32_t flashLen() const { return static_cast<std::int32_t>(m_flash.size()); }
     [[nodiscard]] bool inside(std::int64_t at, std::int64_t size) const
     {

@@ -26,10 +26,10 @@ enum MsgAnswer : int { AnswerOk = 1, AnswerCancel = 2, AnswerYes = 6, AnswerNo =
 struct FileDialogRequest
 {
     std::u16string title;
-    std::u16string fileName;                                      // initial file name
+    std::u16string fileName;                                        // initial file name
     std::vector<std::pair<std::u16string, std::u16string>> filters; // description, patterns "*.bin;*.fls"
-    std::u16string defaultExt;                                    // without the dot
-    bool open = true;                                             // open: must exist; save: overwrite prompt
+    std::u16string defaultExt;                                      // without the dot
+    bool open = true; // open: must exist; save: overwrite prompt
 };
 
 // Everything the editor logic needs of its window. The window holds the 48 key fields, which are the
@@ -37,7 +37,7 @@ struct FileDialogRequest
 // reported through the handler given to setFieldChangeHandler (once per actual change).
 class EditorView
 {
-public:
+  public:
     virtual ~EditorView() = default;
 
     virtual void setFieldChangeHandler(std::function<void(KeyArray, int)> handler) = 0;

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "base/Addresses.h"
-#include "codec/Budget.h"
-#include "core/EditorView.h"
 #include "base/FileSystem.h"
+#include "codec/Budget.h"
 #include "codec/LayoutTexts.h"
+#include "core/EditorView.h"
 #include "core/SystemServices.h"
 #include "image/FirmwareDescriptor.h"
 #include "writers/VkpPatch.h"
@@ -38,21 +38,21 @@ struct CommandResult
 // Field names follow the program's own vocabulary (Flash, FlashLen, FwId, ...).
 class Form1
 {
-public:
+  public:
     Form1(EditorView& view, FileSystem& files, SystemServices& system);
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
-public: // the loaded image and its firmware
+  public: // the loaded image and its firmware
     FileBytes Flash;
     std::int32_t FlashLen = 0;
-    BlockCopy FlashOrig; // the old bytes of the last patch: only the blocks the writer can change
+    BlockCopy FlashOrig;   // the old bytes of the last patch: only the blocks the writer can change
     FirmwareDescriptor fw; // FwId, EngTab ... WapData, NewGen, CommonCap of the loaded firmware
     bool HasRus = true;    // the loaded firmware has the Russian layouts
     std::int32_t AdrFix = 0;
     Budget budget; // CommonUsed, EngUsed, RusUsed of the last status update
 
-public: // files, fixed strings and flags
+  public: // files, fixed strings and flags
     std::u16string FlashFile;
     std::u16string LayFile;
     std::u16string VkpFile;
@@ -68,7 +68,7 @@ public: // files, fixed strings and flags
     std::u16string ForumPage{kForumPage};
     std::u16string MailAddress{kMailAddress};
 
-public: // start-up, shut-down, change guard
+  public: // start-up, shut-down, change guard
     void Form_Activate();
     [[nodiscard]] bool WasChanged();
     void ClearAll();
@@ -76,7 +76,7 @@ public: // start-up, shut-down, change guard
     void Form_Unload(int& Cancel);
     void Exit_Click();
 
-public: // commands of the menus and the toolbar
+  public: // commands of the menus and the toolbar
     Outcome Open1_Click();
     Outcome Save1_Click();
     Outcome Save1As_Click();
@@ -119,7 +119,7 @@ public: // commands of the menus and the toolbar
     // Whether a path names a layout file (*.lay, in any case of letters).
     [[nodiscard]] static bool namesLayoutFile(const std::u16string& path);
 
-public: // status bar and budget
+  public: // status bar and budget
     void SetStatusBar(const std::u16string& s1, const std::u16string& s2, const std::u16string& s6);
     [[nodiscard]] bool CheckOverflow();
     // The shared keys' capacity: the loaded firmware's, or the larger one while no fullflash is loaded,
@@ -127,7 +127,7 @@ public: // status bar and budget
     [[nodiscard]] int commonCap() const { return Flash.empty() ? kLargeCommonCap : fw.CommonCap; }
     void Show_Slik(bool nsl);
 
-public: // file dialog and file access
+  public: // file dialog and file access
     [[nodiscard]] bool DialogErr(int d, int e);
     // Reports a file that cannot be opened in the status bar.
     void fOpenErr(const std::u16string& q);
@@ -139,7 +139,7 @@ public: // file dialog and file access
     [[nodiscard]] EditorView& view() { return m_view; }
     [[nodiscard]] bool koiChecked() const { return m_view.menuChecked("Koi"); }
 
-private:
+  private:
     void keyChanged();
     // Enables a key field with the editable colour, or disables it with the greyed one.
     void setFieldEditable(KeyArray a, int key, bool editable);
@@ -157,7 +157,8 @@ private:
     // The result of a file command, with the message it left.
     [[nodiscard]] CommandResult finish(Outcome outcome);
     // Reports a finished command in the status bar and as its message.
-    [[nodiscard]] CommandResult done(const std::u16string& s1, const std::u16string& path, const std::u16string& s6);
+    [[nodiscard]] CommandResult done(const std::u16string& s1, const std::u16string& path,
+                                     const std::u16string& s6);
 
     std::u16string m_told; // what the running file command told the user last
 

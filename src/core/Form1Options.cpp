@@ -63,8 +63,8 @@ void Form1::followWapAvailability()
         m_view.setMenuEnabled(item, wap);
         m_view.setButtonEnabled(item, wap);
     }
-    const bool checkedUnusable = (m_view.menuChecked("WAP_R") && !HasRus) ||
-                                 (!wap && !m_view.menuChecked("WAP_No"));
+    const bool checkedUnusable =
+        (m_view.menuChecked("WAP_R") && !HasRus) || (!wap && !m_view.menuChecked("WAP_No"));
     if (checkedUnusable)
         WAP_No_Click();
 }

@@ -13,7 +13,8 @@ void Form1::View_Click()
 void Form1::V_Klay_Click()
 {
     std::u16string s = VKlayCmd;
-    for (std::size_t at = s.find(u"%1"); at != std::u16string::npos; at = s.find(u"%1", at + VkpFile.size())) {
+    for (std::size_t at = s.find(u"%1"); at != std::u16string::npos;
+         at = s.find(u"%1", at + VkpFile.size())) {
         s.replace(at, 2, VkpFile);
     }
     m_system.startProgram(s);

@@ -15,7 +15,7 @@ namespace klavoset {
 // editor through it.
 class MemoryView : public EditorView
 {
-public:
+  public:
     struct Field
     {
         std::u16string text;
@@ -82,7 +82,7 @@ public:
     int fieldChanges = 0;
     bool ended = false;
 
-private:
+  private:
     std::array<std::array<Field, kKeys>, 4> m_fields;
     std::map<std::string, Item, std::less<>> m_items;
     std::map<std::string, Button, std::less<>> m_buttons;

@@ -9,7 +9,7 @@ namespace klavoset {
 // provides its own; nothing here waits for a started program.
 class SystemServices
 {
-public:
+  public:
     virtual ~SystemServices() = default;
 
     // The patcher's registered open command (holding "%1"), or empty when it is not registered.
@@ -34,7 +34,7 @@ public:
 // No tools, no command line, starts nothing: for the command-line tool and tests.
 class NoSystemServices : public SystemServices
 {
-public:
+  public:
     std::u16string vklayOpenCommand() override { return {}; }
     std::u16string calculatorPath() override { return {}; }
     std::u16string charMapPath() override { return {}; }

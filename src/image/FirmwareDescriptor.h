@@ -29,11 +29,11 @@ struct FirmwareDescriptor
 };
 
 // Sizes of the areas, in bytes.
-inline constexpr std::int32_t kTableBytes = 144;     // 2 layouts x 12 entries x 6 bytes
+inline constexpr std::int32_t kTableBytes = 144; // 2 layouts x 12 entries x 6 bytes
 inline constexpr std::int32_t kEntryBytes = 6;
-inline constexpr std::int32_t kWapTableBytes = 120;  // 12 records x 10 bytes
-inline constexpr std::int32_t kEngDataBytes = 272;   // 136 characters
-inline constexpr std::int32_t kRusDataBytes = 276;   // 138 characters
+inline constexpr std::int32_t kWapTableBytes = 120; // 12 records x 10 bytes
+inline constexpr std::int32_t kEngDataBytes = 272;  // 136 characters
+inline constexpr std::int32_t kRusDataBytes = 276;  // 138 characters
 inline constexpr int kEngCap = 136;
 inline constexpr int kRusCap = 138;
 inline constexpr int kLargeCommonCap = 91; // the larger of the two capacities of the shared keys

@@ -55,8 +55,7 @@ constexpr std::int32_t kMaxWapTableDistance = 0x400;
 
 bool wapTablesUsable(const FirmwareRow& row)
 {
-    return row.WapTabU > 0 && row.WapTabL > row.WapTabU &&
-           row.WapTabL - row.WapTabU <= kMaxWapTableDistance;
+    return row.WapTabU > 0 && row.WapTabL > row.WapTabU && row.WapTabL - row.WapTabU <= kMaxWapTableDistance;
 }
 
 // The WAP strings have no budget of their own: they may fill WapData up to the next area of the
@@ -64,8 +63,9 @@ bool wapTablesUsable(const FirmwareRow& row)
 std::int32_t wapCapacity(const FirmwareDescriptor& d)
 {
     std::int32_t nearest = std::numeric_limits<std::int32_t>::max();
-    const std::int32_t starts[] = {d.EngTab,  d.RusTab,  d.NewGen ? d.Key10Entry : 0, d.WapTabU, d.WapTabL,
-                                   d.EngData, d.RusData, d.CommonData};
+    const std::int32_t starts[] = {d.EngTab,  d.RusTab,    d.NewGen ? d.Key10Entry : 0,
+                                   d.WapTabU, d.WapTabL,   d.EngData,
+                                   d.RusData, d.CommonData};
     for (const std::int32_t start : starts)
         if (start > d.WapData)
             nearest = std::min(nearest, start);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/EditorView.h"
 #include "base/FileSystem.h"
+#include "core/EditorView.h"
 #include "core/Form1.h"
 #include "core/SystemServices.h"
 

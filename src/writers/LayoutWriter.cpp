@@ -215,10 +215,14 @@ std::int32_t wapBytes(const LayoutTexts& texts, WapSource source)
 
 std::vector<ImageArea> writtenAreas(const FirmwareDescriptor& fw)
 {
-    std::vector<ImageArea> areas = {{fw.EngTab, kTableBytes},      {fw.RusTab, kTableBytes},
-                                     {fw.EngData, kEngDataBytes},  {fw.RusData, kRusDataBytes},
-                                     {fw.CommonData, commonDataBytes(fw)}, {fw.WapTabU, kWapTableBytes},
-                                     {fw.WapTabL, kWapTableBytes}, {fw.WapData, fw.wapCapacity}};
+    std::vector<ImageArea> areas = {{fw.EngTab, kTableBytes},
+                                    {fw.RusTab, kTableBytes},
+                                    {fw.EngData, kEngDataBytes},
+                                    {fw.RusData, kRusDataBytes},
+                                    {fw.CommonData, commonDataBytes(fw)},
+                                    {fw.WapTabU, kWapTableBytes},
+                                    {fw.WapTabL, kWapTableBytes},
+                                    {fw.WapData, fw.wapCapacity}};
     if (fw.NewGen)
         areas.push_back({fw.Key10Entry, kEntryBytes});
     return areas;

@@ -56,13 +56,13 @@ BlockCopy::BlockCopy(std::span<const std::uint8_t> image, std::span<const ImageA
     std::vector<Stretch> stretches;
     for (const ImageArea& a : areas) {
         const std::int64_t first = std::max<std::int64_t>(a.offset, 0);
-        const std::int64_t last = std::min<std::int64_t>(std::int64_t{a.offset} + a.size,
-                                                         static_cast<std::int64_t>(image.size()));
+        const std::int64_t last =
+            std::min<std::int64_t>(std::int64_t{a.offset} + a.size, static_cast<std::int64_t>(image.size()));
         if (first >= last)
             continue;
         const auto begin = static_cast<std::size_t>(first) / kVkpBlock * kVkpBlock;
-        const auto end = std::min(image.size(), (static_cast<std::size_t>(last) + kVkpBlock - 1) / kVkpBlock *
-                                                     kVkpBlock);
+        const auto end =
+            std::min(image.size(), (static_cast<std::size_t>(last) + kVkpBlock - 1) / kVkpBlock * kVkpBlock);
         stretches.push_back({begin, end});
     }
     std::sort(stretches.begin(), stretches.end(),
@@ -80,7 +80,8 @@ bool BlockCopy::matches(std::span<const std::uint8_t> image) const
 {
     return std::all_of(m_runs.begin(), m_runs.end(), [&](const Run& r) {
         return r.offset + r.bytes.size() <= image.size() &&
-               std::equal(r.bytes.begin(), r.bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(r.offset));
+               std::equal(r.bytes.begin(), r.bytes.end(),
+                          image.begin() + static_cast<std::ptrdiff_t>(r.offset));
     });
 }
 

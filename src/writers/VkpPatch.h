@@ -58,7 +58,8 @@ class BlockCopy
 
 // The blocks, in ascending order, where `edited` differs from the kept bytes of the old image; only kept
 // blocks are compared, so the result equals a comparison of the whole images when nothing else changed.
-[[nodiscard]] std::vector<ChangedBlock> diffBlocks(const BlockCopy& original, std::span<const std::uint8_t> edited);
+[[nodiscard]] std::vector<ChangedBlock> diffBlocks(const BlockCopy& original,
+                                                   std::span<const std::uint8_t> edited);
 
 // The patch text in Windows-1251, every line ended by CR LF: two comment lines (the identity string
 // `FwId`, as the image spells it, and the program with its home page), then one line per block.

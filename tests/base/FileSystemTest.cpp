@@ -1,4 +1,5 @@
 #include "base/FileSystem.h"
+
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,13 +15,13 @@ std::u16string u16(const fs::path& p) { return p.u16string(); }
 // Fails the second write of the temporary file, as a full disk would.
 class FullDisk : public RealFileSystem
 {
-protected:
+  protected:
     bool writeBytes(std::FILE* file, std::span<const std::uint8_t> bytes) override
     {
         return ++m_writes < 2 && RealFileSystem::writeBytes(file, bytes);
     }
 
-private:
+  private:
     int m_writes = 0;
 };
 

@@ -15,8 +15,11 @@ TEST(Utf, RoundTripsBmpAndSupplementaryCharacters)
 
 TEST(Utf, InvalidInputBecomesReplacementCharacters)
 {
-    EXPECT_EQ(fromUtf8("\xFF" "a"), u"\uFFFD" "a");
-    EXPECT_EQ(fromUtf8("\xD0"), u"\uFFFD"); // cut sequence
+    EXPECT_EQ(fromUtf8("\xFF"
+                       "a"),
+              u"\uFFFD"
+              "a");
+    EXPECT_EQ(fromUtf8("\xD0"), u"\uFFFD");           // cut sequence
     EXPECT_EQ(fromUtf8("\xC0\xAF"), u"\uFFFD\uFFFD"); // overlong
     EXPECT_EQ(toUtf8(u"\xD800"), "\xEF\xBF\xBD");
 }

@@ -1,6 +1,6 @@
+#include "base/Utf.h"
 #include "cli/CliRunner.h"
 #include "codec/Budget.h"
-#include "base/Utf.h"
 #include "support/FlashBuilder.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +48,7 @@ TEST_P(CliEveryFirmware, ShowJsonDecodesSyntheticImage)
     EXPECT_EQ(doc["budget"]["common"], nlohmann::json::array({b.CommonUsed, d.CommonCap}));
 }
 
-INSTANTIATE_TEST_SUITE_P(AllRows, CliEveryFirmware, ::testing::ValuesIn(supportedFirmware()), 
+INSTANTIATE_TEST_SUITE_P(AllRows, CliEveryFirmware, ::testing::ValuesIn(supportedFirmware()),
                          test::RowName());
 
 TEST(Cli, IdentifyPrintsIdentityAndExitCode)
@@ -59,7 +59,8 @@ TEST(Cli, IdentifyPrintsIdentityAndExitCode)
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "C45 v50 lg1\n");
 
-    test::writeBytes(dir.path / "other.bin", test::FlashBuilder(0x100000).identity("C45", 0x51, "lg1").build());
+    test::writeBytes(dir.path / "other.bin",
+                     test::FlashBuilder(0x100000).identity("C45", 0x51, "lg1").build());
     run = runCli("identify " + q(dir.path / "other.bin"), dir.path);
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_EQ(run.out, "C45 v51 lg1\n");
@@ -133,7 +134,8 @@ TEST(Cli, FirmwareListsEveryRow)
     const auto list = nlohmann::json::parse(run.out);
     ASSERT_EQ(list.size(), 34u);
     EXPECT_EQ(list[0]["firmware"], "C55 v24 lg91");
-    const auto a52 = std::find_if(list.begin(), list.end(), [](const auto& r) { return r["firmware"] == "A52 v7 lg1"; });
+    const auto a52 =
+        std::find_if(list.begin(), list.end(), [](const auto& r) { return r["firmware"] == "A52 v7 lg1"; });
     EXPECT_EQ((*a52)["wap"], false);
     EXPECT_EQ(runCli("firmware", dir.path).out.find("C55 v24 lg91"), 0u);
 }
@@ -159,16 +161,19 @@ TEST_P(CliDemoEveryFirmware, DemoExportApplyRoundTrip)
     TempDir dir;
     const std::string id(GetParam().id);
     const auto demo = dir.path / "demo.bin";
-    ASSERT_EQ(runCli("demo-image --firmware '" + id + "' --size 0x800000 -o " + quote(demo), dir.path).exitCode, 0);
+    ASSERT_EQ(
+        runCli("demo-image --firmware '" + id + "' --size 0x800000 -o " + quote(demo), dir.path).exitCode, 0);
     auto run = runCli("show --json " + quote(demo), dir.path);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(nlohmann::json::parse(run.out)["layouts"]["eb"][2], "ABC2АБВГ");
     ASSERT_EQ(runCli("export " + quote(demo) + " -o " + quote(dir.path / "d.lay"), dir.path).exitCode, 0);
-    run = runCli("apply " + quote(demo) + " " + quote(dir.path / "d.lay") + " -o " + quote(dir.path / "out.bin"),
+    run = runCli("apply " + quote(demo) + " " + quote(dir.path / "d.lay") + " -o " +
+                     quote(dir.path / "out.bin"),
                  dir.path);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(test::readBytes(dir.path / "out.bin"), test::readBytes(demo));
-    run = runCli("apply " + quote(demo) + " " + quote(dir.path / "d.lay") + " --vkp " + quote(dir.path / "p.vkp"),
+    run = runCli("apply " + quote(demo) + " " + quote(dir.path / "d.lay") + " --vkp " +
+                     quote(dir.path / "p.vkp"),
                  dir.path);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string vkp = test::readText(dir.path / "p.vkp");
@@ -192,8 +197,11 @@ struct DemoFixture : ::testing::Test
     void editFirstLetter(char16_t c)
     {
         auto bytes = test::readBytes(layout);
-        const std::size_t key2 = std::u16string_view(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2)
-                                     .find(u'\t') * 2 + 2;
+        const std::size_t key2 =
+            std::u16string_view(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2)
+                    .find(u'\t') *
+                2 +
+            2;
         bytes[key2] = static_cast<std::uint8_t>(c & 0xFF);
         bytes[key2 + 1] = static_cast<std::uint8_t>(c >> 8);
         test::writeBytes(layout, bytes);
@@ -204,7 +212,8 @@ TEST_F(DemoFixture, ApplyWritesPatchOfTheEditAndLeavesImage)
 {
     editFirstLetter(u'Q');
     const auto before = test::readBytes(demo);
-    const auto run = runCli("apply " + quote(demo) + " " + quote(layout) + " --vkp " + quote(dir.path / "p.vkp"), dir.path);
+    const auto run = runCli(
+        "apply " + quote(demo) + " " + quote(layout) + " --vkp " + quote(dir.path / "p.vkp"), dir.path);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string vkp = test::readText(dir.path / "p.vkp");
     ASSERT_EQ(std::count(vkp.begin(), vkp.end(), '\n'), 3) << vkp;
@@ -225,7 +234,8 @@ TEST_F(DemoFixture, ApplyWritesPatchOfTheEditAndLeavesImage)
 TEST_F(DemoFixture, ApplyOntoTheImageItself)
 {
     editFirstLetter(u'Q');
-    ASSERT_EQ(runCli("apply " + quote(demo) + " " + quote(layout) + " -o " + quote(demo), dir.path).exitCode, 0);
+    ASSERT_EQ(runCli("apply " + quote(demo) + " " + quote(layout) + " -o " + quote(demo), dir.path).exitCode,
+              0);
     const auto run = runCli("show --json " + quote(demo), dir.path);
     EXPECT_EQ(nlohmann::json::parse(run.out)["layouts"]["eb"][2], "QBC2АБВГ");
 }
@@ -236,8 +246,11 @@ TEST_F(DemoFixture, ExitCodesOfApply)
     EXPECT_EQ(runCli(base, dir.path).exitCode, 1) << "no output chosen";
     EXPECT_EQ(runCli(base + " -o a --vkp b", dir.path).exitCode, 1);
     EXPECT_EQ(runCli(base + " --wap maybe -o x.bin", dir.path).exitCode, 1);
-    EXPECT_EQ(runCli("apply " + quote(demo) + " " + quote(dir.path / "none.lay") + " -o " + quote(dir.path / "x.bin"),
-                     dir.path).exitCode, 2);
+    EXPECT_EQ(runCli("apply " + quote(demo) + " " + quote(dir.path / "none.lay") + " -o " +
+                         quote(dir.path / "x.bin"),
+                     dir.path)
+                  .exitCode,
+              2);
     EXPECT_FALSE(std::filesystem::exists(dir.path / "none.lay"));
     std::filesystem::create_directory(dir.path / "adir");
     const auto toDir = runCli(base + " -o " + quote(dir.path / "adir"), dir.path);
@@ -256,12 +269,18 @@ TEST(CliDemo, WapChoicesTheFirmwareCannotTake)
     TempDir dir;
     const auto a52 = dir.path / "a52.bin";
     const auto slik = dir.path / "slik.bin";
-    ASSERT_EQ(runCli("demo-image --firmware 'A52 v7 lg1' --size 0x400000 -o " + quote(a52), dir.path).exitCode, 0);
-    ASSERT_EQ(runCli("demo-image --firmware 'SLIK v56 lg1' --size 0x800000 -o " + quote(slik), dir.path).exitCode, 0);
+    ASSERT_EQ(
+        runCli("demo-image --firmware 'A52 v7 lg1' --size 0x400000 -o " + quote(a52), dir.path).exitCode, 0);
+    ASSERT_EQ(
+        runCli("demo-image --firmware 'SLIK v56 lg1' --size 0x800000 -o " + quote(slik), dir.path).exitCode,
+        0);
     ASSERT_EQ(runCli("export " + quote(a52) + " -o " + quote(dir.path / "a.lay"), dir.path).exitCode, 0);
     ASSERT_EQ(runCli("export " + quote(slik) + " -o " + quote(dir.path / "s.lay"), dir.path).exitCode, 0);
-    EXPECT_EQ(runCli("apply " + quote(a52) + " " + quote(dir.path / "a.lay") + " --wap en -o x.bin", dir.path).exitCode, 3);
-    const auto ru = runCli("apply " + quote(slik) + " " + quote(dir.path / "s.lay") + " --wap ru -o x.bin", dir.path);
+    EXPECT_EQ(runCli("apply " + quote(a52) + " " + quote(dir.path / "a.lay") + " --wap en -o x.bin", dir.path)
+                  .exitCode,
+              3);
+    const auto ru =
+        runCli("apply " + quote(slik) + " " + quote(dir.path / "s.lay") + " --wap ru -o x.bin", dir.path);
     EXPECT_EQ(ru.exitCode, 3);
     EXPECT_NE(ru.err.find("только одну раскладку"), std::string::npos);
     EXPECT_EQ(runCli("demo-image --firmware 'X1 v1 lg1' -o x.bin", dir.path).exitCode, 3);

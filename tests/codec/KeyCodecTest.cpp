@@ -57,9 +57,13 @@ TEST(KeyCodec, SettlesAddressCorrectionBySize)
     {
         std::int32_t size, stringAt, adrFix;
     };
-    for (const Case c : {Case{0x1000000, 0xA31234, 0}, Case{0x800000, 0x231234, 0}, Case{0x600000, 0x31234, 0},
-                         Case{0x400000, 0x31234, 0x200000}, Case{0x200000, 0x31234, 0x400000}}) {
-        auto image = FlashBuilder(c.size, 0).bytes(0x10, {1, 0, 0x34, 0x12, 0x8C, 0x02}).units(c.stringAt, u"Z").build();
+    for (const Case c :
+         {Case{0x1000000, 0xA31234, 0}, Case{0x800000, 0x231234, 0}, Case{0x600000, 0x31234, 0},
+          Case{0x400000, 0x31234, 0x200000}, Case{0x200000, 0x31234, 0x400000}}) {
+        auto image = FlashBuilder(c.size, 0)
+                         .bytes(0x10, {1, 0, 0x34, 0x12, 0x8C, 0x02})
+                         .units(c.stringAt, u"Z")
+                         .build();
         const Decoded d = decode(image, 0x10);
         EXPECT_EQ(d.text, u"Z") << std::hex << c.size;
         EXPECT_EQ(d.adrFix, c.adrFix) << std::hex << c.size;
@@ -77,7 +81,10 @@ TEST(KeyCodec, EmptyEntryStillSettlesCorrection)
 TEST(KeyCodec, HighBitsOfInPageOffsetAreIgnored)
 {
     for (const std::uint8_t high : {0x12, 0x52, 0x92, 0xD2}) {
-        auto image = FlashBuilder(0x600000, 0).bytes(0x10, {1, 0, 0x34, high, 0x8C, 0x02}).units(0x31234, u"q").build();
+        auto image = FlashBuilder(0x600000, 0)
+                         .bytes(0x10, {1, 0, 0x34, high, 0x8C, 0x02})
+                         .units(0x31234, u"q")
+                         .build();
         EXPECT_EQ(decode(image, 0x10).text, u"q");
     }
 }
@@ -111,7 +118,10 @@ TEST(KeyCodec, Key10SubstitutionOnlyInKey10SlotsOfNewerFirmware)
 
 TEST(KeyCodec, Koi8AppliesOnlyWithPermission)
 {
-    auto image = FlashBuilder(0x600000, 0).entry(0x10, 3, 0x1000).bytes(0x1000, {0xE9, 0, 0xC1, 0x04, 0x41, 0}).build();
+    auto image = FlashBuilder(0x600000, 0)
+                     .entry(0x10, 3, 0x1000)
+                     .bytes(0x1000, {0xE9, 0, 0xC1, 0x04, 0x41, 0})
+                     .build();
     EXPECT_EQ(decode(image, 0x10, true, true).text, u"ИаA");
     EXPECT_EQ(decode(image, 0x10, false, true).text, u"\u00E9\u04C1A");
     EXPECT_EQ(decode(image, 0x10, true, false).text, u"\u00E9\u04C1A");

@@ -60,15 +60,16 @@ TEST(StartUp, CommandLineNamesOneFullflash)
         std::u16string line;
         bool loads;
     };
-    for (const Case& c : {Case{u"\"/my files/ff.bin\"", true}, Case{u"/my files/ff.bin", true}, Case{u"\"\"", false},
-                          Case{u"\"", false}, Case{u"", false}}) {
+    for (const Case& c : {Case{u"\"/my files/ff.bin\"", true}, Case{u"/my files/ff.bin", true},
+                          Case{u"\"\"", false}, Case{u"\"", false}, Case{u"", false}}) {
         Unstarted e;
         e.files.files[u"/my files/ff.bin"] = image;
         e.view.field(KeyArray::eb, 2).text = u"changed";
         e.view.setPanelText(6, u"*");
         e.system.line = c.line;
         e.form.Form_Activate();
-        EXPECT_EQ(e.form.FlashFile == u"/my files/ff.bin", c.loads) << std::string(c.line.begin(), c.line.end());
+        EXPECT_EQ(e.form.FlashFile == u"/my files/ff.bin", c.loads)
+            << std::string(c.line.begin(), c.line.end());
         EXPECT_TRUE(e.view.boxes.empty()) << "no question, no refusal";
         EXPECT_TRUE(e.view.dialogs.empty()) << "no dialog";
         EXPECT_FALSE(e.form.CmdLineOpen);

@@ -73,7 +73,10 @@ TEST(Tools, AddressesOfTheBuildAndAbout)
     EXPECT_EQ(e.system.opened.back(), u"mailto:k@example.net?subject=Klavoset_v2.59");
     e.form.runCommand("About");
     const std::u16string about = e.view.boxes.back().text;
-    EXPECT_EQ(about.rfind(u"Klavoset v2.59\r\n\r\nПрограмма редактирования клавиатурных раскладок телефонов Siemens\r\n\r\n", 0), 0u);
+    EXPECT_EQ(about.rfind(u"Klavoset v2.59\r\n\r\nПрограмма редактирования клавиатурных раскладок телефонов "
+                          u"Siemens\r\n\r\n",
+                          0),
+              0u);
     EXPECT_NE(about.find(u"https://k.example.net/"), std::u16string::npos);
     EXPECT_EQ(e.view.boxes.back().style, MsgInfo);
 

@@ -1,7 +1,6 @@
 #include "image/FirmwareTable.h"
 
 #include <gtest/gtest.h>
-
 #include <set>
 
 namespace klavoset {
@@ -80,8 +79,11 @@ TEST(FirmwareTable, AreasOfEveryRowDoNotOverlap)
         {
             std::int32_t start, size;
         };
-        std::vector<Area> areas = {{d.EngTab, 144}, {d.RusTab, 144}, {d.EngData, 272},
-                                   {d.RusData, 276}, {d.CommonData, 2 * d.CommonCap}};
+        std::vector<Area> areas = {{d.EngTab, 144},
+                                   {d.RusTab, 144},
+                                   {d.EngData, 272},
+                                   {d.RusData, 276},
+                                   {d.CommonData, 2 * d.CommonCap}};
         if (d.NewGen)
             areas.push_back({d.Key10Entry, 6});
         if (d.wapAvailable) {

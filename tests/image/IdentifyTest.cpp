@@ -16,7 +16,8 @@ TEST(Identify, BuildsIdentityFromFirstProbe)
 
 TEST(Identify, VersionIsUpperHexWithoutLeadingZeros)
 {
-    EXPECT_EQ(identifyFirmware(FlashBuilder(0x800000).identity("CF62", 0x07, "lg91").build()), "CF62 v7 lg91");
+    EXPECT_EQ(identifyFirmware(FlashBuilder(0x800000).identity("CF62", 0x07, "lg91").build()),
+              "CF62 v7 lg91");
     EXPECT_EQ(identifyFirmware(FlashBuilder(0x800000).identity("M55", 0x91, "lg91").build()), "M55 v91 lg91");
     EXPECT_EQ(identifyFirmware(FlashBuilder(0x800000).identity("X", 0xAB, "lg1").build()), "X vAB lg1");
 }
@@ -76,7 +77,7 @@ TEST(Identify, DescriptorMustFitImage)
 {
     const FirmwareDescriptor d = test::descriptorOf("C55 v24 lg91");
     EXPECT_TRUE(descriptorFitsImage(d, 0x1000000));
-    EXPECT_FALSE(descriptorFitsImage(d, 0x473076)); // ends before the English table
+    EXPECT_FALSE(descriptorFitsImage(d, 0x473076));       // ends before the English table
     EXPECT_FALSE(descriptorFitsImage(d, 0x585FF6 + 119)); // the lower WAP table is cut
     EXPECT_TRUE(descriptorFitsImage(d, 0x585FF6 + 120));
 }

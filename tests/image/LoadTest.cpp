@@ -37,8 +37,7 @@ TEST_P(EveryFirmware, LoadDecodesEveryKey)
     EXPECT_EQ(e.view.button("View").tooltip, u"Просмотр /ff.bin");
 }
 
-INSTANTIATE_TEST_SUITE_P(AllRows, EveryFirmware, ::testing::ValuesIn(supportedFirmware()), 
-                         test::RowName());
+INSTANTIATE_TEST_SUITE_P(AllRows, EveryFirmware, ::testing::ValuesIn(supportedFirmware()), test::RowName());
 
 TEST(Load, RefusedImageKeepsTheLoadedOne)
 {
@@ -51,7 +50,8 @@ TEST(Load, RefusedImageKeepsTheLoadedOne)
     const auto other = FlashBuilder(0x800000).identity("C55", 0x99, "lg91").build();
     EXPECT_EQ(e.open(u"/other.bin", other), Outcome::Unsupported);
     ASSERT_FALSE(e.view.boxes.empty());
-    EXPECT_EQ(e.view.boxes.back().text, u"/other.bin\r\n\r\nЭтот фуллфлеш не поддерживается\r\n\r\nC55 v99 lg91");
+    EXPECT_EQ(e.view.boxes.back().text,
+              u"/other.bin\r\n\r\nЭтот фуллфлеш не поддерживается\r\n\r\nC55 v99 lg91");
     EXPECT_EQ(e.view.boxes.back().style, MsgStop);
     EXPECT_EQ(e.form.Flash, before);
     EXPECT_EQ(e.form.fw.FwId, "C55 v24 lg91");
@@ -146,7 +146,8 @@ TEST(Load, RussianSanityTestHidesRussianFields)
 TEST(Load, WapChoiceFallsBackWhenFirmwareCannotTakeIt)
 {
     Editor e;
-    ASSERT_EQ(e.open(u"/c55.bin", test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true))), Outcome::Done);
+    ASSERT_EQ(e.open(u"/c55.bin", test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true))),
+              Outcome::Done);
     e.form.WAP_R_Click();
     ASSERT_TRUE(e.view.menuChecked("WAP_R"));
     ASSERT_EQ(e.open(u"/slik.bin", test::imageOf("SLIK v56 lg1", test::sampleLayouts(false, false))),
@@ -156,11 +157,13 @@ TEST(Load, WapChoiceFallsBackWhenFirmwareCannotTakeIt)
     EXPECT_TRUE(e.view.button("WAP_No").pressed);
 
     e.form.WAP_E_Click();
-    ASSERT_EQ(e.open(u"/a52.bin", test::imageOf("A52 v7 lg1", test::sampleLayouts(true, true))), Outcome::Done);
+    ASSERT_EQ(e.open(u"/a52.bin", test::imageOf("A52 v7 lg1", test::sampleLayouts(true, true))),
+              Outcome::Done);
     EXPECT_TRUE(e.view.menuChecked("WAP_No"));
     EXPECT_FALSE(e.view.item("WAP_E").enabled);
     EXPECT_FALSE(e.view.button("WAP_R").enabled);
-    ASSERT_EQ(e.open(u"/c55.bin", test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true))), Outcome::Done);
+    ASSERT_EQ(e.open(u"/c55.bin", test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true))),
+              Outcome::Done);
     EXPECT_TRUE(e.view.item("WAP_E").enabled);
 }
 
@@ -184,7 +187,8 @@ TEST(Load, OlderFirmwareNeverReadsKeysFromImageStart)
 TEST(Load, OlderKeyElevenIsDecodedAndEditable)
 {
     Editor e;
-    ASSERT_EQ(e.open(u"/c45.bin", test::imageOf("C45 v50 lg1", test::sampleLayouts(false, true))), Outcome::Done);
+    ASSERT_EQ(e.open(u"/c45.bin", test::imageOf("C45 v50 lg1", test::sampleLayouts(false, true))),
+              Outcome::Done);
     EXPECT_EQ(e.text(KeyArray::eb, 11), u"#@");
     EXPECT_EQ(e.text(KeyArray::rm, 11), u"#@");
     EXPECT_TRUE(e.view.field(KeyArray::eb, 11).enabled);

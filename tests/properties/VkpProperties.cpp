@@ -74,7 +74,8 @@ TEST_P(PatchOfEveryFirmware, ComparingTheAreasGivesTheLinesOfTheWholeImages)
             test::typeTexts(e.view, round == 0 ? c.edited : c.random.fitting(c.d, c.d.HasRus, c.koi));
             e.view.dialogAnswers.push_back(u"/ff.vkp");
             ASSERT_EQ(e.form.SaveAsVKP_Click(), Outcome::Done) << "round " << round;
-            EXPECT_EQ(textOf(e.files.files[u"/ff.vkp"]), formatVkp(c.d.FwId, diffBlocks(before, e.form.Flash)))
+            EXPECT_EQ(textOf(e.files.files[u"/ff.vkp"]),
+                      formatVkp(c.d.FwId, diffBlocks(before, e.form.Flash)))
                 << "round " << round;
             before.assign(e.form.Flash.begin(), e.form.Flash.end());
         }

@@ -4,7 +4,10 @@
 
 namespace klavoset::test {
 
-FlashBuilder::FlashBuilder(std::int32_t size, std::uint8_t fill) : m_bytes(static_cast<std::size_t>(size), fill) {}
+FlashBuilder::FlashBuilder(std::int32_t size, std::uint8_t fill)
+    : m_bytes(static_cast<std::size_t>(size), fill)
+{
+}
 
 FlashBuilder& FlashBuilder::identity(std::string_view model, std::uint8_t version, std::string_view language,
                                      std::int32_t probe, std::string_view marker)
@@ -52,16 +55,19 @@ std::int32_t addressOf(std::int32_t offset, std::int32_t flashLen, std::int32_t 
     return offset + 0x1000000 - flashLen - adrFix;
 }
 
-FlashBuilder& FlashBuilder::entry(std::int32_t at, std::uint8_t count, std::int32_t target, std::int32_t adrFix)
+FlashBuilder& FlashBuilder::entry(std::int32_t at, std::uint8_t count, std::int32_t target,
+                                  std::int32_t adrFix)
 {
     const std::int32_t a = addressOf(target, static_cast<std::int32_t>(m_bytes.size()), adrFix);
     const std::int32_t page = a / 0x4000;
     const std::int32_t inPage = a % 0x4000;
-    return bytes(at, {count, 0, static_cast<std::uint8_t>(inPage & 0xFF), static_cast<std::uint8_t>(inPage >> 8),
-                      static_cast<std::uint8_t>(page & 0xFF), static_cast<std::uint8_t>(page >> 8)});
+    return bytes(at,
+                 {count, 0, static_cast<std::uint8_t>(inPage & 0xFF), static_cast<std::uint8_t>(inPage >> 8),
+                  static_cast<std::uint8_t>(page & 0xFF), static_cast<std::uint8_t>(page >> 8)});
 }
 
-FlashBuilder& FlashBuilder::layouts(const FirmwareDescriptor& d, const LayoutTexts& texts, std::int32_t adrFix)
+FlashBuilder& FlashBuilder::layouts(const FirmwareDescriptor& d, const LayoutTexts& texts,
+                                    std::int32_t adrFix)
 {
     const auto len = [](const std::u16string& s) { return static_cast<std::uint8_t>(s.size()); };
     // shared keys, once
@@ -107,8 +113,10 @@ FlashBuilder& FlashBuilder::layouts(const FirmwareDescriptor& d, const LayoutTex
 LayoutTexts sampleLayouts(bool newGen, bool hasRus)
 {
     LayoutTexts t;
-    const char16_t* latin[] = {u"", u"", u"abc2", u"def3", u"ghi4", u"jkl5", u"mno6", u"pqrs7", u"tuv8", u"wxyz9"};
-    const char16_t* cyr[] = {u"", u"", u"абвг2", u"деёжз3", u"ийкл4", u"мно5", u"прс6", u"туфх7", u"цчшщъ8", u"ыьэюя9"};
+    const char16_t* latin[] = {u"",     u"",     u"abc2",  u"def3", u"ghi4",
+                               u"jkl5", u"mno6", u"pqrs7", u"tuv8", u"wxyz9"};
+    const char16_t* cyr[] = {u"",     u"",     u"абвг2", u"деёжз3", u"ийкл4",
+                             u"мно5", u"прс6", u"туфх7", u"цчшщъ8", u"ыьэюя9"};
     for (int k = 2; k <= 9; ++k) {
         std::u16string lower = latin[k];
         std::u16string upper;
@@ -125,8 +133,8 @@ LayoutTexts sampleLayouts(bool newGen, bool hasRus)
             t.at(KeyArray::rm, k) = r;
         }
     }
-    const std::u16string shared[kKeys] = {u".,?!0-\x7F", u" 1€$", {}, {}, {}, {}, {}, {}, {}, {}, u"*/+",
-                                          newGen ? u"" : u"#@"};
+    const std::u16string shared[kKeys] = {
+        u".,?!0-\x7F", u" 1€$", {}, {}, {}, {}, {}, {}, {}, {}, u"*/+", newGen ? u"" : u"#@"};
     for (const int key : {0, 1, 10, 11})
         for (const KeyArray a : kAllArrays)
             t.at(a, key) = shared[key];

@@ -14,14 +14,13 @@
 namespace klavoset {
 // Names a table row in test output.
 inline void PrintTo(const FirmwareRow& row, std::ostream* os) { *os << row.id; }
-}
+} // namespace klavoset
 
 namespace klavoset::test {
 // Names the cases of a suite over table rows: "C55 v24 lg91" gives "C55_v24_lg91".
 struct RowName
 {
-    template <typename ParamInfo>
-    std::string operator()(const ParamInfo& info) const
+    template <typename ParamInfo> std::string operator()(const ParamInfo& info) const
     {
         std::string name;
         for (const char c : info.param.id)
@@ -29,7 +28,7 @@ struct RowName
         return name;
     }
 };
-}
+} // namespace klavoset::test
 
 namespace klavoset::test {
 
@@ -37,7 +36,7 @@ namespace klavoset::test {
 // strings at chosen places, any length. Independent of the engine's writer, so it can check it.
 class FlashBuilder
 {
-public:
+  public:
     explicit FlashBuilder(std::int32_t size = 0x1000000, std::uint8_t fill = 0xFF);
 
     // The identity block below `probe`: model, version byte, language and "SIEMENS".
@@ -59,7 +58,7 @@ public:
     [[nodiscard]] std::vector<std::uint8_t> build() const { return m_bytes; }
     [[nodiscard]] std::vector<std::uint8_t>& raw() { return m_bytes; }
 
-private:
+  private:
     std::vector<std::uint8_t> m_bytes;
 };
 

@@ -11,10 +11,10 @@ namespace klavoset::test {
 // Files in a map, with switches that make opening or writing fail.
 class MemoryFileSystem : public FileSystem
 {
-public:
+  public:
     std::map<std::u16string, std::vector<std::uint8_t>> files;
-    std::set<std::u16string> unopenable;   // opening fails
-    std::set<std::u16string> unwritable;   // writing fails after opening
+    std::set<std::u16string> unopenable; // opening fails
+    std::set<std::u16string> unwritable; // writing fails after opening
     int writes = 0;
 
     Result<FileBytes, FileError> readAll(const std::u16string& path) override

@@ -1,4 +1,5 @@
 #include "ui/Dialogs.h"
+
 #include "ui/QtTranslation.h"
 
 #include <QAbstractButton>
