@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes the bench image and a layout file with a dozen edits: `bench_files DIR` gives DIR/image.bin and
 // DIR/edits.lay, the input of the command-line tool whose peak memory scripts/bench.sh measures.
 #include "BenchImage.h"

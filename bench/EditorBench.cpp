@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Each editor operation beside the plain operation it is measured against, on one 16 MiB image, in one
 // run; the ratios of the medians are printed at the end, and the program fails when one misses its limit.
 #include "BenchImage.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The plainest Qt Widgets program of the window's kind, the baseline of its start-up: a main window with a
 // menu bar and 48 line edits, shown, ended after its first frame. Run it under QT_QPA_PLATFORM=offscreen.
 #include "FirstFrame.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Whole processes timed side by side: `bench_race RUNS PLAN` runs every case of PLAN once per round, the
 // cases of a round in a new random order, so that a burst of load on the shared machine hits all sides,
 // and prints the median wall time, the median processor time (user + system) and the peak memory of each

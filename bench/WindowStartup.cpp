@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start-up of the window to its first frame with a fullflash loaded: `bench_window_startup IMAGE` starts
 // the window as the program's main does (the image named on the command line), prints the milliseconds
 // from the start of main to the end of the first paint after the load, and ends. Run it under

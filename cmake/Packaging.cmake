@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 Klavoset developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The Debian package: `cpack -G DEB` in a build folder. Install rules live beside their targets; the file
 # types are ours, so their shared-mime-info entry is installed here. Debian's shared-mime-info and
 # desktop-file-utils pick up new files in their folders through dpkg triggers, so no maintainer scripts.

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 Klavoset developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Cross build for 64-bit Windows with Debian's MinGW-w64 compilers (the posix thread model, which
 # std::thread and std::mutex need):
 #   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DKLAVOSET_BUILD_UI=OFF

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A valid image of a chosen firmware, loaded; then chosen texts (any code units, any lengths) typed
 // into chosen key fields, chosen options, and every save path.
 #include "FuzzCheck.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Any bytes as a fullflash: the open command reads, identifies and decodes them and counts the budget;
 // an image it accepts then goes through every save path.
 #include "FuzzCheck.h"

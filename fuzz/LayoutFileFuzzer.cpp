@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Any bytes as a layout file, opened before any fullflash or over a valid image of one of three kinds,
 // then saved; saving what was loaded from a saved file must give the same file again.
 #include "FuzzCheck.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes the seed corpora of the fuzz targets, all built in memory: `fuzz_seeds DIR` fills DIR/fullflash,
 // DIR/layoutfile and DIR/fieldtexts. Nothing binary is kept in the repository.
 #include "SyntheticImages.h"

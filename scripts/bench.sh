@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Klavoset developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the benchmarks in Release into build-bench/ (or $BENCH_BUILD_DIR), then measures in one run on a
 # 16 MiB demo fullflash: the command-line tool and the window as whole processes beside the plain tools a
 # user would compare them with (medians of $BENCH_RUNS interleaved runs, peak memory), and each editor

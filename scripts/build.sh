@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Klavoset developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Configures and builds into build/ (or $BUILD_DIR); extra arguments go to cmake.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Klavoset developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Fails on any include in src/ that points up or sideways against the layers: a folder may include only
 # itself and the folders listed for it below. Keep this table and docs/HACKING.md in step.
 set -euo pipefail

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Klavoset developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Makes the demo fullflash build/demo/demo.bin with the command-line tool and prints its path; prints
 # nothing (and succeeds) when the tool cannot make one.
 set -euo pipefail

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Klavoset developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Formats every C++ source of the project as .clang-format says. With --check it changes nothing: it lists
 # the files that are not formatted and fails when there is one.
 set -euo pipefail

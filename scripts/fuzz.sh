@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Klavoset developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the fuzz targets with clang, libFuzzer and the sanitizers into build-fuzz/ (or $FUZZ_BUILD_DIR)
 # and writes their seed corpora with the image builder.
 #

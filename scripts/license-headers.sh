@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Klavoset developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Gives every tracked source, script and build file that lacks them the copyright and licence lines, in
 # the file's own comment syntax (after a #! line), with `reuse annotate`. Files that cannot carry such
 # lines (pictures, data, documents) are annotated in REUSE.toml instead. Running it again changes nothing.

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Klavoset developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the Debian package in build/ (or $BUILD_DIR) with CPack and checks what it installs: the
 # command-line tool and our file types always; the window, its desktop entry (with the file types),
 # icon and help page as soon as the repository has them; then lintian, the manual pages, the versions,

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Klavoset developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Checks that every file of the tree states its copyright and licence (`reuse lint`). The files that
 # cannot carry a header are annotated in REUSE.toml, which reuse reads from version 4 on; the reuse of
 # Debian 12 (1.x) reads the older .reuse/dep5 instead, so for it the same annotations are written in that

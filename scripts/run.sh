@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Klavoset developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs what is missing, builds, and opens the window on the given file, or on a demo fullflash.
 set -euo pipefail
 cd "$(dirname "$0")/.."

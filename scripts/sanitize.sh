@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Klavoset developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer into build-asan/ (or
 # $ASAN_BUILD_DIR) and runs every test there; any sanitizer report (an error, undefined behaviour or a
 # leak) ends its program with a failure, so the test fails.

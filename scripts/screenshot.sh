@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Klavoset developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Renders the window offscreen with the demo fullflash loaded into docs/screenshot.png (or FILE).
 # Usage: scripts/screenshot.sh [FILE] [FULLFLASH]
 set -euo pipefail

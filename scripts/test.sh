@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Klavoset developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs what is missing, builds, and runs every test: the normal build and its tests, the Debian
 # package, the licence check, then the Windows build under Wine, the page, the whole suite again under the
 # address and undefined-behaviour sanitizers, then the fuzz regression runs (KLAVOSET_QUICK=1 skips these).

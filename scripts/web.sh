@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Klavoset developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the browser page: the engine compiled by emscripten, inlined with the page's script and style
 # into one file, build-web/klavoset.html, that opens from disk with no network and no server.
 set -euo pipefail

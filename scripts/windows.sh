@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Klavoset developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Cross-builds the engine, klavoset-cli.exe and the engine's unit tests for 64-bit Windows with MinGW-w64
 # into build-win/, runs the tests and a short session of the tool under Wine, compares every file the tool
 # wrote with what the Linux build writes, and packs build-win/klavoset-cli-VERSION-win64.zip.

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 Klavoset developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Puts the page together as one file: style, toolbar pictures, help page, the compiled editor and the
 # page's script inlined into the template. Run as: cmake -DSRC=web/ -DHELP=... -DICONS=... -DMODULE=...
 # -DOUT=... -P inline.cmake

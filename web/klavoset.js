@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 'use strict';
 // The page around the editor: it draws the editor's state after every command, hands it the user's
 // files and typing, shows its message boxes and turns what it writes into downloads. Every decision

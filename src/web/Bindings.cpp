@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The editor as the page's script sees it; compiled by emscripten only.
 #include "base/Utf.h"
 #include "core/WindowDesign.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A save that fails leaves the previous file byte-identical and nothing beside it: a disk that fails a
 // chosen write, a folder where the file should be, and a file system that is full.
 #include "PropertyCase.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Layouts that fit come back unchanged: saved into the fullflash and loaded again, or saved as a layout
 // file and opened again, for random cases of every firmware (Unicode, and KOI8 where the English layouts
 // can keep their characters).

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A save changes no byte outside the firmware's areas, in images whose other bytes are random.
 #include "PropertyCase.h"
 #include "support/Editor.h"

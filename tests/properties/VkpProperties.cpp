@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A patch applied to the image it was made from, by an applier of the tests' own, gives the image the
 // save writes; patches made one after another apply one after another. A patch that compares only the
 // firmware's areas has exactly the lines of a comparison of the whole images.

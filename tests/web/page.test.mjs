@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The page in headless Chromium: a demo fullflash opened, edited and saved as the three downloads, whose
 // bytes must equal what klavoset-cli writes for the same layouts; a refused image; an overflow; the
 // question before unsaved changes are replaced; and the time to open and to download a 16 MiB image.
