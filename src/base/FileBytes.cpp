@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <new>
 
 #if defined(__linux__) && !defined(__EMSCRIPTEN__)
 #define KLAVOSET_HUGE_PAGES 1
@@ -61,9 +63,28 @@ void freeFileMemory(void* memory,
     ::operator delete(memory);
 }
 
-bool operator==(const FileBytes& a, const std::vector<std::uint8_t>& b) noexcept
+void FileBytes::grow(std::size_t n)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end());
+    if (n <= m_capacity)
+        return;
+    const std::size_t capacity = std::max(n, m_size > static_cast<std::size_t>(-1) / 4 ? n : 2 * m_size);
+    auto* const bigger = static_cast<std::uint8_t*>(allocateFileMemory(capacity));
+    if (m_size > 0)
+        std::memcpy(bigger, m_data, m_size);
+    freeFileMemory(m_data, m_capacity);
+    m_data = bigger;
+    m_capacity = capacity;
+}
+
+void FileBytes::resize(std::size_t n)
+{
+    grow(n);
+    m_size = n;
+}
+
+bool operator==(const FileBytes& a, std::span<const std::uint8_t> b) noexcept
+{
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0);
 }
 
 } // namespace klavoset
