@@ -19,6 +19,9 @@ namespace klavoset {
 // large pages instead of thousands of small ones; elsewhere, and for smaller blocks, it is ordinary memory.
 [[nodiscard]] void* allocateFileMemory(std::size_t bytes);
 void freeFileMemory(void* memory, std::size_t bytes) noexcept;
+// How many freed blocks of 256 KiB or more are kept for reuse (2 unless set): a program that reads many
+// files of a few sizes over and over keeps more.
+void keepFreedFileMemory(std::size_t blocks);
 
 // The bytes of a file as read into memory: a fullflash image, a layout file. A buffer of its own rather
 // than a vector with a custom allocator, which would construct, copy and destroy byte by byte (a loop the
