@@ -5,6 +5,7 @@
 #include "SaveChecks.h"
 
 #include "FuzzCheck.h"
+#include "ImageEdits.h"
 #include "codec/KeyCodec.h"
 #include "support/VkpApplier.h"
 #include "support/WritableBytes.h"
@@ -107,14 +108,14 @@ void checkLayoutFile(const FuzzEditor& e, FuzzEditor& other, std::span<const std
 }
 
 // The bytes a save may change, kept per firmware and options: building the map for every run would
-// cost as much as an image copy.
+// cost as much as an image copy. One map serves every length up to the longest asked for.
 const std::vector<bool>& writableFor(const FirmwareDescriptor& d, bool hasRus, bool wap, std::size_t size)
 {
-    static std::map<std::tuple<std::string, bool, bool, std::size_t>, std::vector<bool>> maps;
-    auto [it, added] = maps.try_emplace({d.FwId, hasRus, wap, size});
-    if (added)
-        it->second = test::writableBytes(d, hasRus, wap, size);
-    return it->second;
+    static std::map<std::tuple<std::string, bool, bool>, std::vector<bool>> maps;
+    std::vector<bool>& map = maps[{d.FwId, hasRus, wap}];
+    if (map.size() < size)
+        map = test::writableBytes(d, hasRus, wap, std::max(size, ImageEdits::kMaxLength));
+    return map;
 }
 
 } // namespace
