@@ -173,7 +173,7 @@ void* allocateFileMemory(std::size_t& bytes)
     return ::operator new(std::max<std::size_t>(size, 1));
 }
 
-void release(void* memory, std::size_t bytes) noexcept
+void release(void* memory, [[maybe_unused]] std::size_t bytes) noexcept // unused where nothing is mapped
 {
 #ifdef KLAVOSET_HUGE_PAGES
     if (mapped(bytes)) {
