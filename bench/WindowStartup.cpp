@@ -11,8 +11,7 @@
 #include "ui/DesktopSystem.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
-
-#include <QIcon>
+#include "ui/Pictures.h"
 
 #include <cstdio>
 
@@ -22,7 +21,7 @@ int main(int argc, char* argv[])
     clock.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Klavoset"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/klavoset.svg")));
+    QApplication::setWindowIcon(klavoset::programIcon());
     if (argc != 2) {
         std::fprintf(stderr, "usage: bench_window_startup IMAGE\n");
         return 1;

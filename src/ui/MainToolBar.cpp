@@ -5,10 +5,10 @@
 #include "ui/MainToolBar.h"
 
 #include "core/WindowDesign.h"
+#include "ui/Pictures.h"
 #include "ui/Twips.h"
 
 #include <QAction>
-#include <QIcon>
 #include <QLayout>
 
 namespace klavoset {
@@ -33,7 +33,7 @@ MainToolBar::MainToolBar(QWidget* parent) : QToolBar(parent)
         }
         const QString key = QString::fromUtf8(b.key.data(), static_cast<qsizetype>(b.key.size()));
         const QString tip = QString::fromStdU16String(std::u16string(b.tooltip));
-        QAction* action = addAction(QIcon(imageFile(b.image)), tip);
+        QAction* action = addAction(toolbarPicture(b.image, side, devicePixelRatioF()), tip);
         action->setObjectName(QStringLiteral("Toolbar_") + key);
         action->setToolTip(tip);
         action->setEnabled(b.enabled);
@@ -77,11 +77,6 @@ bool MainToolBar::pressed(std::string_view key) const
 {
     const auto it = m_buttons.find(key);
     return it != m_buttons.end() && it->second.pressed;
-}
-
-QString MainToolBar::imageFile(int image)
-{
-    return QStringLiteral(":/toolbar/%1.svg").arg(image, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace klavoset

@@ -6,11 +6,11 @@
 #include "ui/DesktopSystem.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
+#include "ui/Pictures.h"
 #include "ui/QtTranslation.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QIcon>
 #include <QPixmap>
 
 #include <cstdio>
@@ -82,7 +82,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Klavoset"));
     QApplication::setApplicationVersion(QStringLiteral(KLAVOSET_VERSION));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/klavoset.svg")));
+    QApplication::setWindowIcon(klavoset::programIcon());
     klavoset::installRussianQtTexts(app);
 
     QStringList args = QApplication::arguments().mid(1);

@@ -4,6 +4,7 @@
 
 #include "WindowFixture.h"
 #include "ui/KeyGrid.h"
+#include "ui/Pictures.h"
 #include "ui/SystemColors.h"
 #include "ui/Twips.h"
 
@@ -199,7 +200,7 @@ class WindowDesignTest : public QObject
     void toolbarPicturesAreOursAndDrawn()
     {
         for (int image = 1; image <= 21; ++image) {
-            const QString file = MainToolBar::imageFile(image);
+            const QString file = toolbarPictureSource(image);
             QVERIFY2(QFile::exists(file), qPrintable(file));
             const QImage big = QIcon(file).pixmap(92, 92).toImage();
             QCOMPARE(big.size(), QSize(92, 92)); // vector pictures: any size renders in full
@@ -211,6 +212,33 @@ class WindowDesignTest : public QObject
         }
         QVERIFY(!f.window->windowIcon().isNull());
         QVERIFY(QFile::exists(QStringLiteral(":/klavoset.svg")));
+    }
+
+    // The PNGs drawn at build time show exactly the pixels the SVG gives, enabled and disabled; a size
+    // not drawn comes from the SVG itself.
+    void drawnPicturesEqualTheirSvg()
+    {
+        const auto same = [](const QIcon& drawn, const QIcon& svg, int side) {
+            for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
+                const QImage a = drawn.pixmap(QSize(side, side), 1.0, mode).toImage();
+                const QImage b = svg.pixmap(QSize(side, side), 1.0, mode).toImage();
+                if (a.size() != QSize(side, side) ||
+                    a.convertToFormat(QImage::Format_ARGB32_Premultiplied) !=
+                        b.convertToFormat(QImage::Format_ARGB32_Premultiplied))
+                    return false;
+            }
+            return true;
+        };
+        for (int image = 1; image <= 21; ++image) {
+            const QIcon svg(toolbarPictureSource(image));
+            for (const int side : toolbarPictureSizes())
+                QVERIFY2(same(toolbarPicture(image, 23, side / 23.0), svg, side),
+                         qPrintable(QString::number(side)));
+            QVERIFY(same(toolbarPicture(image, 25, 1.0), svg, 25));
+        }
+        for (const int side : programIconSizes())
+            QVERIFY(same(programIcon(), QIcon(QStringLiteral(":/klavoset.svg")), side));
+        QCOMPARE(toolbarPictureSizes().front(), twipsToPixels(23 * 15, 96));
     }
 
     void fieldsHoldTheSampleTextsDisabledAndGrey()
