@@ -4,6 +4,8 @@
 
 #include "ui/Pictures.h"
 
+#include <QImageReader>
+#include <QPixmap>
 #include <QtMath>
 
 namespace klavoset {
@@ -15,8 +17,13 @@ QString number(int image) { return QStringLiteral("%1").arg(image, 2, 10, QLatin
 QIcon drawnPictures(const QString& prefix, const QList<int>& sizes)
 {
     QIcon icon;
-    for (const int size : sizes)
-        icon.addFile(prefix + QString::number(size) + QStringLiteral(".png"), QSize(size, size));
+    for (const int size : sizes) {
+        // Read as PNG by Qt itself: left to guess, the reader would first load every image plugin (SVG,
+        // JPEG, ...) to ask whether it reads PNG.
+        QImageReader reader(prefix + QString::number(size) + QStringLiteral(".png"), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     return icon;
 }
 
@@ -32,10 +39,12 @@ QString toolbarPictureSource(int image) { return QStringLiteral(":/toolbar/%1.sv
 
 QIcon toolbarPicture(int image, int side, qreal pixelRatio)
 {
-    // Qt asks an icon for the pixels of the size times the ratio, rounded.
-    if (!toolbarPictureSizes().contains(qRound(side * pixelRatio)))
+    // Qt asks an icon for the pixels of the size times the ratio, rounded. Only that size is read: reading
+    // them all took longer than drawing the SVGs. (On a screen of another ratio later, Qt scales it.)
+    const int pixels = qRound(side * pixelRatio);
+    if (!toolbarPictureSizes().contains(pixels))
         return QIcon(toolbarPictureSource(image));
-    return drawnPictures(QStringLiteral(":/toolbar/%1-").arg(number(image)), toolbarPictureSizes());
+    return drawnPictures(QStringLiteral(":/toolbar/%1-").arg(number(image)), {pixels});
 }
 
 } // namespace klavoset
