@@ -33,7 +33,7 @@ MainToolBar::MainToolBar(QWidget* parent) : QToolBar(parent)
         }
         const QString key = QString::fromUtf8(b.key.data(), static_cast<qsizetype>(b.key.size()));
         const QString tip = QString::fromStdU16String(std::u16string(b.tooltip));
-        QAction* action = addAction(toolbarPicture(b.image, side, devicePixelRatioF()), tip);
+        QAction* action = addAction(toolbarPicture(b.image), tip);
         action->setObjectName(QStringLiteral("Toolbar_") + key);
         action->setToolTip(tip);
         action->setEnabled(b.enabled);

@@ -10,13 +10,12 @@
 
 namespace klavoset {
 
-// The program's icon, for its windows: the pictures drawn from its SVG at build time.
+// The program's icon and the toolbar's pictures 1..21, drawn at build time from their SVG sources into
+// PNGs of the sizes below, the sizes the window shows them at on common screens; any other size is drawn
+// from the SVG when it is shown.
 [[nodiscard]] QIcon programIcon();
 [[nodiscard]] QList<int> programIconSizes();
-
-// Toolbar picture 1..21 for buttons that show it `side` pixels wide on a screen of `pixelRatio`. The
-// pictures drawn at build time serve the sizes they were drawn at; any other size is drawn from the SVG.
-[[nodiscard]] QIcon toolbarPicture(int image, int side, qreal pixelRatio);
+[[nodiscard]] QIcon toolbarPicture(int image);
 [[nodiscard]] QList<int> toolbarPictureSizes();
 [[nodiscard]] QString toolbarPictureSource(int image); // the SVG resource
 

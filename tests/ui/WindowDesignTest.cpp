@@ -232,9 +232,8 @@ class WindowDesignTest : public QObject
         for (int image = 1; image <= 21; ++image) {
             const QIcon svg(toolbarPictureSource(image));
             for (const int side : toolbarPictureSizes())
-                QVERIFY2(same(toolbarPicture(image, 23, side / 23.0), svg, side),
-                         qPrintable(QString::number(side)));
-            QVERIFY(same(toolbarPicture(image, 25, 1.0), svg, 25));
+                QVERIFY2(same(toolbarPicture(image), svg, side), qPrintable(QString::number(side)));
+            QVERIFY(same(toolbarPicture(image), svg, 25));
         }
         for (const int side : programIconSizes())
             QVERIFY(same(programIcon(), QIcon(QStringLiteral(":/klavoset.svg")), side));
