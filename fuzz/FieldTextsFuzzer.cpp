@@ -37,6 +37,7 @@ fuzz::SyntheticImages images;
 // which then scans the whole heap.
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
+    keepFreedFileMemory(fuzz::kKeptImageBlocks);
     for (const FirmwareRow& row : supportedFirmware())
         for (const std::int32_t adrFix : kAdrFixes)
             static_cast<void>(images.of(row, adrFix));

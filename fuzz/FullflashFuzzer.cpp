@@ -13,6 +13,12 @@
 
 using namespace klavoset;
 
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    keepFreedFileMemory(fuzz::kKeptImageBlocks);
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzz::FuzzEditor e;

@@ -9,7 +9,13 @@
 #include "core/MemoryView.h"
 #include "core/SystemServices.h"
 
+#include <cstddef>
+
 namespace klavoset::fuzz {
+
+// Freed image buffers kept for reuse: enough for the editors of a run over images of every size class,
+// so that the runs do not map and fault in fresh memory for every image they open.
+constexpr std::size_t kKeptImageBlocks = 16;
 
 // A started editor over an in-memory window and the fuzzers' in-memory files.
 struct FuzzEditor

@@ -5,7 +5,25 @@
 #include "base/FileBytes.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <mutex>
+#include <new>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#if defined(__has_include)
+#if __has_include(<sanitizer/asan_interface.h>)
+#include <sanitizer/asan_interface.h> // a no-op unless the address sanitizer is on
+#endif
+#endif
+#ifndef ASAN_POISON_MEMORY_REGION
+#define ASAN_POISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
+#define ASAN_UNPOISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
+#endif
 
 #if defined(__linux__) && !defined(__EMSCRIPTEN__)
 #define KLAVOSET_HUGE_PAGES 1
@@ -14,27 +32,121 @@
 
 namespace klavoset {
 
-#ifdef KLAVOSET_HUGE_PAGES
 namespace {
 
+#ifdef KLAVOSET_HUGE_PAGES
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
+bool mapped(std::size_t bytes)
+{
+    return bytes >= kHugePage && bytes <= static_cast<std::size_t>(-1) - 2 * kHugePage;
+}
 std::size_t hugeRounded(std::size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
+#endif
+
+// Freed blocks this large are kept for reuse; their sizes are rounded up to a step, so that files of
+// nearly the same length share them.
+constexpr std::size_t kWorthKeeping = std::size_t{256} << 10;
+constexpr std::size_t kKeptStep = std::size_t{64} << 10;
+
+// What a block of `bytes` really occupies: blocks of the same footprint can stand in for each other.
+std::size_t footprint(std::size_t bytes)
+{
+#ifdef KLAVOSET_HUGE_PAGES
+    if (mapped(bytes))
+        return hugeRounded(bytes);
+#endif
+    if (bytes >= kWorthKeeping && bytes <= static_cast<std::size_t>(-1) - kKeptStep)
+        return (bytes + kKeptStep - 1) / kKeptStep * kKeptStep;
+    return bytes;
+}
+
+// The last large blocks given back, kept for the next file of the same footprint (an image opened again,
+// a saved image loaded back): their pages are already faulted in, and getting and faulting fresh ones
+// costs more than reading the file. Two by default, so little memory stays held.
+class KeptBlocks
+{
+  public:
+    struct Block
+    {
+        void* memory = nullptr;
+        std::size_t size = 0;
+    };
+
+    KeptBlocks() { m_blocks.reserve(m_limit); }
+
+    void* take(std::size_t size)
+    {
+        const std::lock_guard lock(m_mutex);
+        for (auto it = m_blocks.rbegin(); it != m_blocks.rend(); ++it)
+            if (it->size == size) {
+                void* memory = it->memory;
+                m_blocks.erase(std::next(it).base());
+                ASAN_UNPOISON_MEMORY_REGION(memory, size);
+                return memory;
+            }
+        return nullptr;
+    }
+    // Keeps `b` as the newest; gives back what no longer fits (the oldest, or `b` itself) to be freed.
+    std::optional<Block> keep(Block b)
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_limit == 0)
+            return b;
+        ASAN_POISON_MEMORY_REGION(b.memory, b.size); // a kept block is still freed memory to its users
+        if (m_blocks.size() == m_limit) {
+            const Block oldest = m_blocks.front();
+            m_blocks.erase(m_blocks.begin());
+            m_blocks.push_back(b);
+            ASAN_UNPOISON_MEMORY_REGION(oldest.memory, oldest.size);
+            return oldest;
+        }
+        m_blocks.push_back(b);
+        return std::nullopt;
+    }
+    // Blocks beyond the new limit are given back.
+    std::vector<Block> setLimit(std::size_t limit)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_blocks.reserve(limit);
+        m_limit = limit;
+        std::vector<Block> dropped;
+        while (m_blocks.size() > m_limit) {
+            dropped.push_back(m_blocks.front());
+            ASAN_UNPOISON_MEMORY_REGION(dropped.back().memory, dropped.back().size);
+            m_blocks.erase(m_blocks.begin());
+        }
+        return dropped;
+    }
+
+  private:
+    std::mutex m_mutex;
+    std::size_t m_limit = 2;
+    std::vector<Block> m_blocks;
+};
+
+KeptBlocks& keptBlocks()
+{
+    static KeptBlocks* const kept = new KeptBlocks; // never destroyed: blocks may be freed at exit
+    return *kept;
+}
 
 } // namespace
-#endif
 
 void* allocateFileMemory(std::size_t bytes)
 {
+    const std::size_t size = footprint(bytes);
+    if (size >= kWorthKeeping)
+        if (void* kept = keptBlocks().take(size))
+            return kept;
 #ifdef KLAVOSET_HUGE_PAGES
-    if (bytes >= kHugePage && bytes <= static_cast<std::size_t>(-1) - 2 * kHugePage) {
+    if (mapped(bytes)) {
         // One huge page more than needed, then the unaligned head and the tail given back.
-        const std::size_t size = hugeRounded(bytes);
-        void* mapped =
+        void* block =
             ::mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (mapped == MAP_FAILED)
+        if (block == MAP_FAILED)
             throw std::bad_alloc();
-        auto* const start = static_cast<std::uint8_t*>(mapped);
+        auto* const start = static_cast<std::uint8_t*>(block);
         const auto address = reinterpret_cast<std::uintptr_t>(start);
         const std::size_t head = (kHugePage - address % kHugePage) % kHugePage;
         if (head > 0)
@@ -44,26 +156,66 @@ void* allocateFileMemory(std::size_t bytes)
         return start + head;
     }
 #endif
-    return ::operator new(std::max<std::size_t>(bytes, 1));
+    return ::operator new(std::max<std::size_t>(size, 1));
 }
 
-void freeFileMemory(void* memory,
-                    [[maybe_unused]] std::size_t bytes) noexcept // unused where pages are not mapped
+namespace {
+
+void release(void* memory, std::size_t bytes) noexcept
 {
-    if (memory == nullptr)
-        return;
 #ifdef KLAVOSET_HUGE_PAGES
-    if (bytes >= kHugePage && bytes <= static_cast<std::size_t>(-1) - 2 * kHugePage) {
-        ::munmap(memory, hugeRounded(bytes));
+    if (mapped(bytes)) {
+        ::munmap(memory, footprint(bytes));
         return;
     }
 #endif
     ::operator delete(memory);
 }
 
-bool operator==(const FileBytes& a, const std::vector<std::uint8_t>& b) noexcept
+} // namespace
+
+void freeFileMemory(void* memory, std::size_t bytes) noexcept
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end());
+    if (memory == nullptr)
+        return;
+    const std::size_t size = footprint(bytes);
+    if (size < kWorthKeeping) {
+        release(memory, bytes);
+        return;
+    }
+    // A kept block is recorded by its footprint, which frees it the same way as its own size would.
+    if (const auto dropped = keptBlocks().keep({memory, size}))
+        release(dropped->memory, dropped->size);
+}
+
+void keepFreedFileMemory(std::size_t blocks)
+{
+    for (const auto& b : keptBlocks().setLimit(blocks))
+        release(b.memory, b.size);
+}
+
+void FileBytes::grow(std::size_t n)
+{
+    if (n <= m_capacity)
+        return;
+    const std::size_t capacity = std::max(n, m_size > static_cast<std::size_t>(-1) / 4 ? n : 2 * m_size);
+    auto* const bigger = static_cast<std::uint8_t*>(allocateFileMemory(capacity));
+    if (m_size > 0)
+        std::memcpy(bigger, m_data, m_size);
+    freeFileMemory(m_data, m_capacity);
+    m_data = bigger;
+    m_capacity = capacity;
+}
+
+void FileBytes::resize(std::size_t n)
+{
+    grow(n);
+    m_size = n;
+}
+
+bool operator==(const FileBytes& a, std::span<const std::uint8_t> b) noexcept
+{
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0);
 }
 
 } // namespace klavoset

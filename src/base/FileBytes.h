@@ -6,9 +6,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <new>
+#include <cstring>
+#include <iterator>
 #include <span>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -19,40 +19,79 @@ namespace klavoset {
 // large pages instead of thousands of small ones; elsewhere, and for smaller blocks, it is ordinary memory.
 [[nodiscard]] void* allocateFileMemory(std::size_t bytes);
 void freeFileMemory(void* memory, std::size_t bytes) noexcept;
+// How many freed blocks of 256 KiB or more are kept for reuse (2 unless set): a program that reads many
+// files of a few sizes over and over keeps more.
+void keepFreedFileMemory(std::size_t blocks);
 
-// Allocator of FileBytes. An element added without a value (resize) is left as it is rather than zeroed:
-// the reader writes every byte itself, and zeroing first would touch every page once more.
-template <typename T> struct FileAllocator
+// The bytes of a file as read into memory: a fullflash image, a layout file. A buffer of its own rather
+// than a vector with a custom allocator, which would construct, copy and destroy byte by byte (a loop the
+// sanitizer builds cannot optimise away); bytes added by growing are left as they are rather than zeroed,
+// since the reader writes every byte itself and zeroing first would touch every page once more.
+class FileBytes
 {
-    using value_type = T;
+  public:
+    using value_type = std::uint8_t;
+    using iterator = std::uint8_t*;
+    using const_iterator = const std::uint8_t*;
 
-    FileAllocator() = default;
-    template <typename U> FileAllocator(const FileAllocator<U>&) noexcept {}
-
-    [[nodiscard]] T* allocate(std::size_t n)
+    FileBytes() = default;
+    template <typename It> FileBytes(It first, It last) { append(first, last); }
+    FileBytes(const FileBytes& other) : FileBytes(other.begin(), other.end()) {}
+    FileBytes(FileBytes&& other) noexcept { swap(other); }
+    FileBytes& operator=(FileBytes other) noexcept
     {
-        if (n > static_cast<std::size_t>(-1) / sizeof(T))
-            throw std::bad_array_new_length();
-        return static_cast<T*>(allocateFileMemory(n * sizeof(T)));
+        swap(other);
+        return *this;
     }
-    void deallocate(T* p, std::size_t n) noexcept { freeFileMemory(p, n * sizeof(T)); }
+    ~FileBytes() { freeFileMemory(m_data, m_capacity); }
 
-    template <typename U> void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>)
+    [[nodiscard]] std::size_t size() const noexcept { return m_size; }
+    [[nodiscard]] bool empty() const noexcept { return m_size == 0; }
+    [[nodiscard]] std::uint8_t* data() noexcept { return m_data; }
+    [[nodiscard]] const std::uint8_t* data() const noexcept { return m_data; }
+    [[nodiscard]] iterator begin() noexcept { return m_data; }
+    [[nodiscard]] iterator end() noexcept { return m_data + m_size; }
+    [[nodiscard]] const_iterator begin() const noexcept { return m_data; }
+    [[nodiscard]] const_iterator end() const noexcept { return m_data + m_size; }
+    std::uint8_t& operator[](std::size_t i) noexcept { return m_data[i]; }
+    const std::uint8_t& operator[](std::size_t i) const noexcept { return m_data[i]; }
+
+    // Exactly `n` bytes, the first ones kept; new ones are not initialised.
+    void resize(std::size_t n);
+    // The bytes of [first, last) added at the end.
+    template <typename It> void append(It first, It last)
     {
-        ::new (static_cast<void*>(p)) U;
+        const auto n = static_cast<std::size_t>(std::distance(first, last));
+        const std::size_t at = m_size;
+        grow(at + n);
+        m_size = at + n;
+        if (n > 0)
+            std::memcpy(m_data + at, &*first, n);
     }
-    template <typename U, typename... Args> void construct(U* p, Args&&... args)
+    void swap(FileBytes& other) noexcept
     {
-        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+        std::swap(m_data, other.m_data);
+        std::swap(m_size, other.m_size);
+        std::swap(m_capacity, other.m_capacity);
     }
 
-    template <typename U> bool operator==(const FileAllocator<U>&) const noexcept { return true; }
+  private:
+    void grow(std::size_t n); // room for at least n bytes, doubling so that appending stays linear
+
+    std::uint8_t* m_data = nullptr;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
 };
 
-// The bytes of a file as read into memory: a fullflash image, a layout file.
-using FileBytes = std::vector<std::uint8_t, FileAllocator<std::uint8_t>>;
-
 // Same length and the same bytes.
-[[nodiscard]] bool operator==(const FileBytes& a, const std::vector<std::uint8_t>& b) noexcept;
+[[nodiscard]] bool operator==(const FileBytes& a, std::span<const std::uint8_t> b) noexcept;
+[[nodiscard]] inline bool operator==(const FileBytes& a, const FileBytes& b) noexcept
+{
+    return a == std::span<const std::uint8_t>(b.data(), b.size());
+}
+[[nodiscard]] inline bool operator==(const FileBytes& a, const std::vector<std::uint8_t>& b) noexcept
+{
+    return a == std::span<const std::uint8_t>(b);
+}
 
 } // namespace klavoset

@@ -103,7 +103,7 @@ Result<FileBytes, FileError> RealFileSystem::readAll(const std::u16string& path)
         std::uint8_t chunk[1 << 16];
         while (more) {
             const std::size_t got = readBytes(file, chunk);
-            bytes.insert(bytes.end(), chunk, chunk + got);
+            bytes.append(chunk, chunk + got);
             if (bytes.size() > kMaxFileSize) {
                 std::fclose(file);
                 return R::fail(openError(EFBIG));

@@ -16,7 +16,11 @@ Form1::Form1(EditorView& view, FileSystem& files, SystemServices& system)
     m_view.setFieldChangeHandler([this](KeyArray, int) { keyChanged(); });
 }
 
-void Form1::keyChanged() { SetStatusBar(u"", u"", u"*"); }
+void Form1::keyChanged()
+{
+    if (!m_filling)
+        SetStatusBar(u"", u"", u"*");
+}
 
 void Form1::setFieldEditable(KeyArray a, int key, bool editable)
 {

@@ -168,6 +168,9 @@ class Form1
                                      const std::u16string& s6);
 
     std::u16string m_told; // what the running file command told the user last
+    // A command is filling the fields: the status bar is brought up to date once, when it ends, rather
+    // than recounted after every field.
+    bool m_filling = false;
 
     EditorView& m_view;
     FileSystem& m_files;

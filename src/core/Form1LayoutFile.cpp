@@ -26,6 +26,7 @@ CommandResult Form1::openLayoutFile(const std::u16string& path)
         return finish(Outcome::FileError);
     const LayoutLines lines = decodeLayoutFile(file, HasRus);
 
+    m_filling = true;
     ClearAll();
     const auto parseInto = [this](const std::u16string& line, KeyArray a) {
         std::array<std::u16string, kKeys> r;
@@ -48,6 +49,7 @@ CommandResult Form1::openLayoutFile(const std::u16string& path)
         setFieldEditable(KeyArray::eb, 11, false);
         m_view.setFieldText(KeyArray::eb, 11, u"");
     }
+    m_filling = false;
 
     LayFile = path;
     for (const std::string_view item : {"Save2", "Save2As"}) {

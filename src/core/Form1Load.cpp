@@ -47,6 +47,7 @@ CommandResult Form1::openFullflash(const std::u16string& path)
     AdrFix = 0;
     m_view.setPanelText(7, fromCp1251(fw.FwId));
     Show_Slik(image.HasRus);
+    m_filling = true;
     ClearAll();
 
     const LayoutTexts texts = decodeLayouts(Flash, fw, HasRus, AdrFix, koiChecked());
@@ -61,6 +62,7 @@ CommandResult Form1::openFullflash(const std::u16string& path)
         m_view.setFieldText(KeyArray::eb, 11, u"");
         setFieldEditable(KeyArray::eb, 11, false);
     }
+    m_filling = false;
 
     enableLoadedImageCommands(path);
     followWapAvailability();

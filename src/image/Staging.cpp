@@ -12,8 +12,10 @@ namespace klavoset {
 Result<StagedImage, StageRefusal> stageImage(FileBytes bytes)
 {
     using R = Result<StagedImage, StageRefusal>;
-    if (bytes.empty())
-        bytes.assign(1, 0);
+    if (bytes.empty()) {
+        bytes.resize(1);
+        bytes[0] = 0;
+    }
     std::string id = identifyFirmware(bytes);
     const FirmwareRow* row = findFirmware(id);
     if (row == nullptr)
