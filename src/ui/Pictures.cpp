@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QStyleOption>
 
+#include <algorithm>
 #include <map>
 #include <utility>
 
