@@ -7,6 +7,7 @@
 #include "FuzzCheck.h"
 #include "FuzzEditor.h"
 #include "FuzzInput.h"
+#include "ImageEdits.h"
 #include "SaveChecks.h"
 #include "SyntheticImages.h"
 
@@ -16,8 +17,6 @@
 using namespace klavoset;
 
 namespace {
-
-constexpr std::int32_t kAdrFixes[] = {0, 0x200000, 0x400000, 0};
 
 void chooseWap(fuzz::FuzzEditor& e, int choice)
 {
@@ -39,7 +38,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     keepFreedFileMemory(fuzz::kKeptImageBlocks);
     for (const FirmwareRow& row : supportedFirmware())
-        for (const std::int32_t adrFix : kAdrFixes)
+        for (const std::int32_t adrFix : fuzz::ImageEdits::kAdrFixes)
             static_cast<void>(images.of(row, adrFix));
     return 0;
 }
@@ -52,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Options: bit 0 KOI8, bits 1-2 the WAP source, bits 3-4 the address correction of the image.
     const std::uint8_t options = in.byte();
     const bool koi = options & 1;
-    const std::int32_t adrFix = kAdrFixes[(options >> 3) & 3];
+    const std::int32_t adrFix = fuzz::ImageEdits::kAdrFixes[(options >> 3) & 3];
 
     fuzz::FuzzEditor e;
     if (koi)

@@ -2,43 +2,60 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Any bytes as a fullflash: the open command reads, identifies and decodes them and counts the budget;
-// an image it accepts then goes through every save path.
+// Any fullflash: a valid image of any firmware, or one of 0xFF bytes, of any length, with any bytes
+// written near the places the editor reads. The open command reads, identifies and decodes it and counts
+// the budget; an image it accepts then goes through every save path.
 #include "FuzzCheck.h"
 #include "FuzzEditor.h"
+#include "ImageEdits.h"
 #include "SaveChecks.h"
+#include "SyntheticImages.h"
 
 #include <cstddef>
 #include <cstdint>
 
 using namespace klavoset;
 
+namespace {
+
+fuzz::SyntheticImages images;
+std::vector<std::uint8_t> work; // the image of the current run
+
+} // namespace
+
+// Every base is built before the first run: memory that a run keeps would look like a leak to libFuzzer,
+// which then scans the whole heap.
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     keepFreedFileMemory(fuzz::kKeptImageBlocks);
+    for (const FirmwareRow& row : supportedFirmware())
+        for (const std::int32_t adrFix : fuzz::ImageEdits::kAdrFixes)
+            static_cast<void>(images.of(row, adrFix));
+    work.reserve(fuzz::ImageEdits::kMaxLength);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    const std::span<const std::uint8_t> image = fuzz::ImageEdits::build({data, size}, images, work);
     fuzz::FuzzEditor e;
-    // The options come from the image's first byte, so that one input always runs the same way.
+    // The options come from the input's first byte, so that one input always runs the same way.
     const std::uint8_t options = size > 0 ? data[0] : 0;
     if (options & 1)
         e.form.Koi_Click();
 
-    const Outcome opened = e.open(u"/ff.bin", {data, size});
+    const Outcome opened = e.open(u"/ff.bin", image);
     if (opened != Outcome::Done) {
         KLAVOSET_FUZZ_CHECK(e.form.FlashFile.empty()); // a refused image never becomes the loaded one
         return 0;
     }
-    KLAVOSET_FUZZ_CHECK(e.form.Flash.size() == size);
+    KLAVOSET_FUZZ_CHECK(e.form.Flash.size() == image.size());
     KLAVOSET_FUZZ_CHECK(e.view.panelText(6).empty());
     const int wap = (options >> 1) & 3; // a WAP copy the firmware may not have room or tables for
     if (wap == 1)
         e.form.WAP_E_Click();
     else if (wap == 2)
         e.form.WAP_R_Click();
-    fuzz::checkEverySave(e, {data, size});
+    fuzz::checkEverySave(e, image);
     return 0;
 }

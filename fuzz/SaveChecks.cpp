@@ -5,7 +5,9 @@
 #include "SaveChecks.h"
 
 #include "FuzzCheck.h"
+#include "ImageEdits.h"
 #include "codec/KeyCodec.h"
+#include "codec/LayoutReader.h"
 #include "support/VkpApplier.h"
 #include "support/WritableBytes.h"
 
@@ -55,10 +57,21 @@ void checkReload(const FuzzEditor& e, FuzzEditor& again, const LayoutTexts& save
     // The writer refuses a key 0 too long for the load to recognise the Russian table it heads.
     KLAVOSET_FUZZ_CHECK(again.form.HasRus == e.form.HasRus);
     KLAVOSET_FUZZ_CHECK(!e.form.HasRus || saved.at(KeyArray::eb, 0).size() <= kMaxRusKey0Count);
-    // The address correction is settled again from the first pointer; only where it comes out as it
-    // was do the saved pointers mean what they meant.
+    // The address correction is settled again from the pointers; only where it comes out as it was do the
+    // saved pointers mean what they meant.
     if (again.form.AdrFix != e.form.AdrFix)
         return;
+    // What every pointer means under that correction. The load settles it while it reads, from the first
+    // pointer that needs it: when an edited pointer elsewhere raised it later, the keys read before that
+    // were read under a smaller one, and the editor shows what lies there instead.
+    const std::span<std::uint8_t> bytes(const_cast<std::uint8_t*>(file.data()), file.size()); // only read
+    std::int32_t settled = again.form.AdrFix;
+    const LayoutTexts meant = decodeLayouts(bytes, e.form.fw, again.form.HasRus, settled, koi);
+    std::int32_t first = 0;
+    std::int32_t q = e.form.fw.EngTab;
+    static_cast<void>(KeyCodec(bytes, first, e.form.fw.Key10Entry, koi).GetUniStr(q, true, false));
+    const bool shownAsMeant = first == again.form.AdrFix;
+
     const bool newGen = e.form.fw.NewGen;
     for (const KeyArray a : kAllArrays) {
         const bool english = a == KeyArray::eb || a == KeyArray::em;
@@ -69,8 +82,10 @@ void checkReload(const FuzzEditor& e, FuzzEditor& again, const LayoutTexts& save
                 continue;
             // The shared keys are eb's text in every array, and so read back as eb's do.
             const bool shared = key == 0 || key == 1 || key >= 10;
-            const std::u16string& text = saved.at(shared ? KeyArray::eb : a, key);
-            KLAVOSET_FUZZ_CHECK(again.view.fieldText(a, key) == asReadBack(text, english || shared, koi));
+            const KeyArray from = shared ? KeyArray::eb : a;
+            const std::u16string expected = asReadBack(saved.at(from, key), english || shared, koi);
+            KLAVOSET_FUZZ_CHECK(meant.at(from, key) == expected);
+            KLAVOSET_FUZZ_CHECK(!shownAsMeant || again.view.fieldText(a, key) == expected);
         }
     }
 }
@@ -107,14 +122,14 @@ void checkLayoutFile(const FuzzEditor& e, FuzzEditor& other, std::span<const std
 }
 
 // The bytes a save may change, kept per firmware and options: building the map for every run would
-// cost as much as an image copy.
+// cost as much as an image copy. One map serves every length up to the longest asked for.
 const std::vector<bool>& writableFor(const FirmwareDescriptor& d, bool hasRus, bool wap, std::size_t size)
 {
-    static std::map<std::tuple<std::string, bool, bool, std::size_t>, std::vector<bool>> maps;
-    auto [it, added] = maps.try_emplace({d.FwId, hasRus, wap, size});
-    if (added)
-        it->second = test::writableBytes(d, hasRus, wap, size);
-    return it->second;
+    static std::map<std::tuple<std::string, bool, bool>, std::vector<bool>> maps;
+    std::vector<bool>& map = maps[{d.FwId, hasRus, wap}];
+    if (map.size() < size)
+        map = test::writableBytes(d, hasRus, wap, std::max(size, ImageEdits::kMaxLength));
+    return map;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 // Writes the seed corpora of the fuzz targets, all built in memory: `fuzz_seeds DIR` fills DIR/fullflash,
 // DIR/layoutfile and DIR/fieldtexts. Nothing binary is kept in the repository.
+#include "ImageEdits.h"
 #include "SyntheticImages.h"
 #include "image/Identify.h"
 #include "support/FlashBuilder.h"
@@ -40,39 +41,6 @@ std::string fileName(std::string_view id)
     return name;
 }
 
-void fullflashSeeds(const fs::path& dir)
-{
-    // One image per shape of firmware (generation, Russian layouts, WAP tables), the smallest of each:
-    // large inputs slow every run, and the field-texts target covers every row.
-    std::map<std::tuple<bool, bool, bool>, const FirmwareRow*> smallest;
-    for (const FirmwareRow& row : supportedFirmware()) {
-        const FirmwareDescriptor d = completeDescriptor(row);
-        const FirmwareRow*& best = smallest[{d.NewGen, d.HasRus, d.wapAvailable}];
-        if (best == nullptr ||
-            test::smallestImageSize(d) < test::smallestImageSize(completeDescriptor(*best)))
-            best = &row;
-    }
-    for (const auto& [shape, row] : smallest) {
-        const FirmwareDescriptor d = completeDescriptor(*row);
-        const LayoutTexts texts = test::sampleLayouts(d.NewGen, d.HasRus);
-        put(dir, fileName(row->id),
-            test::FlashBuilder(test::smallestImageSize(d)).identityOf(row->id).layouts(d, texts).build());
-    }
-    // The identity at a later probe, pointers that need the address correction, and refusals.
-    const FirmwareDescriptor s45 = test::descriptorOf("S45i v4 lg3");
-    const LayoutTexts texts = test::sampleLayouts(false, true);
-    put(dir, "later_probe",
-        test::FlashBuilder(0x280000).identityOf("S45i v4 lg3", kProbes[1]).layouts(s45, texts).build());
-    put(dir, "adrfix",
-        test::FlashBuilder(test::smallestImageSize(s45))
-            .identityOf("S45i v4 lg3")
-            .layouts(s45, texts, 0x400000)
-            .build());
-    put(dir, "unknown", test::FlashBuilder(0x80000).identity("S45i", 0x99, "lg3").build());
-    put(dir, "too_short", test::FlashBuilder(0x7FF90, 0).identityOf("C55 v24 lg91").build());
-    put(dir, "tiny", Bytes{0});
-}
-
 std::uint8_t rowIndex(std::string_view id)
 {
     const auto rows = supportedFirmware();
@@ -80,6 +48,35 @@ std::uint8_t rowIndex(std::string_view id)
         if (rows[i].id == id)
             return static_cast<std::uint8_t>(i);
     return 0;
+}
+
+void fullflashSeeds(const fs::path& dir)
+{
+    // Every firmware's image as it is, with the options cycling as in the field-texts seeds.
+    fuzz::SyntheticImages images;
+    const auto rows = supportedFirmware();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto options = static_cast<std::uint8_t>((i & 1) | ((i % 3) << 1));
+        put(dir, fileName(rows[i].id),
+            fuzz::ImageEdits::describe(options, i, 0, images.of(rows[i], 0), images));
+    }
+    // The identity at a later probe, pointers that need the address correction, and refusals.
+    const std::uint8_t s45i = rowIndex("S45i v4 lg3"), c55 = rowIndex("C55 v24 lg91");
+    const FirmwareDescriptor s45 = test::descriptorOf("S45i v4 lg3");
+    const LayoutTexts texts = test::sampleLayouts(false, true);
+    put(dir, "later_probe",
+        fuzz::ImageEdits::describe(
+            0, s45i, 0,
+            test::FlashBuilder(0x280000).identityOf("S45i v4 lg3", kProbes[1]).layouts(s45, texts).build(),
+            images));
+    put(dir, "adrfix", fuzz::ImageEdits::describe(0, s45i, 2, images.of(rows[s45i], 0x400000), images));
+    const std::size_t blank = rows.size();
+    put(dir, "unknown",
+        fuzz::ImageEdits::describe(
+            0, blank, 0, test::FlashBuilder(0x80000).identity("S45i", 0x99, "lg3").build(), images));
+    const auto& c55Image = images.of(rows[c55], 0);
+    put(dir, "too_short", fuzz::ImageEdits::describe(0, c55, 0, std::span(c55Image).first(0x7FF90), images));
+    put(dir, "tiny", fuzz::ImageEdits::describe(0, blank, 0, Bytes{0}, images));
 }
 
 Bytes prefixed(std::initializer_list<std::uint8_t> head, const Bytes& rest)

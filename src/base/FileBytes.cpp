@@ -56,9 +56,14 @@ std::size_t footprint(std::size_t bytes)
     if (mapped(bytes))
         return hugeRounded(bytes);
 #endif
-    if (bytes >= kWorthKeeping && bytes <= static_cast<std::size_t>(-1) - kKeptStep)
-        return (bytes + kKeptStep - 1) / kKeptStep * kKeptStep;
-    return bytes;
+    if (bytes < kWorthKeeping || bytes > static_cast<std::size_t>(-1) - kKeptStep)
+        return bytes;
+    const std::size_t rounded = (bytes + kKeptStep - 1) / kKeptStep * kKeptStep;
+#ifdef KLAVOSET_HUGE_PAGES
+    if (mapped(rounded))
+        return bytes; // stays below the mapped sizes, so that it is freed the way it was allocated
+#endif
+    return rounded;
 }
 
 // The last large blocks given back, kept for the next file of the same footprint (an image opened again,
@@ -75,17 +80,20 @@ class KeptBlocks
 
     KeptBlocks() { m_blocks.reserve(m_limit); }
 
-    void* take(std::size_t size)
+    // The smallest kept block that holds `size` bytes without being twice as large.
+    std::optional<Block> take(std::size_t size)
     {
         const std::lock_guard lock(m_mutex);
-        for (auto it = m_blocks.rbegin(); it != m_blocks.rend(); ++it)
-            if (it->size == size) {
-                void* memory = it->memory;
-                m_blocks.erase(std::next(it).base());
-                ASAN_UNPOISON_MEMORY_REGION(memory, size);
-                return memory;
-            }
-        return nullptr;
+        auto best = m_blocks.end();
+        for (auto it = m_blocks.begin(); it != m_blocks.end(); ++it)
+            if (it->size >= size && it->size / 2 <= size && (best == m_blocks.end() || it->size < best->size))
+                best = it;
+        if (best == m_blocks.end())
+            return std::nullopt;
+        const Block b = *best;
+        m_blocks.erase(best);
+        ASAN_UNPOISON_MEMORY_REGION(b.memory, b.size);
+        return b;
     }
     // Keeps `b` as the newest; gives back what no longer fits (the oldest, or `b` itself) to be freed.
     std::optional<Block> keep(Block b)
@@ -131,14 +139,18 @@ KeptBlocks& keptBlocks()
     return *kept;
 }
 
-} // namespace
-
-void* allocateFileMemory(std::size_t bytes)
+// Memory for at least `bytes` bytes; `bytes` becomes how many the block holds. On Linux a block of 2 MiB
+// or more is mapped straight from the system, 2 MiB aligned and marked for huge pages, so that reading a
+// fullflash into it faults a handful of large pages instead of thousands of small ones; elsewhere, and
+// for smaller blocks, it is ordinary memory.
+void* allocateFileMemory(std::size_t& bytes)
 {
     const std::size_t size = footprint(bytes);
     if (size >= kWorthKeeping)
-        if (void* kept = keptBlocks().take(size))
-            return kept;
+        if (const auto kept = keptBlocks().take(size)) {
+            bytes = kept->size;
+            return kept->memory;
+        }
 #ifdef KLAVOSET_HUGE_PAGES
     if (mapped(bytes)) {
         // One huge page more than needed, then the unaligned head and the tail given back.
@@ -153,13 +165,13 @@ void* allocateFileMemory(std::size_t bytes)
             ::munmap(start, head);
         ::munmap(start + head + size, kHugePage - head);
         ::madvise(start + head, size, MADV_HUGEPAGE); // only advice: without it the pages are small
+        bytes = size;
         return start + head;
     }
 #endif
+    bytes = size;
     return ::operator new(std::max<std::size_t>(size, 1));
 }
-
-namespace {
 
 void release(void* memory, std::size_t bytes) noexcept
 {
@@ -171,8 +183,6 @@ void release(void* memory, std::size_t bytes) noexcept
 #endif
     ::operator delete(memory);
 }
-
-} // namespace
 
 void freeFileMemory(void* memory, std::size_t bytes) noexcept
 {
@@ -188,17 +198,21 @@ void freeFileMemory(void* memory, std::size_t bytes) noexcept
         release(dropped->memory, dropped->size);
 }
 
+} // namespace
+
 void keepFreedFileMemory(std::size_t blocks)
 {
     for (const auto& b : keptBlocks().setLimit(blocks))
         release(b.memory, b.size);
 }
 
+FileBytes::~FileBytes() { freeFileMemory(m_data, m_capacity); }
+
 void FileBytes::grow(std::size_t n)
 {
     if (n <= m_capacity)
         return;
-    const std::size_t capacity = std::max(n, m_size > static_cast<std::size_t>(-1) / 4 ? n : 2 * m_size);
+    std::size_t capacity = std::max(n, m_size > static_cast<std::size_t>(-1) / 4 ? n : 2 * m_size);
     auto* const bigger = static_cast<std::uint8_t*>(allocateFileMemory(capacity));
     if (m_size > 0)
         std::memcpy(bigger, m_data, m_size);

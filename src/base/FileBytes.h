@@ -14,11 +14,6 @@
 
 namespace klavoset {
 
-// Memory for the bytes of a whole file. On Linux a block of 2 MiB or more is mapped straight from the
-// system, 2 MiB aligned and marked for huge pages, so that reading a fullflash into it faults a handful of
-// large pages instead of thousands of small ones; elsewhere, and for smaller blocks, it is ordinary memory.
-[[nodiscard]] void* allocateFileMemory(std::size_t bytes);
-void freeFileMemory(void* memory, std::size_t bytes) noexcept;
 // How many freed blocks of 256 KiB or more are kept for reuse (2 unless set): a program that reads many
 // files of a few sizes over and over keeps more.
 void keepFreedFileMemory(std::size_t blocks);
@@ -43,7 +38,7 @@ class FileBytes
         swap(other);
         return *this;
     }
-    ~FileBytes() { freeFileMemory(m_data, m_capacity); }
+    ~FileBytes();
 
     [[nodiscard]] std::size_t size() const noexcept { return m_size; }
     [[nodiscard]] bool empty() const noexcept { return m_size == 0; }

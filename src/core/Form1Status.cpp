@@ -4,10 +4,23 @@
 
 #include "core/Form1.h"
 
+#include <utility>
+
 namespace klavoset {
 
 void Form1::SetStatusBar(const std::u16string& s1, const std::u16string& s2, const std::u16string& s6)
 {
+    // The shared keys are edited in eb only; their copies are set without a count of their own, the one
+    // below follows.
+    const bool filling = std::exchange(m_filling, true);
+    for (const KeyArray a : {KeyArray::em, KeyArray::rb, KeyArray::rm})
+        for (const int key : kSharedKeys) {
+            const std::u16string master = m_view.fieldText(KeyArray::eb, key);
+            if (m_view.fieldText(a, key) != master)
+                m_view.setFieldText(a, key, master);
+        }
+    m_filling = filling;
+
     budget = countBudget(snapshotFields(m_view));
     if (budget.exceeded(commonCap())) {
         m_view.beep();
@@ -15,14 +28,6 @@ void Form1::SetStatusBar(const std::u16string& s1, const std::u16string& s2, con
     } else {
         m_view.setWindowColor(SysColor::Face);
     }
-
-    // The shared keys are edited in eb only; setting a copy re-enters here through the change handler.
-    for (const KeyArray a : {KeyArray::em, KeyArray::rb, KeyArray::rm})
-        for (const int key : kSharedKeys) {
-            const std::u16string master = m_view.fieldText(KeyArray::eb, key);
-            if (m_view.fieldText(a, key) != master)
-                m_view.setFieldText(a, key, master);
-        }
 
     const auto number = [](int v) {
         const std::string digits = std::to_string(v);

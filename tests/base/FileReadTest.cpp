@@ -49,9 +49,10 @@ TEST(RealFileSystemRead, AShortReadLeavesZerosPastWhatWasRead)
     };
     test::TempDir dir;
     const auto path = dir.path / "ff.bin";
-    const std::vector<std::uint8_t> bytes(60000, 0xA5);
+    const std::vector<std::uint8_t> bytes((3 << 20) + 5, 0xA5);
     test::writeBytes(path, bytes);
-    // Read whole first, so that the short read likely gets the same memory back, full of the file's bytes.
+    // Read whole first: the short read gets the same memory back (freed blocks this large are kept for
+    // reuse), full of the file's bytes.
     ASSERT_TRUE(RealFileSystem().readAll(path.u16string()).value() == bytes);
     const auto read = ShortReads().readAll(path.u16string());
     ASSERT_TRUE(read.isOk());

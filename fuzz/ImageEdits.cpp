@@ -1,0 +1,117 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ImageEdits.h"
+
+#include "image/FirmwareTable.h"
+#include "image/Identify.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace klavoset::fuzz {
+namespace {
+
+constexpr std::size_t kEditHeader = 5; // anchor, offset (3), count
+
+std::uint8_t at(std::span<const std::uint8_t> input, std::size_t i)
+{
+    return i < input.size() ? input[i] : 0;
+}
+
+std::uint32_t threeBytes(std::span<const std::uint8_t> input, std::size_t i)
+{
+    return at(input, i) | (std::uint32_t{at(input, i + 1)} << 8) | (std::uint32_t{at(input, i + 2)} << 16);
+}
+
+// Where an edit's offset counts from: the start, the identity probes, each of the descriptor's places,
+// the end.
+std::array<std::int64_t, 15> anchorsOf(const FirmwareDescriptor& d, std::size_t length)
+{
+    return {0,         kProbes[0], kProbes[1],   kProbes[2], kProbes[3],
+            d.EngTab,  d.RusTab,   d.Key10Entry, d.WapTabU,  d.WapTabL,
+            d.EngData, d.RusData,  d.CommonData, d.WapData,  static_cast<std::int64_t>(length)};
+}
+
+const std::vector<std::uint8_t>* baseOf(std::size_t row, std::uint8_t adrFix, SyntheticImages& images)
+{
+    const auto rows = supportedFirmware();
+    return row < rows.size() ? &images.of(rows[row], ImageEdits::kAdrFixes[adrFix & 3]) : nullptr;
+}
+
+// The base laid out at `length`: cut, or followed by 0xFF bytes.
+void layOut(const std::vector<std::uint8_t>* base, std::size_t length, std::vector<std::uint8_t>& work)
+{
+    work.resize(length);
+    const std::size_t copied = base == nullptr ? 0 : std::min(length, base->size());
+    if (copied > 0)
+        std::memcpy(work.data(), base->data(), copied);
+    std::memset(work.data() + copied, 0xFF, length - copied);
+}
+
+} // namespace
+
+std::span<const std::uint8_t> ImageEdits::build(std::span<const std::uint8_t> input, SyntheticImages& images,
+                                                std::vector<std::uint8_t>& work)
+{
+    const auto rows = supportedFirmware();
+    const std::size_t row = at(input, 1) % (rows.size() + 1);
+    const std::vector<std::uint8_t>* base = baseOf(row, at(input, 2), images);
+    std::size_t length = threeBytes(input, 3);
+    if (length == 0)
+        length = base != nullptr ? base->size() : kBlankLength;
+    length = std::min(length, kMaxLength);
+    layOut(base, length, work);
+
+    const auto anchors = anchorsOf(completeDescriptor(rows[row % rows.size()]), length);
+    for (std::size_t i = kHeader; i + kEditHeader <= input.size();) {
+        const std::size_t anchor = input[i] % anchors.size();
+        const std::uint32_t raw = threeBytes(input, i + 1);
+        const std::size_t count = input[i + 4];
+        i += kEditHeader;
+        // Relative offsets are signed 24-bit numbers, so that an edit can land before its anchor.
+        const std::int64_t from =
+            anchor == 0 ? raw : anchors[anchor] + ((static_cast<std::int64_t>(raw) ^ 0x800000) - 0x800000);
+        for (std::size_t k = 0; k < count && i < input.size(); ++k, ++i) {
+            const std::int64_t pos = from + static_cast<std::int64_t>(k);
+            if (pos >= 0 && pos < static_cast<std::int64_t>(length))
+                work[static_cast<std::size_t>(pos)] = input[i];
+        }
+    }
+    return {work.data(), length};
+}
+
+std::vector<std::uint8_t> ImageEdits::describe(std::uint8_t options, std::size_t row, std::uint8_t adrFix,
+                                               std::span<const std::uint8_t> target, SyntheticImages& images)
+{
+    const std::size_t length = target.size();
+    std::vector<std::uint8_t> input{options,
+                                    static_cast<std::uint8_t>(row),
+                                    adrFix,
+                                    static_cast<std::uint8_t>(length),
+                                    static_cast<std::uint8_t>(length >> 8),
+                                    static_cast<std::uint8_t>(length >> 16)};
+    std::vector<std::uint8_t> laid;
+    layOut(baseOf(row, adrFix, images), length, laid);
+    // Every run of differing bytes becomes edits from the start, 255 bytes at most each.
+    for (std::size_t from = 0; from < length;) {
+        if (laid[from] == target[from]) {
+            ++from;
+            continue;
+        }
+        std::size_t to = from;
+        while (to < length && to - from < 255 && laid[to] != target[to])
+            ++to;
+        input.insert(input.end(),
+                     {0, static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(from >> 8),
+                      static_cast<std::uint8_t>(from >> 16), static_cast<std::uint8_t>(to - from)});
+        input.insert(input.end(), target.begin() + static_cast<std::ptrdiff_t>(from),
+                     target.begin() + static_cast<std::ptrdiff_t>(to));
+        from = to;
+    }
+    return input;
+}
+
+} // namespace klavoset::fuzz

@@ -1,0 +1,45 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include "SyntheticImages.h"
+#include "image/FirmwareDescriptor.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace klavoset::fuzz {
+
+// A fullflash described in a few bytes: a base image (a valid image of a firmware, or one of 0xFF bytes
+// only), a length (shorter cuts it, longer adds 0xFF), and byte edits placed near the places the editor
+// reads (the identity probes, the descriptor's tables and data, the image's end). Mutating a few hundred
+// bytes reaches what mutating a whole image of several MiB would, at a fraction of the cost per run.
+//
+//   byte 0       options, read by the target
+//   byte 1       the base: a firmware row, or (the last value) 0xFF bytes only
+//   byte 2       bits 0-1: the address correction the base's pointers are written for
+//   bytes 3-5    the length, little-endian; 0 for the base's own
+//   then edits   anchor byte, 3-byte offset (from the anchor, signed; from the start for anchor 0),
+//                count byte, count bytes
+struct ImageEdits
+{
+    static constexpr std::size_t kHeader = 6;
+    static constexpr std::size_t kMaxLength = 8 << 20;
+    static constexpr std::size_t kBlankLength = 0x80000;
+    static constexpr std::int32_t kAdrFixes[] = {0, 0x200000, 0x400000, 0};
+
+    // The image the input describes, in `work` (kept from one run to the next).
+    static std::span<const std::uint8_t> build(std::span<const std::uint8_t> input, SyntheticImages& images,
+                                               std::vector<std::uint8_t>& work);
+
+    // An input for `target`, described as edits over the base of row `row` (or the blank base when it is
+    // the number of rows) with the address correction of index `adrFix`.
+    static std::vector<std::uint8_t> describe(std::uint8_t options, std::size_t row, std::uint8_t adrFix,
+                                              std::span<const std::uint8_t> target, SyntheticImages& images);
+};
+
+} // namespace klavoset::fuzz
