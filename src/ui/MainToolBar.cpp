@@ -10,6 +10,9 @@
 
 #include <QAction>
 #include <QLayout>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionToolBar>
 
 namespace klavoset {
 
@@ -50,6 +53,21 @@ MainToolBar::MainToolBar(QWidget* parent) : QToolBar(parent)
         widgetForAction(action)->setFixedSize(side + 4, side + 4);
         widgetForAction(action)->setAccessibleName(tip); // a picture alone says nothing to a screen reader
         m_buttons[std::string(b.key)] = Button{action, group ? b.group : 0, b.pressed};
+    }
+}
+
+void MainToolBar::paintEvent(QPaintEvent*)
+{
+    // The style's background, drawn in strips: Qt hands a line of a hundred pixels or more to a pool of
+    // threads that it starts for the purpose, which takes longer than the line itself. The pixels are
+    // the same.
+    QPainter painter(this);
+    QStyleOptionToolBar option;
+    initStyleOption(&option);
+    constexpr int kStrip = 64;
+    for (int x = 0; x < width(); x += kStrip) {
+        painter.setClipRect(QRect(x, 0, kStrip, height()));
+        style()->drawControl(QStyle::CE_ToolBar, &option, &painter, this);
     }
 }
 

@@ -30,6 +30,9 @@ class MainToolBar : public QToolBar
   signals:
     void buttonClicked(const QString& key);
 
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
   private:
     struct Button
     {

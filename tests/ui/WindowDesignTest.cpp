@@ -4,6 +4,7 @@
 
 #include "WindowFixture.h"
 #include "ui/KeyGrid.h"
+#include "ui/MainToolBar.h"
 #include "ui/Pictures.h"
 #include "ui/SystemColors.h"
 #include "ui/Twips.h"
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QStyleOptionToolBar>
 #include <QToolButton>
 
 using namespace klavoset;
@@ -170,6 +172,30 @@ class WindowDesignTest : public QObject
         QCOMPARE(f.window->menuCaption("Save1As"), u"Сохранить фуллфлеш как");
         QVERIFY(f.item("Koi")->isCheckable());
         QVERIFY(f.item("WAP_E")->isCheckable());
+    }
+
+    // The toolbar's background, drawn in strips, is exactly what the style draws in one go.
+    void toolbarBackgroundAsTheStyleDrawsIt()
+    {
+        MainToolBar* bar = f.window->toolBar();
+        QImage drawn(bar->size(), QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::transparent);
+        bar->render(&drawn, QPoint(), QRegion(), QWidget::RenderFlags());
+        QImage whole(bar->size(), QImage::Format_ARGB32_Premultiplied);
+        whole.fill(Qt::transparent);
+        QPainter painter(&whole);
+        QStyleOptionToolBar option;
+        option.initFrom(bar);
+        option.toolBarArea = Qt::TopToolBarArea;
+        option.positionOfLine = QStyleOptionToolBar::OnlyOne;
+        option.positionWithinLine = QStyleOptionToolBar::OnlyOne;
+        option.state |= QStyle::State_Horizontal;
+        option.lineWidth = bar->style()->pixelMetric(QStyle::PM_ToolBarFrameWidth, nullptr, bar);
+        bar->style()->drawControl(QStyle::CE_ToolBar, &option, &painter, bar);
+        painter.end();
+        QVERIFY(bar->width() > 200);
+        QVERIFY(drawn != QImage(bar->size(), QImage::Format_ARGB32_Premultiplied)); // something was drawn
+        QCOMPARE(drawn, whole);
     }
 
     void everyToolbarEntryAsDesignedAndInOrder()
