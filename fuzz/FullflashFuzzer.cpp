@@ -19,7 +19,7 @@ using namespace klavoset;
 namespace {
 
 fuzz::SyntheticImages images;
-std::vector<std::uint8_t> work; // the image of the current run
+fuzz::ImageWork work; // the image of the current run
 
 } // namespace
 
@@ -31,7 +31,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     for (const FirmwareRow& row : supportedFirmware())
         for (const std::int32_t adrFix : fuzz::ImageEdits::kAdrFixes)
             static_cast<void>(images.of(row, adrFix));
-    work.reserve(fuzz::ImageEdits::kMaxLength);
     return 0;
 }
 

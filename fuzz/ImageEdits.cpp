@@ -41,20 +41,19 @@ const std::vector<std::uint8_t>* baseOf(std::size_t row, std::uint8_t adrFix, Sy
     return row < rows.size() ? &images.of(rows[row], ImageEdits::kAdrFixes[adrFix & 3]) : nullptr;
 }
 
-// The base laid out at `length`: cut, or followed by 0xFF bytes.
-void layOut(const std::vector<std::uint8_t>* base, std::size_t length, std::vector<std::uint8_t>& work)
+// Bytes [from, to) of the base laid out: cut, or followed by 0xFF bytes.
+void layOut(const std::vector<std::uint8_t>* base, std::size_t from, std::size_t to, std::uint8_t* into)
 {
-    work.resize(length);
-    const std::size_t copied = base == nullptr ? 0 : std::min(length, base->size());
-    if (copied > 0)
-        std::memcpy(work.data(), base->data(), copied);
-    std::memset(work.data() + copied, 0xFF, length - copied);
+    const std::size_t copied = base == nullptr ? from : std::clamp(base->size(), from, to);
+    if (copied > from)
+        std::memcpy(into + from, base->data() + from, copied - from);
+    std::memset(into + copied, 0xFF, to - copied);
 }
 
 } // namespace
 
 std::span<const std::uint8_t> ImageEdits::build(std::span<const std::uint8_t> input, SyntheticImages& images,
-                                                std::vector<std::uint8_t>& work)
+                                                ImageWork& work)
 {
     const auto rows = supportedFirmware();
     const std::size_t row = at(input, 1) % (rows.size() + 1);
@@ -63,7 +62,18 @@ std::span<const std::uint8_t> ImageEdits::build(std::span<const std::uint8_t> in
     if (length == 0)
         length = base != nullptr ? base->size() : kBlankLength;
     length = std::min(length, kMaxLength);
-    layOut(base, length, work);
+    if (work.laid > 0 && work.base == base) {
+        for (auto it = work.undo.rbegin(); it != work.undo.rend(); ++it)
+            work.bytes[it->first] = it->second;
+    } else {
+        work.base = base;
+        work.laid = 0;
+    }
+    work.undo.clear();
+    if (length > work.laid) {
+        layOut(base, work.laid, length, work.bytes.data());
+        work.laid = length;
+    }
 
     const auto anchors = anchorsOf(completeDescriptor(rows[row % rows.size()]), length);
     for (std::size_t i = kHeader; i + kEditHeader <= input.size();) {
@@ -76,11 +86,14 @@ std::span<const std::uint8_t> ImageEdits::build(std::span<const std::uint8_t> in
             anchor == 0 ? raw : anchors[anchor] + ((static_cast<std::int64_t>(raw) ^ 0x800000) - 0x800000);
         for (std::size_t k = 0; k < count && i < input.size(); ++k, ++i) {
             const std::int64_t pos = from + static_cast<std::int64_t>(k);
-            if (pos >= 0 && pos < static_cast<std::int64_t>(length))
-                work[static_cast<std::size_t>(pos)] = input[i];
+            if (pos >= 0 && pos < static_cast<std::int64_t>(length)) {
+                std::uint8_t& byte = work.bytes[static_cast<std::size_t>(pos)];
+                work.undo.emplace_back(static_cast<std::size_t>(pos), byte);
+                byte = input[i];
+            }
         }
     }
-    return {work.data(), length};
+    return {work.bytes.data(), length};
 }
 
 std::vector<std::uint8_t> ImageEdits::describe(std::uint8_t options, std::size_t row, std::uint8_t adrFix,
@@ -93,8 +106,8 @@ std::vector<std::uint8_t> ImageEdits::describe(std::uint8_t options, std::size_t
                                     static_cast<std::uint8_t>(length),
                                     static_cast<std::uint8_t>(length >> 8),
                                     static_cast<std::uint8_t>(length >> 16)};
-    std::vector<std::uint8_t> laid;
-    layOut(baseOf(row, adrFix, images), length, laid);
+    std::vector<std::uint8_t> laid(length);
+    layOut(baseOf(row, adrFix, images), 0, length, laid.data());
     // Every run of differing bytes becomes edits from the start, 255 bytes at most each.
     for (std::size_t from = 0; from < length;) {
         if (laid[from] == target[from]) {

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace klavoset::fuzz {
@@ -25,6 +26,8 @@ namespace klavoset::fuzz {
 //   bytes 3-5    the length, little-endian; 0 for the base's own
 //   then edits   anchor byte, 3-byte offset (from the anchor, signed; from the start for anchor 0),
 //                count byte, count bytes
+struct ImageWork;
+
 struct ImageEdits
 {
     static constexpr std::size_t kHeader = 6;
@@ -32,14 +35,27 @@ struct ImageEdits
     static constexpr std::size_t kBlankLength = 0x80000;
     static constexpr std::int32_t kAdrFixes[] = {0, 0x200000, 0x400000, 0};
 
-    // The image the input describes, in `work` (kept from one run to the next).
+    // The image the input describes, laid out in `work`.
     static std::span<const std::uint8_t> build(std::span<const std::uint8_t> input, SyntheticImages& images,
-                                               std::vector<std::uint8_t>& work);
+                                               ImageWork& work);
 
     // An input for `target`, described as edits over the base of row `row` (or the blank base when it is
     // the number of rows) with the address correction of index `adrFix`.
     static std::vector<std::uint8_t> describe(std::uint8_t options, std::size_t row, std::uint8_t adrFix,
                                               std::span<const std::uint8_t> target, SyntheticImages& images);
+};
+
+// Where build() lays out the images, one run after another. A run that keeps the base of the run before
+// (as the mutations of one input mostly do) has only the bytes that run edited put back, rather than the
+// whole image copied again.
+struct ImageWork
+{
+    ImageWork() { undo.reserve(1 << 16); }
+
+    std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(ImageEdits::kMaxLength);
+    const std::vector<std::uint8_t>* base = nullptr; // null: 0xFF bytes only
+    std::size_t laid = 0;                            // bytes[0, laid) hold the base but for the undo list
+    std::vector<std::pair<std::size_t, std::uint8_t>> undo; // position, byte before the edit
 };
 
 } // namespace klavoset::fuzz
