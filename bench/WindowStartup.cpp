@@ -7,12 +7,11 @@
 // from the start of main to the end of the first paint after the load, and ends. Run it under
 // QT_QPA_PLATFORM=offscreen.
 #include "FirstFrame.h"
-#include "base/FileSystem.h"
 #include "ui/DesktopSystem.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
-
-#include <QIcon>
+#include "ui/Pictures.h"
+#include "ui/ReadAhead.h"
 
 #include <cstdio>
 
@@ -22,15 +21,16 @@ int main(int argc, char* argv[])
     clock.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Klavoset"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/klavoset.svg")));
+    QApplication::setWindowIcon(klavoset::programIcon());
     if (argc != 2) {
         std::fprintf(stderr, "usage: bench_window_startup IMAGE\n");
         return 1;
     }
     klavoset::DialogScript script; // a box the load might show is answered, not waited for
     klavoset::Dialogs::setScript(&script);
-    klavoset::RealFileSystem files;
-    klavoset::DesktopSystem system(QString::fromLocal8Bit(argv[1]));
+    const QString line = QString::fromLocal8Bit(argv[1]);
+    klavoset::ReadAheadFileSystem files(klavoset::Form1::commandLineFile(line.toStdU16String()));
+    klavoset::DesktopSystem system(line);
     klavoset::MainWindow window(files, system);
     klavoset::bench::FirstFrame frame([&window] { return window.activated(); }, clock);
     app.installEventFilter(&frame);

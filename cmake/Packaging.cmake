@@ -72,8 +72,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON) # library dependencies (Qt, libstdc++) as dpkg-shlibdeps finds them
-# Qt loads SVG support as a plugin, which no library dependency names; the toolbar pictures need it.
-# Qt's own words in the dialogs (buttons, file dialog) come in Russian from its translations.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-translations-l10n")
+# Qt loads SVG support as a plugin, which no library dependency names; the toolbar pictures need it at
+# the screen densities they are not drawn for at build time. GIO (for the viewer of a fullflash) is loaded
+# when first used, so no library dependency names it either. Qt's own words in the dialogs (buttons, file
+# dialog) come in Russian from its translations.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, libglib2.0-0, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
 include(CPack)

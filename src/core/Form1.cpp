@@ -65,19 +65,23 @@ void Form1::Form_Activate()
     WriteFlash = true;
     CmdLineOpen = false;
 
-    std::u16string line = m_system.commandLine();
+    const std::u16string line = m_system.commandLine();
     if (!line.empty() && line != u"\"\"") {
-        DialogFileName = line;
-        if (line.front() == u'"') {
-            // a lone quote has nothing between the quotes to load
-            line = line.size() >= 2 ? line.substr(1, line.size() - 2) : std::u16string();
-            DialogFileName = line;
-        }
+        DialogFileName = commandLineFile(line);
         // A failure is reported as for a file chosen in the dialog. A layout file, as the file manager
         // hands one over, goes to the layout command; anything else is taken for a fullflash.
-        if (!line.empty())
-            (void)(namesLayoutFile(line) ? openLayoutFile(line) : openFullflash(line));
+        const std::u16string file = DialogFileName;
+        if (!file.empty())
+            (void)(namesLayoutFile(file) ? openLayoutFile(file) : openFullflash(file));
     }
+}
+
+std::u16string Form1::commandLineFile(const std::u16string& line)
+{
+    if (line.empty() || line.front() != u'"')
+        return line;
+    // a lone quote has nothing between the quotes to load
+    return line.size() >= 2 ? line.substr(1, line.size() - 2) : std::u16string();
 }
 
 bool Form1::WasChanged()

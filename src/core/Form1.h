@@ -122,6 +122,9 @@ class Form1
     [[nodiscard]] static bool canOpenDropped(const std::u16string& path);
     // Whether a path names a layout file (*.lay, in any case of letters).
     [[nodiscard]] static bool namesLayoutFile(const std::u16string& path);
+    // The file the start-up opens for the program's command line: the line itself, or what stands
+    // between its surrounding double quotes.
+    [[nodiscard]] static std::u16string commandLineFile(const std::u16string& line);
 
   public: // status bar and budget
     void SetStatusBar(const std::u16string& s1, const std::u16string& s2, const std::u16string& s6);

@@ -5,11 +5,14 @@
 #include "ui/MainToolBar.h"
 
 #include "core/WindowDesign.h"
+#include "ui/Pictures.h"
 #include "ui/Twips.h"
 
 #include <QAction>
-#include <QIcon>
 #include <QLayout>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionToolBar>
 
 namespace klavoset {
 
@@ -33,7 +36,7 @@ MainToolBar::MainToolBar(QWidget* parent) : QToolBar(parent)
         }
         const QString key = QString::fromUtf8(b.key.data(), static_cast<qsizetype>(b.key.size()));
         const QString tip = QString::fromStdU16String(std::u16string(b.tooltip));
-        QAction* action = addAction(QIcon(imageFile(b.image)), tip);
+        QAction* action = addAction(toolbarPicture(b.image), tip);
         action->setObjectName(QStringLiteral("Toolbar_") + key);
         action->setToolTip(tip);
         action->setEnabled(b.enabled);
@@ -50,6 +53,21 @@ MainToolBar::MainToolBar(QWidget* parent) : QToolBar(parent)
         widgetForAction(action)->setFixedSize(side + 4, side + 4);
         widgetForAction(action)->setAccessibleName(tip); // a picture alone says nothing to a screen reader
         m_buttons[std::string(b.key)] = Button{action, group ? b.group : 0, b.pressed};
+    }
+}
+
+void MainToolBar::paintEvent(QPaintEvent*)
+{
+    // The style's background, drawn in strips: Qt hands a line of a hundred pixels or more to a pool of
+    // threads that it starts for the purpose, which takes longer than the line itself. The pixels are
+    // the same.
+    QPainter painter(this);
+    QStyleOptionToolBar option;
+    initStyleOption(&option);
+    constexpr int kStrip = 64;
+    for (int x = 0; x < width(); x += kStrip) {
+        painter.setClipRect(QRect(x, 0, kStrip, height()));
+        style()->drawControl(QStyle::CE_ToolBar, &option, &painter, this);
     }
 }
 
@@ -77,11 +95,6 @@ bool MainToolBar::pressed(std::string_view key) const
 {
     const auto it = m_buttons.find(key);
     return it != m_buttons.end() && it->second.pressed;
-}
-
-QString MainToolBar::imageFile(int image)
-{
-    return QStringLiteral(":/toolbar/%1.svg").arg(image, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace klavoset

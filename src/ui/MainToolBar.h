@@ -27,10 +27,11 @@ class MainToolBar : public QToolBar
     void setPressed(std::string_view key);
     [[nodiscard]] bool pressed(std::string_view key) const;
 
-    [[nodiscard]] static QString imageFile(int image); // the resource of picture 1..21
-
   signals:
     void buttonClicked(const QString& key);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     struct Button

@@ -10,6 +10,7 @@
 #include "ui/KeyGrid.h"
 #include "ui/MainMenu.h"
 #include "ui/MainToolBar.h"
+#include "ui/Pictures.h"
 #include "ui/StatusPanels.h"
 #include "ui/SystemColors.h"
 
@@ -19,7 +20,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QIcon>
 #include <QMimeData>
 #include <QTimer>
 
@@ -46,7 +46,7 @@ MainWindow::MainWindow(FileSystem& files, SystemServices& system)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromStdU16String(std::u16string(design::kTitle)));
-    setWindowIcon(QIcon(QStringLiteral(":/klavoset.svg")));
+    setWindowIcon(programIcon());
     setContextMenuPolicy(Qt::NoContextMenu);
     setAcceptDrops(true);
 

@@ -2,15 +2,15 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "base/FileSystem.h"
 #include "ui/DesktopSystem.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
+#include "ui/Pictures.h"
 #include "ui/QtTranslation.h"
+#include "ui/ReadAhead.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QIcon>
 #include <QPixmap>
 
 #include <cstdio>
@@ -82,7 +82,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Klavoset"));
     QApplication::setApplicationVersion(QStringLiteral(KLAVOSET_VERSION));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/klavoset.svg")));
+    QApplication::setWindowIcon(klavoset::programIcon());
     klavoset::installRussianQtTexts(app);
 
     QStringList args = QApplication::arguments().mid(1);
@@ -92,9 +92,11 @@ int main(int argc, char* argv[])
         args.remove(0, 2);
     }
 
-    // The whole text after the program name is one path, spaces included.
-    klavoset::RealFileSystem files;
-    klavoset::DesktopSystem system(args.join(QLatin1Char(' ')));
+    // The whole text after the program name is one path, spaces included. The file is read while the
+    // window is built.
+    const QString line = args.join(QLatin1Char(' '));
+    klavoset::ReadAheadFileSystem files(klavoset::Form1::commandLineFile(line.toStdU16String()));
+    klavoset::DesktopSystem system(line);
     klavoset::MainWindow window(files, system);
     if (!shot.isEmpty())
         return screenshot(window, shot);

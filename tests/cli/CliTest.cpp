@@ -130,6 +130,20 @@ TEST(Cli, UsageErrors)
     EXPECT_TRUE(help.err.empty());
 }
 
+// Output the system could not take is an error of its own, never a success.
+TEST(Cli, OutputOntoAFullDiskFails)
+{
+    TempDir dir;
+    const auto err = dir.path / "err.txt";
+    for (const std::string args : {"--version", "firmware"}) {
+        const std::string command =
+            std::string("'") + KLAVOSET_CLI + "' " + args + " >/dev/full 2>'" + err.string() + "'";
+        const int status = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << args;
+        EXPECT_NE(test::readText(err).find("cannot write the output"), std::string::npos) << args;
+    }
+}
+
 TEST(Cli, FirmwareListsEveryRow)
 {
     TempDir dir;

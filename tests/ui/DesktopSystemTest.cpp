@@ -4,6 +4,7 @@
 
 #include "ui/DesktopSystem.h"
 
+#include "ui/ReadAhead.h"
 #include "ui/WineRegistry.h"
 #ifndef Q_OS_WIN
 #include "ui/BinaryViewer.h"
@@ -254,6 +255,37 @@ class DesktopSystemTest : public QObject
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(QFile::decodeName(f.readAll()), image);
 #endif
+    }
+
+    // The file read ahead is handed over only while it is unchanged; a changed or new file is read anew.
+    void readAheadNeverHandsOverAStaleFile()
+    {
+        QTemporaryDir dir;
+        const QString image = dir.filePath(QStringLiteral("ff.bin"));
+        const auto bytesOf = [](Result<FileBytes, FileError> r) {
+            return r.isOk() ? QByteArray(reinterpret_cast<const char*>(r.value().data()),
+                                         static_cast<qsizetype>(r.value().size()))
+                            : QByteArray("failed");
+        };
+        write(image, "first");
+        {
+            ReadAheadFileSystem files(image.toStdU16String());
+            QCOMPARE(bytesOf(files.readAll(image.toStdU16String())), QByteArray("first"));
+            QCOMPARE(bytesOf(files.readAll(image.toStdU16String())), QByteArray("first"));
+        }
+        {
+            ReadAheadFileSystem files(image.toStdU16String());
+            QTest::qWait(50); // read ahead by now
+            write(image, "second, longer");
+            QCOMPARE(bytesOf(files.readAll(image.toStdU16String())), QByteArray("second, longer"));
+        }
+        {
+            const QString missing = dir.filePath(QStringLiteral("later.bin"));
+            ReadAheadFileSystem files(missing.toStdU16String());
+            QTest::qWait(50);
+            write(missing, "now here");
+            QCOMPARE(bytesOf(files.readAll(missing.toStdU16String())), QByteArray("now here"));
+        }
     }
 };
 

@@ -4,6 +4,8 @@
 
 #include "WindowFixture.h"
 #include "ui/KeyGrid.h"
+#include "ui/MainToolBar.h"
+#include "ui/Pictures.h"
 #include "ui/SystemColors.h"
 #include "ui/Twips.h"
 
@@ -15,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QStyleOptionToolBar>
 #include <QToolButton>
 
 using namespace klavoset;
@@ -171,6 +174,30 @@ class WindowDesignTest : public QObject
         QVERIFY(f.item("WAP_E")->isCheckable());
     }
 
+    // The toolbar's background, drawn in strips, is exactly what the style draws in one go.
+    void toolbarBackgroundAsTheStyleDrawsIt()
+    {
+        MainToolBar* bar = f.window->toolBar();
+        QImage drawn(bar->size(), QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::transparent);
+        bar->render(&drawn, QPoint(), QRegion(), QWidget::RenderFlags());
+        QImage whole(bar->size(), QImage::Format_ARGB32_Premultiplied);
+        whole.fill(Qt::transparent);
+        QPainter painter(&whole);
+        QStyleOptionToolBar option;
+        option.initFrom(bar);
+        option.toolBarArea = Qt::TopToolBarArea;
+        option.positionOfLine = QStyleOptionToolBar::OnlyOne;
+        option.positionWithinLine = QStyleOptionToolBar::OnlyOne;
+        option.state |= QStyle::State_Horizontal;
+        option.lineWidth = bar->style()->pixelMetric(QStyle::PM_ToolBarFrameWidth, nullptr, bar);
+        bar->style()->drawControl(QStyle::CE_ToolBar, &option, &painter, bar);
+        painter.end();
+        QVERIFY(bar->width() > 200);
+        QVERIFY(drawn != QImage(bar->size(), QImage::Format_ARGB32_Premultiplied)); // something was drawn
+        QCOMPARE(drawn, whole);
+    }
+
     void everyToolbarEntryAsDesignedAndInOrder()
     {
         const QList<QAction*> actions = f.window->toolBar()->actions();
@@ -199,7 +226,7 @@ class WindowDesignTest : public QObject
     void toolbarPicturesAreOursAndDrawn()
     {
         for (int image = 1; image <= 21; ++image) {
-            const QString file = MainToolBar::imageFile(image);
+            const QString file = toolbarPictureSource(image);
             QVERIFY2(QFile::exists(file), qPrintable(file));
             const QImage big = QIcon(file).pixmap(92, 92).toImage();
             QCOMPARE(big.size(), QSize(92, 92)); // vector pictures: any size renders in full
@@ -211,6 +238,32 @@ class WindowDesignTest : public QObject
         }
         QVERIFY(!f.window->windowIcon().isNull());
         QVERIFY(QFile::exists(QStringLiteral(":/klavoset.svg")));
+    }
+
+    // The PNGs drawn at build time show exactly the pixels the SVG gives, enabled and disabled; a size
+    // not drawn comes from the SVG itself.
+    void drawnPicturesEqualTheirSvg()
+    {
+        const auto same = [](const QIcon& drawn, const QIcon& svg, int side) {
+            for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
+                const QImage a = drawn.pixmap(QSize(side, side), 1.0, mode).toImage();
+                const QImage b = svg.pixmap(QSize(side, side), 1.0, mode).toImage();
+                if (a.size() != QSize(side, side) ||
+                    a.convertToFormat(QImage::Format_ARGB32_Premultiplied) !=
+                        b.convertToFormat(QImage::Format_ARGB32_Premultiplied))
+                    return false;
+            }
+            return true;
+        };
+        for (int image = 1; image <= 21; ++image) {
+            const QIcon svg(toolbarPictureSource(image));
+            for (const int side : toolbarPictureSizes())
+                QVERIFY2(same(toolbarPicture(image), svg, side), qPrintable(QString::number(side)));
+            QVERIFY(same(toolbarPicture(image), svg, 25));
+        }
+        for (const int side : programIconSizes())
+            QVERIFY(same(programIcon(), QIcon(QStringLiteral(":/klavoset.svg")), side));
+        QCOMPARE(toolbarPictureSizes().front(), twipsToPixels(23 * 15, 96));
     }
 
     void fieldsHoldTheSampleTextsDisabledAndGrey()
