@@ -32,14 +32,9 @@ fuzz::SyntheticImages images;
 
 } // namespace
 
-// Every image is built before the first run: memory that a run keeps would look like a leak to libFuzzer,
-// which then scans the whole heap.
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    keepFreedFileMemory(fuzz::kKeptImageBlocks);
-    for (const FirmwareRow& row : supportedFirmware())
-        for (const std::int32_t adrFix : fuzz::ImageEdits::kAdrFixes)
-            static_cast<void>(images.of(row, adrFix));
+    fuzz::prepareImageRuns(images);
     return 0;
 }
 

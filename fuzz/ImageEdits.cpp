@@ -4,6 +4,7 @@
 
 #include "ImageEdits.h"
 
+#include "FuzzEditor.h"
 #include "image/FirmwareTable.h"
 #include "image/Identify.h"
 
@@ -125,6 +126,14 @@ std::vector<std::uint8_t> ImageEdits::describe(std::uint8_t options, std::size_t
         from = to;
     }
     return input;
+}
+
+void prepareImageRuns(SyntheticImages& images)
+{
+    keepFreedFileMemory(kKeptImageBlocks);
+    for (const FirmwareRow& row : supportedFirmware())
+        for (const std::int32_t adrFix : ImageEdits::kAdrFixes)
+            static_cast<void>(images.of(row, adrFix));
 }
 
 } // namespace klavoset::fuzz

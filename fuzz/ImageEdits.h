@@ -45,6 +45,10 @@ struct ImageEdits
                                               std::span<const std::uint8_t> target, SyntheticImages& images);
 };
 
+// Before the first run of a target over images: every image built (memory that a run keeps would look
+// like a leak to libFuzzer, which then scans the whole heap), and room kept for freed image buffers.
+void prepareImageRuns(SyntheticImages& images);
+
 // Where build() lays out the images, one run after another. A run that keeps the base of the run before
 // (as the mutations of one input mostly do) has only the bytes that run edited put back, rather than the
 // whole image copied again.
