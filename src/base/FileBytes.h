@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <memory>
 #include <span>
 #include <utility>
 #include <vector>
@@ -30,7 +31,7 @@ class FileBytes
     using const_iterator = const std::uint8_t*;
 
     FileBytes() = default;
-    template <typename It> FileBytes(It first, It last) { append(first, last); }
+    template <std::contiguous_iterator It> FileBytes(It first, It last) { append(first, last); }
     FileBytes(const FileBytes& other) : FileBytes(other.begin(), other.end()) {}
     FileBytes(FileBytes&& other) noexcept { swap(other); }
     FileBytes& operator=(FileBytes other) noexcept
@@ -54,14 +55,14 @@ class FileBytes
     // Exactly `n` bytes, the first ones kept; new ones are not initialised.
     void resize(std::size_t n);
     // The bytes of [first, last) added at the end.
-    template <typename It> void append(It first, It last)
+    template <std::contiguous_iterator It> void append(It first, It last)
     {
         const auto n = static_cast<std::size_t>(std::distance(first, last));
         const std::size_t at = m_size;
         grow(at + n);
         m_size = at + n;
         if (n > 0)
-            std::memcpy(m_data + at, &*first, n);
+            std::memcpy(m_data + at, std::to_address(first), n);
     }
     void swap(FileBytes& other) noexcept
     {
