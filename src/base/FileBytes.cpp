@@ -5,7 +5,6 @@
 #include "base/FileBytes.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
