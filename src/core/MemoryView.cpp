@@ -6,18 +6,34 @@
 
 #include "core/WindowDesign.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace klavoset {
+
+namespace {
+
+// The item or button named `name`, or null; const as the list is.
+template <class List> auto* named(List& list, std::string_view name)
+{
+    const auto it = std::ranges::find_if(list, [name](const auto& x) { return x.name == name; });
+    return it == list.end() ? nullptr : &*it;
+}
+
+} // namespace
 
 MemoryView::MemoryView()
 {
     for (const KeyArray a : kAllArrays)
         for (int key = 0; key < kKeys; ++key)
             field(a, key).text = std::u16string(design::sampleText(a, key));
+    m_items.reserve(std::size(design::kMenu));
     for (const auto& m : design::kMenu)
-        m_items[std::string(m.name)] = Item{m.enabled, m.checked, std::u16string(m.caption)};
+        m_items.push_back(Item{m.name, m.enabled, m.checked, m.caption});
+    m_buttons.reserve(std::size(design::kToolbar));
     for (const auto& b : design::kToolbar)
         if (b.kind != design::ButtonKind::Separator)
-            m_buttons[std::string(b.key)] = Button{b.enabled, b.pressed, b.group, std::u16string(b.tooltip)};
+            m_buttons.push_back(Button{b.key, b.enabled, b.pressed, b.group, b.tooltip, std::nullopt});
 }
 
 MemoryView::Field& MemoryView::field(KeyArray a, int key)
@@ -50,57 +66,54 @@ void MemoryView::setFieldEnabled(KeyArray a, int key, bool enabled) { field(a, k
 void MemoryView::setFieldColor(KeyArray a, int key, SysColor color) { field(a, key).color = color; }
 void MemoryView::setFieldVisible(KeyArray a, int key, bool visible) { field(a, key).visible = visible; }
 
-const MemoryView::Item& MemoryView::item(std::string_view name) const { return m_items.find(name)->second; }
-const MemoryView::Button& MemoryView::button(std::string_view key) const
-{
-    return m_buttons.find(key)->second;
-}
+const MemoryView::Item& MemoryView::item(std::string_view name) const { return *named(m_items, name); }
+const MemoryView::Button& MemoryView::button(std::string_view key) const { return *named(m_buttons, key); }
 
 void MemoryView::setMenuEnabled(std::string_view item, bool enabled)
 {
-    if (auto it = m_items.find(item); it != m_items.end())
-        it->second.enabled = enabled;
+    if (Item* i = named(m_items, item))
+        i->enabled = enabled;
 }
 
 std::u16string MemoryView::menuCaption(std::string_view item) const
 {
-    const auto it = m_items.find(item);
-    return it == m_items.end() ? std::u16string() : it->second.caption;
+    const Item* i = named(m_items, item);
+    return i ? std::u16string(i->caption) : std::u16string();
 }
 
 void MemoryView::setMenuChecked(std::string_view item, bool checked)
 {
-    if (auto it = m_items.find(item); it != m_items.end())
-        it->second.checked = checked;
+    if (Item* i = named(m_items, item))
+        i->checked = checked;
 }
 
 bool MemoryView::menuChecked(std::string_view item) const
 {
-    const auto it = m_items.find(item);
-    return it != m_items.end() && it->second.checked;
+    const Item* i = named(m_items, item);
+    return i && i->checked;
 }
 
 void MemoryView::setButtonEnabled(std::string_view key, bool enabled)
 {
-    if (auto it = m_buttons.find(key); it != m_buttons.end())
-        it->second.enabled = enabled;
+    if (Button* b = named(m_buttons, key))
+        b->enabled = enabled;
 }
 
 void MemoryView::setButtonPressed(std::string_view key)
 {
-    const auto it = m_buttons.find(key);
-    if (it == m_buttons.end())
+    Button* pressed = named(m_buttons, key);
+    if (!pressed)
         return;
-    for (auto& [name, b] : m_buttons)
-        if (b.group != 0 && b.group == it->second.group)
+    for (Button& b : m_buttons)
+        if (b.group != 0 && b.group == pressed->group)
             b.pressed = false;
-    it->second.pressed = true;
+    pressed->pressed = true;
 }
 
 void MemoryView::setButtonTooltip(std::string_view key, const std::u16string& tip)
 {
-    if (auto it = m_buttons.find(key); it != m_buttons.end())
-        it->second.tooltip = tip;
+    if (Button* b = named(m_buttons, key))
+        b->changedTooltip = tip;
 }
 
 std::u16string MemoryView::panelText(int panel) const

@@ -8,8 +8,9 @@
 
 #include <array>
 #include <deque>
-#include <map>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace klavoset {
@@ -27,18 +28,27 @@ class MemoryView : public EditorView
         SysColor color = SysColor::ScrollBar;
         bool visible = true;
     };
+    // Menu items and buttons are held in the design's order, named by its static strings: a view is
+    // built for every command the tool runs and every fuzz input, so it allocates almost nothing.
     struct Item
     {
+        std::string_view name;
         bool enabled = true;
         bool checked = false;
-        std::u16string caption;
+        std::u16string_view caption;
     };
     struct Button
     {
+        std::string_view name; // the design's key
         bool enabled = true;
         bool pressed = false;
         int group = 0;
-        std::u16string tooltip;
+        std::u16string_view designTooltip;
+        std::optional<std::u16string> changedTooltip;
+        [[nodiscard]] std::u16string_view tooltip() const
+        {
+            return changedTooltip ? std::u16string_view(*changedTooltip) : designTooltip;
+        }
     };
     struct Box
     {
@@ -88,8 +98,8 @@ class MemoryView : public EditorView
 
   private:
     std::array<std::array<Field, kKeys>, 4> m_fields;
-    std::map<std::string, Item, std::less<>> m_items;
-    std::map<std::string, Button, std::less<>> m_buttons;
+    std::vector<Item> m_items;
+    std::vector<Button> m_buttons;
     std::array<std::u16string, 8> m_panels;
     std::function<void(KeyArray, int)> m_changed;
 };

@@ -38,7 +38,7 @@ TEST_P(EveryFirmware, LoadDecodesEveryKey)
     EXPECT_TRUE(e.view.item("Save1").enabled);
     EXPECT_TRUE(e.view.button("Save2As").enabled);
     EXPECT_FALSE(e.view.item("SaveAsVKP").enabled);
-    EXPECT_EQ(e.view.button("View").tooltip, u"Просмотр /ff.bin");
+    EXPECT_EQ(e.view.button("View").tooltip(), u"Просмотр /ff.bin");
 }
 
 INSTANTIATE_TEST_SUITE_P(AllRows, EveryFirmware, ::testing::ValuesIn(supportedFirmware()), test::RowName());
