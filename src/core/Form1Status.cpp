@@ -12,16 +12,17 @@ void Form1::SetStatusBar(const std::u16string& s1, const std::u16string& s2, con
 {
     // The shared keys are edited in eb only; their copies are set without a count of their own, the one
     // below follows.
+    LayoutTexts texts = snapshotFields(m_view);
     const bool filling = std::exchange(m_filling, true);
     for (const KeyArray a : {KeyArray::em, KeyArray::rb, KeyArray::rm})
-        for (const int key : kSharedKeys) {
-            const std::u16string master = m_view.fieldText(KeyArray::eb, key);
-            if (m_view.fieldText(a, key) != master)
-                m_view.setFieldText(a, key, master);
-        }
+        for (const int key : kSharedKeys)
+            if (texts.at(a, key) != texts.at(KeyArray::eb, key)) {
+                m_view.setFieldText(a, key, texts.at(KeyArray::eb, key));
+                texts.at(a, key) = m_view.fieldText(a, key); // as the field took it
+            }
     m_filling = filling;
 
-    budget = countBudget(snapshotFields(m_view));
+    budget = countBudget(texts);
     if (budget.exceeded(commonCap())) {
         m_view.beep();
         m_view.setWindowColor(SysColor::InfoBk);
