@@ -43,6 +43,15 @@ struct FuzzEditor
         return outcome;
     }
     [[nodiscard]] LayoutTexts texts() const { return snapshotFields(view); }
+    // Whether the fields hold `texts`, compared in place: a snapshot copies 48 strings.
+    [[nodiscard]] bool shows(const LayoutTexts& texts)
+    {
+        for (const KeyArray a : kAllArrays)
+            for (int key = 0; key < kKeys; ++key)
+                if (view.field(a, key).text != texts.at(a, key))
+                    return false;
+        return true;
+    }
 };
 
 } // namespace klavoset::fuzz
