@@ -12,6 +12,7 @@
 #include "ui/MainWindow.h"
 #include "ui/Pictures.h"
 #include "ui/ReadAhead.h"
+#include "ui/StartupHeap.h"
 
 #include <cstdio>
 
@@ -19,6 +20,7 @@ int main(int argc, char* argv[])
 {
     QElapsedTimer clock;
     clock.start();
+    klavoset::prepareStartupHeap();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Klavoset"));
     QApplication::setWindowIcon(klavoset::programIcon());

@@ -8,6 +8,7 @@
 #include "ui/Pictures.h"
 #include "ui/QtTranslation.h"
 #include "ui/ReadAhead.h"
+#include "ui/StartupHeap.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -79,6 +80,7 @@ int main(int argc, char* argv[])
         return 0;
     }
 
+    klavoset::prepareStartupHeap();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Klavoset"));
     QApplication::setApplicationVersion(QStringLiteral(KLAVOSET_VERSION));
