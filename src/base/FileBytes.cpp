@@ -152,7 +152,16 @@ void* allocateFileMemory(std::size_t& bytes)
         }
 #ifdef KLAVOSET_HUGE_PAGES
     if (mapped(bytes)) {
-        // One huge page more than needed, then the unaligned head and the tail given back.
+        // Recent kernels place a mapping of whole huge pages on a huge page boundary themselves; where
+        // one does not, a huge page more is mapped and the unaligned head and the tail given back.
+        void* exact = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (exact != MAP_FAILED && reinterpret_cast<std::uintptr_t>(exact) % kHugePage == 0) {
+            ::madvise(exact, size, MADV_HUGEPAGE); // only advice: without it the pages are small
+            bytes = size;
+            return exact;
+        }
+        if (exact != MAP_FAILED)
+            ::munmap(exact, size);
         void* block =
             ::mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (block == MAP_FAILED)
