@@ -16,7 +16,7 @@ namespace {
 // The item or button named `name`, or null; const as the list is.
 template <class List> auto* named(List& list, std::string_view name)
 {
-    const auto it = std::ranges::find_if(list, [name](const auto& x) { return x.name == name; });
+    const auto it = std::find_if(list.begin(), list.end(), [name](const auto& x) { return x.name == name; });
     return it == list.end() ? nullptr : &*it;
 }
 
