@@ -20,16 +20,6 @@
 namespace klavoset::fuzz {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes copyOf(std::span<const std::uint8_t> bytes)
-{
-    Bytes v = BufferPool::take(bytes.size());
-    if (!bytes.empty())
-        std::memcpy(v.data(), bytes.data(), bytes.size());
-    return v;
-}
-
 bool sameBytes(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b)
 {
     return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0);
@@ -144,7 +134,7 @@ void checkEverySave(FuzzEditor& e, std::span<const std::uint8_t> loaded)
     const Outcome exported = e.form.SaveAsVKP_Click();
     KLAVOSET_FUZZ_CHECK(e.form.Flash.size() == loaded.size()); // nothing ever resizes the image
     if (exported == Outcome::Done) {
-        Bytes patched = copyOf(loaded);
+        FileBytes patched(loaded.begin(), loaded.end());
         const auto patch = e.files.bytesOf(u"/ff.vkp");
         KLAVOSET_FUZZ_CHECK(
             !test::applyVkp({reinterpret_cast<const char*>(patch.data()), patch.size()}, patched));
@@ -157,7 +147,6 @@ void checkEverySave(FuzzEditor& e, std::span<const std::uint8_t> loaded)
                 for (std::size_t k = at; k < at + n; ++k)
                     KLAVOSET_FUZZ_CHECK(loaded[k] == e.form.Flash[k] || writable[k]);
         }
-        BufferPool::give(std::move(patched));
     } else {
         KLAVOSET_FUZZ_CHECK(sameBytes(loaded, e.form.Flash)); // a refusal writes nothing
     }

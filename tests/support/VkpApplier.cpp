@@ -4,6 +4,8 @@
 
 #include "support/VkpApplier.h"
 
+#include <vector>
+
 namespace klavoset::test {
 namespace {
 
@@ -33,7 +35,7 @@ std::optional<std::vector<std::uint8_t>> hexBytes(std::string_view hex)
 
 } // namespace
 
-std::optional<std::string> applyVkp(std::string_view text, std::vector<std::uint8_t>& image)
+std::optional<std::string> applyVkp(std::string_view text, std::span<std::uint8_t> image)
 {
     int number = 0;
     while (!text.empty()) {
