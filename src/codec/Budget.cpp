@@ -13,9 +13,11 @@ bool Budget::exceeded(int CommonCap) const
     return CommonUsed > CommonCap || EngUsed > kEngCap || RusUsed > kRusCap;
 }
 
-Budget countBudget(const LayoutTexts& texts)
+Budget countBudget(const FieldLengths& lengths)
 {
-    const auto len = [&](KeyArray a, int key) { return static_cast<int>(texts.at(a, key).size()); };
+    const auto len = [&](KeyArray a, int key) {
+        return lengths[static_cast<std::size_t>(a)][static_cast<std::size_t>(key)];
+    };
     Budget b;
     for (const int key : kSharedKeys)
         b.CommonUsed += len(KeyArray::eb, key);
@@ -24,6 +26,16 @@ Budget countBudget(const LayoutTexts& texts)
         b.RusUsed += len(KeyArray::rb, k) + len(KeyArray::rm, k);
     }
     return b;
+}
+
+Budget countBudget(const LayoutTexts& texts)
+{
+    FieldLengths lengths{};
+    for (const KeyArray a : kAllArrays)
+        for (int key = 0; key < kKeys; ++key)
+            lengths[static_cast<std::size_t>(a)][static_cast<std::size_t>(key)] =
+                static_cast<int>(texts.at(a, key).size());
+    return countBudget(lengths);
 }
 
 } // namespace klavoset

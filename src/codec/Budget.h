@@ -6,6 +6,8 @@
 
 #include "codec/LayoutTexts.h"
 
+#include <array>
+
 namespace klavoset {
 
 // Characters counted against the fixed storage of the firmware (each takes 2 bytes in the image).
@@ -18,6 +20,10 @@ struct Budget
     [[nodiscard]] bool exceeded(int CommonCap) const;
 };
 
+// The characters of each field: all the count looks at.
+using FieldLengths = std::array<std::array<int, kKeys>, 4>;
+
+[[nodiscard]] Budget countBudget(const FieldLengths& lengths);
 [[nodiscard]] Budget countBudget(const LayoutTexts& texts);
 
 } // namespace klavoset

@@ -48,6 +48,11 @@ class EditorView
 
     // key fields
     [[nodiscard]] virtual std::u16string fieldText(KeyArray a, int key) const = 0;
+    // The length of fieldText in UTF-16 units; a view that holds the texts answers without a copy.
+    [[nodiscard]] virtual int fieldLength(KeyArray a, int key) const
+    {
+        return static_cast<int>(fieldText(a, key).size());
+    }
     virtual void setFieldText(KeyArray a, int key, const std::u16string& text) = 0;
     virtual void setFieldEnabled(KeyArray a, int key, bool enabled) = 0;
     virtual void setFieldColor(KeyArray a, int key, SysColor color) = 0;

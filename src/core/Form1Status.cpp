@@ -12,17 +12,21 @@ void Form1::SetStatusBar(const std::u16string& s1, const std::u16string& s2, con
 {
     // The shared keys are edited in eb only; their copies are set without a count of their own, the one
     // below follows.
-    LayoutTexts texts = snapshotFields(m_view);
     const bool filling = std::exchange(m_filling, true);
-    for (const KeyArray a : {KeyArray::em, KeyArray::rb, KeyArray::rm})
-        for (const int key : kSharedKeys)
-            if (texts.at(a, key) != texts.at(KeyArray::eb, key)) {
-                m_view.setFieldText(a, key, texts.at(KeyArray::eb, key));
-                texts.at(a, key) = m_view.fieldText(a, key); // as the field took it
-            }
+    for (const int key : kSharedKeys) {
+        const std::u16string master = m_view.fieldText(KeyArray::eb, key);
+        for (const KeyArray a : {KeyArray::em, KeyArray::rb, KeyArray::rm})
+            if (m_view.fieldText(a, key) != master)
+                m_view.setFieldText(a, key, master);
+    }
     m_filling = filling;
 
-    budget = countBudget(texts);
+    // Only lengths are counted: no copy of the 48 texts.
+    FieldLengths lengths{};
+    for (const KeyArray a : kAllArrays)
+        for (int key = 0; key < kKeys; ++key)
+            lengths[static_cast<std::size_t>(a)][static_cast<std::size_t>(key)] = m_view.fieldLength(a, key);
+    budget = countBudget(lengths);
     if (budget.exceeded(commonCap())) {
         m_view.beep();
         m_view.setWindowColor(SysColor::InfoBk);

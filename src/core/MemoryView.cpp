@@ -51,6 +51,12 @@ std::u16string MemoryView::fieldText(KeyArray a, int key) const
     return m_fields.at(static_cast<std::size_t>(a)).at(static_cast<std::size_t>(key)).text;
 }
 
+int MemoryView::fieldLength(KeyArray a, int key) const
+{
+    return static_cast<int>(
+        m_fields.at(static_cast<std::size_t>(a)).at(static_cast<std::size_t>(key)).text.size());
+}
+
 void MemoryView::setFieldText(KeyArray a, int key, const std::u16string& text)
 {
     Field& f = field(a, key);

@@ -93,6 +93,11 @@ std::u16string MainWindow::fieldText(KeyArray a, int key) const
     return field(a, key)->text().toStdU16String();
 }
 
+int MainWindow::fieldLength(KeyArray a, int key) const
+{
+    return static_cast<int>(field(a, key)->text().size()); // UTF-16 units, as fieldText's
+}
+
 void MainWindow::setFieldText(KeyArray a, int key, const std::u16string& text)
 {
     KeyField* f = field(a, key);

@@ -34,6 +34,7 @@ class MainWindow : public QMainWindow, public EditorView
   public: // EditorView
     void setFieldChangeHandler(std::function<void(KeyArray, int)> handler) override;
     std::u16string fieldText(KeyArray a, int key) const override;
+    int fieldLength(KeyArray a, int key) const override;
     void setFieldText(KeyArray a, int key, const std::u16string& text) override;
     void setFieldEnabled(KeyArray a, int key, bool enabled) override;
     void setFieldColor(KeyArray a, int key, SysColor color) override;
