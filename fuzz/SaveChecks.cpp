@@ -16,6 +16,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace klavoset::fuzz {
 namespace {
@@ -134,19 +135,21 @@ void checkEverySave(FuzzEditor& e, std::span<const std::uint8_t> loaded)
     const Outcome exported = e.form.SaveAsVKP_Click();
     KLAVOSET_FUZZ_CHECK(e.form.Flash.size() == loaded.size()); // nothing ever resizes the image
     if (exported == Outcome::Done) {
-        FileBytes patched(loaded.begin(), loaded.end());
+        // Undone on the editor's image, last line first, the patch must give back the loaded bytes: the
+        // same as applying it to them, without a copy of the image. Done again, it restores the image.
         const auto patch = e.files.bytesOf(u"/ff.vkp");
+        std::vector<test::VkpLine> lines;
         KLAVOSET_FUZZ_CHECK(
-            !test::applyVkp({reinterpret_cast<const char*>(patch.data()), patch.size()}, patched));
-        KLAVOSET_FUZZ_CHECK(sameBytes(patched, e.form.Flash));
+            !test::readVkp({reinterpret_cast<const char*>(patch.data()), patch.size()}, lines));
+        const std::span<std::uint8_t> flash(e.form.Flash.data(), e.form.Flash.size());
+        KLAVOSET_FUZZ_CHECK(!test::applyVkpLines(lines, flash, true));
+        KLAVOSET_FUZZ_CHECK(sameBytes(flash, loaded));
+        KLAVOSET_FUZZ_CHECK(!test::applyVkpLines(lines, flash));
+        // So every byte the save changed lies in a line, and only bytes a save may change are changed.
         const std::vector<bool>& writable = writableFor(d, e.form.HasRus, wap, loaded.size());
-        constexpr std::size_t kChunk = 4096; // only chunks that differ are looked into byte by byte
-        for (std::size_t at = 0; at < loaded.size(); at += kChunk) {
-            const std::size_t n = std::min(kChunk, loaded.size() - at);
-            if (std::memcmp(loaded.data() + at, e.form.Flash.data() + at, n) != 0)
-                for (std::size_t k = at; k < at + n; ++k)
-                    KLAVOSET_FUZZ_CHECK(loaded[k] == e.form.Flash[k] || writable[k]);
-        }
+        for (const test::VkpLine& line : lines)
+            for (std::size_t i = 0; i < line.before.size(); ++i)
+                KLAVOSET_FUZZ_CHECK(line.before[i] == line.after[i] || writable[line.offset + i]);
     } else {
         KLAVOSET_FUZZ_CHECK(sameBytes(loaded, e.form.Flash)); // a refusal writes nothing
     }

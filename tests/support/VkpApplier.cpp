@@ -4,8 +4,6 @@
 
 #include "support/VkpApplier.h"
 
-#include <vector>
-
 namespace klavoset::test {
 namespace {
 
@@ -35,8 +33,9 @@ std::optional<std::vector<std::uint8_t>> hexBytes(std::string_view hex)
 
 } // namespace
 
-std::optional<std::string> applyVkp(std::string_view text, std::span<std::uint8_t> image)
+std::optional<std::string> readVkp(std::string_view text, std::vector<VkpLine>& lines)
 {
+    lines.clear();
     int number = 0;
     while (!text.empty()) {
         ++number;
@@ -60,19 +59,41 @@ std::optional<std::string> applyVkp(std::string_view text, std::span<std::uint8_
                 return where + "bad offset";
             offset = offset * 16 + static_cast<std::uint64_t>(d);
         }
-        const auto before = hexBytes(line.substr(colon + 2, space - colon - 2));
-        const auto after = hexBytes(line.substr(space + 1));
+        auto before = hexBytes(line.substr(colon + 2, space - colon - 2));
+        auto after = hexBytes(line.substr(space + 1));
         if (!before || !after || before->size() != after->size())
             return where + "the old and the new bytes are not two hex strings of one length";
-        if (offset + before->size() > image.size())
-            return where + "reaches past the end of the image";
-        for (std::size_t i = 0; i < before->size(); ++i)
-            if (image[offset + i] != (*before)[i])
-                return where + "the old bytes are not those of the image";
-        for (std::size_t i = 0; i < after->size(); ++i)
-            image[offset + i] = (*after)[i];
+        lines.push_back({number, offset, std::move(*before), std::move(*after)});
     }
     return std::nullopt;
+}
+
+std::optional<std::string> applyVkpLines(std::span<const VkpLine> lines, std::span<std::uint8_t> image,
+                                         bool undo)
+{
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        const VkpLine& line = lines[undo ? lines.size() - 1 - n : n];
+        const std::string where = "line " + std::to_string(line.number) + ": ";
+        const std::vector<std::uint8_t>& found = undo ? line.after : line.before;
+        const std::vector<std::uint8_t>& put = undo ? line.before : line.after;
+        if (line.offset + found.size() > image.size())
+            return where + "reaches past the end of the image";
+        for (std::size_t i = 0; i < found.size(); ++i)
+            if (image[line.offset + i] != found[i])
+                return where + (undo ? "the new bytes are not those of the image"
+                                     : "the old bytes are not those of the image");
+        for (std::size_t i = 0; i < put.size(); ++i)
+            image[line.offset + i] = put[i];
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> applyVkp(std::string_view text, std::span<std::uint8_t> image)
+{
+    std::vector<VkpLine> lines;
+    if (auto problem = readVkp(text, lines))
+        return problem;
+    return applyVkpLines(lines, image);
 }
 
 } // namespace klavoset::test
