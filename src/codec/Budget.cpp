@@ -30,12 +30,8 @@ Budget countBudget(const FieldLengths& lengths)
 
 Budget countBudget(const LayoutTexts& texts)
 {
-    FieldLengths lengths{};
-    for (const KeyArray a : kAllArrays)
-        for (int key = 0; key < kKeys; ++key)
-            lengths[static_cast<std::size_t>(a)][static_cast<std::size_t>(key)] =
-                static_cast<int>(texts.at(a, key).size());
-    return countBudget(lengths);
+    return countBudget(
+        fieldLengths([&texts](KeyArray a, int key) { return static_cast<int>(texts.at(a, key).size()); }));
 }
 
 } // namespace klavoset

@@ -7,6 +7,7 @@
 #include "codec/LayoutTexts.h"
 
 #include <array>
+#include <cstddef>
 
 namespace klavoset {
 
@@ -22,6 +23,16 @@ struct Budget
 
 // The characters of each field: all the count looks at.
 using FieldLengths = std::array<std::array<int, kKeys>, 4>;
+
+// The lengths `lengthOf(a, key)` gives for every field.
+template <class LengthOf> [[nodiscard]] FieldLengths fieldLengths(LengthOf lengthOf)
+{
+    FieldLengths lengths{};
+    for (const KeyArray a : kAllArrays)
+        for (int key = 0; key < kKeys; ++key)
+            lengths[static_cast<std::size_t>(a)][static_cast<std::size_t>(key)] = lengthOf(a, key);
+    return lengths;
+}
 
 [[nodiscard]] Budget countBudget(const FieldLengths& lengths);
 [[nodiscard]] Budget countBudget(const LayoutTexts& texts);

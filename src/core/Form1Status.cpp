@@ -22,11 +22,7 @@ void Form1::SetStatusBar(const std::u16string& s1, const std::u16string& s2, con
     m_filling = filling;
 
     // Only lengths are counted: no copy of the 48 texts.
-    FieldLengths lengths{};
-    for (const KeyArray a : kAllArrays)
-        for (int key = 0; key < kKeys; ++key)
-            lengths[static_cast<std::size_t>(a)][static_cast<std::size_t>(key)] = m_view.fieldLength(a, key);
-    budget = countBudget(lengths);
+    budget = countBudget(fieldLengths([this](KeyArray a, int key) { return m_view.fieldLength(a, key); }));
     if (budget.exceeded(commonCap())) {
         m_view.beep();
         m_view.setWindowColor(SysColor::InfoBk);
