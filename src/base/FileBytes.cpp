@@ -4,6 +4,8 @@
 
 #include "base/FileBytes.h"
 
+#include "base/MappedFiles.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -27,6 +29,11 @@
 #if defined(__linux__) && !defined(__EMSCRIPTEN__)
 #define KLAVOSET_HUGE_PAGES 1
 #include <sys/mman.h>
+#endif
+#if defined(__unix__) && !defined(__EMSCRIPTEN__)
+#define KLAVOSET_MAPPED_FILES 1
+#include <sys/mman.h>
+#include <sys/stat.h>
 #endif
 
 namespace klavoset {
@@ -214,7 +221,45 @@ void keepFreedFileMemory(std::size_t blocks)
         release(b.memory, b.size);
 }
 
-FileBytes::~FileBytes() { freeFileMemory(m_data, m_capacity); }
+FileBytes::~FileBytes() { release(); }
+
+void FileBytes::release() noexcept
+{
+#ifdef KLAVOSET_MAPPED_FILES
+    if (m_fileMapping) {
+        forgetMappedFile(m_data);
+        ::munmap(m_data, m_capacity);
+        return;
+    }
+#endif
+    freeFileMemory(m_data, m_capacity);
+}
+
+std::optional<FileBytes> FileBytes::mapFile([[maybe_unused]] int fd, [[maybe_unused]] std::size_t minimum)
+{
+#ifdef KLAVOSET_MAPPED_FILES
+    struct stat st
+    {
+    };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||
+        static_cast<std::uintmax_t>(st.st_size) < minimum ||
+        static_cast<std::uintmax_t>(st.st_size) > static_cast<std::size_t>(-1) / 2)
+        return std::nullopt;
+    const auto size = static_cast<std::size_t>(st.st_size);
+    void* const map = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE, fd, 0);
+    if (map == MAP_FAILED)
+        return std::nullopt;
+    noteMappedFile(map, size);
+    FileBytes bytes;
+    bytes.m_data = static_cast<std::uint8_t*>(map);
+    bytes.m_size = size;
+    bytes.m_capacity = size;
+    bytes.m_fileMapping = true;
+    return bytes;
+#else
+    return std::nullopt;
+#endif
+}
 
 void FileBytes::grow(std::size_t n)
 {
@@ -224,9 +269,10 @@ void FileBytes::grow(std::size_t n)
     auto* const bigger = static_cast<std::uint8_t*>(allocateFileMemory(capacity));
     if (m_size > 0)
         std::memcpy(bigger, m_data, m_size);
-    freeFileMemory(m_data, m_capacity);
+    release();
     m_data = bigger;
     m_capacity = capacity;
+    m_fileMapping = false;
 }
 
 void FileBytes::resize(std::size_t n)

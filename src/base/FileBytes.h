@@ -9,6 +9,7 @@
 #include <cstring>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
@@ -41,6 +42,13 @@ class FileBytes
     }
     ~FileBytes();
 
+    // The regular file open as `fd`, mapped privately instead of copied: a page is read from the system's
+    // file cache when it is first read, and a page written is copied for this FileBytes alone, so the file
+    // never changes. Nothing for a file under `minimum` bytes, for one that is no regular file or cannot be
+    // mapped, and on systems where files are not mapped. Who maps files must guard against a file
+    // shortened meanwhile (guardMappedFiles).
+    [[nodiscard]] static std::optional<FileBytes> mapFile(int fd, std::size_t minimum);
+
     [[nodiscard]] std::size_t size() const noexcept { return m_size; }
     [[nodiscard]] bool empty() const noexcept { return m_size == 0; }
     [[nodiscard]] std::uint8_t* data() noexcept { return m_data; }
@@ -69,14 +77,17 @@ class FileBytes
         std::swap(m_data, other.m_data);
         std::swap(m_size, other.m_size);
         std::swap(m_capacity, other.m_capacity);
+        std::swap(m_fileMapping, other.m_fileMapping);
     }
 
   private:
     void grow(std::size_t n); // room for at least n bytes, doubling so that appending stays linear
+    void release() noexcept;
 
     std::uint8_t* m_data = nullptr;
     std::size_t m_size = 0;
     std::size_t m_capacity = 0;
+    bool m_fileMapping = false; // m_data maps a file, exactly m_capacity bytes of it
 };
 
 // Same length and the same bytes.

@@ -4,6 +4,8 @@
 
 #include "base/FileSystem.h"
 
+#include "base/MappedFiles.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -90,6 +92,13 @@ Result<FileBytes, FileError> RealFileSystem::readAll(const std::u16string& path)
         std::fclose(file);
         return R::fail(openError(EFBIG));
     }
+    if (m_reading == Reading::Map)
+        if (auto mapped = FileBytes::mapFile(fileno(file), kMapFrom)) {
+            std::fclose(file);
+            if (mapped->size() > kMaxFileSize)
+                return R::fail(openError(EFBIG));
+            return R::ok(std::move(*mapped));
+        }
     try {
         // One read straight into memory that is not zeroed first, as fast as copying the file; chunks only
         // for what a file that grows meanwhile (or one whose size is unknown) still holds.
@@ -229,6 +238,9 @@ std::optional<FileError> RealFileSystem::writeAtomically(const std::u16string& p
     std::FILE* file = createTemporaryBeside(target, tmp);
     if (file == nullptr)
         return openError(errno);
+#ifndef _WIN32
+    notePendingFile(tmp.native()); // removed if a mapped source proves shortened while it is written
+#endif
 
     constexpr std::size_t kChunk = 1 << 20;
     bool ok = true;
@@ -253,6 +265,7 @@ std::optional<FileError> RealFileSystem::writeAtomically(const std::u16string& p
         ok = false;
         err = errno;
     }
+    forgetPendingFile(); // from here on its name may be the target's
     if (ok) {
         fs::rename(tmp, target, ec);
         if (ec) {

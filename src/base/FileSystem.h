@@ -51,6 +51,15 @@ class RealFileSystem : public FileSystem
     // Fullflash images are a few MiB; anything past this is not one and is not read into memory.
     static constexpr std::uintmax_t kMaxFileSize = 1u << 30;
 
+    // How readAll holds a file. A copy is the editor's own whatever happens to the file later. A map costs
+    // only the pages read, but shows what another program writes into the file meanwhile and ends the
+    // process if it shortens it (guardMappedFiles): for a command that is over in milliseconds. Files
+    // under kMapFrom bytes, and any file the system cannot map, are copied.
+    enum class Reading { Copy, Map };
+    static constexpr std::size_t kMapFrom = std::size_t{1} << 20;
+
+    explicit RealFileSystem(Reading reading = Reading::Copy) : m_reading(reading) {}
+
     Result<FileBytes, FileError> readAll(const std::u16string& path) override;
     bool canRead(const std::u16string& path) override;
     std::optional<FileError> writeAtomically(const std::u16string& path,
@@ -61,6 +70,9 @@ class RealFileSystem : public FileSystem
     [[nodiscard]] virtual std::size_t readBytes(std::FILE* file, std::span<std::uint8_t> into);
     // One write of the temporary file; a test subclass makes it fail to simulate a full disk.
     [[nodiscard]] virtual bool writeBytes(std::FILE* file, std::span<const std::uint8_t> bytes);
+
+  private:
+    Reading m_reading;
 };
 
 } // namespace klavoset

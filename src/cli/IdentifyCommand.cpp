@@ -26,7 +26,7 @@ int IdentifyCommand::run(Arguments args, std::ostream& out, std::ostream& err)
     if (args.hasUnknownOption() || args.positional().size() != 1)
         return usageError(*this, "expects one IMAGE", err);
     const std::string& path = args.positional().front();
-    RealFileSystem files;
+    RealFileSystem files{RealFileSystem::Reading::Map};
     auto read = files.readAll(fromUtf8(path));
     if (!read.isOk()) {
         err << "klavoset-cli: " << path << ": " << read.error().reason << '\n';

@@ -2,6 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "base/MappedFiles.h"
 #include "cli/CliSession.h"
 #include "cli/Command.h"
 
@@ -42,6 +43,12 @@ class CStreamBuf : public std::streambuf
 
 int main(int argc, char** argv)
 {
+    // The images are read by mapping them (CliSession): one shortened by another program meanwhile ends
+    // the command with this message rather than a crash, and leaves no temporary file behind.
+    klavoset::guardMappedFiles(
+        "klavoset-cli: a file was shortened by another program while it was being read; nothing was "
+        "written\n",
+        klavoset::cli::ExitFile);
     CStreamBuf outBuf(stdout), errBuf(stderr);
     std::ostream out(&outBuf), err(&errBuf);
     int code = klavoset::cli::runCommandLine(std::vector<std::string>(argv + 1, argv + argc), out, err);

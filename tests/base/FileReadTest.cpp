@@ -3,8 +3,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "base/FileSystem.h"
+#include "base/MappedFiles.h"
 #include "support/TempDir.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace klavoset {
@@ -60,6 +62,56 @@ TEST(RealFileSystemRead, AShortReadLeavesZerosPastWhatWasRead)
     std::fill_n(want.begin(), bytes.size() / 2, std::uint8_t{0xA5});
     EXPECT_TRUE(read.value() == want);
 }
+
+// A mapped image reads as the file and stays the reader's own: what the editor writes into it never
+// reaches the file, and it outlives the file's name being replaced (a save over the same path).
+TEST(RealFileSystemRead, AMappedImageIsAPrivateCopyOfTheFile)
+{
+    test::TempDir dir;
+    const auto path = dir.path / "ff.bin";
+    std::vector<std::uint8_t> bytes((2 << 20) + 3);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 7 + (i >> 12));
+    test::writeBytes(path, bytes);
+    RealFileSystem files(RealFileSystem::Reading::Map);
+    auto read = files.readAll(path.u16string());
+    ASSERT_TRUE(read.isOk());
+    FileBytes image = std::move(read).value();
+    EXPECT_TRUE(image == bytes);
+    image[5] ^= 0xFF;
+    image[bytes.size() - 1] ^= 0xFF;
+    ASSERT_FALSE(files.writeAtomically(path.u16string(), std::vector<std::uint8_t>(16, 0)));
+    EXPECT_EQ(image[5], bytes[5] ^ 0xFF);
+    EXPECT_EQ(image[7], bytes[7]);
+    image.resize(bytes.size() + 1); // grows out of the map into memory of its own
+    EXPECT_EQ(image[bytes.size() - 1], bytes.back() ^ 0xFF);
+    EXPECT_EQ(test::readBytes(path).size(), 16u);
+}
+
+#ifndef _WIN32
+// Another program that shortens a mapped image ends the process with the guard's message and code
+// instead of a crash, and the temporary file of a save in progress goes with it.
+TEST(RealFileSystemReadDeathTest, AMappedImageShortenedMeanwhileEndsTheProcessCleanly)
+{
+    test::TempDir dir;
+    const auto path = dir.path / "ff.bin";
+    const auto pending = dir.path / "out.tmp";
+    test::writeBytes(path, std::vector<std::uint8_t>(4 << 20, 0x5A));
+    test::writeBytes(pending, {1, 2, 3});
+    const auto readAfterShortening = [&] {
+        guardMappedFiles("shortened meanwhile\n", 7);
+        auto read = RealFileSystem(RealFileSystem::Reading::Map).readAll(path.u16string());
+        if (!read.isOk())
+            std::_Exit(1);
+        notePendingFile(pending.native());
+        std::filesystem::resize_file(path, 4096);
+        volatile std::uint8_t last = read.value()[(4 << 20) - 1];
+        std::_Exit(last); // not reached: the page is gone with the file's end
+    };
+    EXPECT_EXIT(readAfterShortening(), testing::ExitedWithCode(7), "shortened meanwhile");
+    EXPECT_FALSE(std::filesystem::exists(pending));
+}
+#endif
 
 } // namespace
 } // namespace klavoset
