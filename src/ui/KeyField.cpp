@@ -23,6 +23,12 @@ void KeyField::setProgramText(const QString& text)
     followLength();
 }
 
-void KeyField::followLength() { setMaxLength(std::max(m_limit, static_cast<int>(text().size()))); }
+void KeyField::followLength()
+{
+    // Setting the maximum lays the text out anew, even when the maximum stays: only a change is set.
+    const int limit = std::max(m_limit, static_cast<int>(text().size()));
+    if (limit != maxLength())
+        setMaxLength(limit);
+}
 
 } // namespace klavoset

@@ -28,12 +28,21 @@ constexpr int kLabelTop = 600;   // below the row top
 int columnOf(int key) { return key >= 1 && key <= 9 ? (key - 1) % 3 : key == 10 ? 0 : key == 0 ? 1 : 2; }
 int rowOf(int key) { return key >= 1 && key <= 9 ? (key - 1) / 3 : 3; }
 
+// The first of `wanted` that is installed, else `otherwise`: a family that is missing costs a search of
+// the system's fonts for a stand-in each time a font of it is first used.
+QString installedFamily(std::initializer_list<QString> wanted, const QString& otherwise)
+{
+    for (const QString& family : wanted)
+        if (QFontDatabase::hasFamily(family))
+            return family;
+    return otherwise;
+}
+
 QFont fieldFont()
 {
     // Courier New where there is one; otherwise the system's fixed font, which has Cyrillic as well.
-    QFont font;
-    font.setFamilies(
-        {QStringLiteral("Courier New"), QFontDatabase::systemFont(QFontDatabase::FixedFont).family()});
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setFamily(installedFamily({QStringLiteral("Courier New")}, font.family()));
     font.setStyleHint(QFont::TypeWriter);
     font.setPointSizeF(9.75);
     return font;
@@ -42,10 +51,12 @@ QFont fieldFont()
 QFont labelFont(const QFont& base)
 {
     QFont font = base;
-    font.setFamilies(
-        {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), base.family()});
+    font.setFamily(installedFamily({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif")},
+                                   base.family()));
     font.setPointSize(18);
     font.setBold(true);
+    // Digits, '*' and '#', which every font has: no other font is looked for to stand in.
+    font.setStyleStrategy(QFont::NoFontMerging);
     return font;
 }
 
