@@ -33,6 +33,6 @@ int main(int argc, char* argv[])
     QApplication::exec();
     if (frame.elapsed < 0)
         return 1;
-    std::printf("%lld\n", static_cast<long long>(frame.elapsed));
+    frame.print();
     return 0;
 }

@@ -11,6 +11,9 @@
 // PLAN has one line per item, fields separated by tabs:
 //   case  NAME  COMMAND        COMMAND: words separated by blanks; "&&" starts the next process, run only
 //                              when the one before succeeded; "> FILE" sends a process's output to FILE
+//   frame  NAME  COMMAND       one process that shows a window, timed from its start to its first frame
+//                              (the instant its output reports, FirstFrame.h) rather than to its end: the
+//                              user waits for the window, not for the program to close
 //   time  WHAT  NAME  BASELINE  LIMIT        median time of NAME / median time of BASELINE <= LIMIT
 //   memory  WHAT  NAME  LIMIT_KIB            peak resident memory of NAME <= LIMIT_KIB
 // No shell runs in between: a baseline pays for its own processes only.
@@ -20,6 +23,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <random>
 #include <spawn.h>
 #include <sstream>
@@ -46,6 +50,7 @@ struct Case
     std::vector<double> cpuMs;
     long peakKib = 0;
     bool failed = false;
+    bool toFrame = false;
 };
 
 std::vector<std::string> split(const std::string& line, char sep)
@@ -103,6 +108,18 @@ bool run(const Process& p, long& peakKib, double& cpuMs)
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// The instant a frame case's output reports, on the steady clock; nothing when it reports none.
+std::optional<std::chrono::steady_clock::time_point> reportedFrame(const std::string& output)
+{
+    std::ifstream in(output);
+    long long ns = 0;
+    std::string line;
+    while (std::getline(in, line))
+        if (std::sscanf(line.c_str(), "first frame at %lld ns", &ns) == 1)
+            return std::chrono::steady_clock::time_point(std::chrono::nanoseconds(ns));
+    return std::nullopt;
+}
+
 void runOnce(Case& c, bool counted)
 {
     const auto start = std::chrono::steady_clock::now();
@@ -112,13 +129,26 @@ void runOnce(Case& c, bool counted)
     for (const Process& p : c.steps)
         if (!(ok = run(p, peak, cpu)))
             break;
-    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    auto end = std::chrono::steady_clock::now();
+    if (c.toFrame) {
+        const auto frame = reportedFrame(c.steps.front().output);
+        ok = ok && frame.has_value();
+        if (frame)
+            end = *frame;
+    }
+    const std::chrono::duration<double, std::milli> took = end - start;
     c.failed = c.failed || !ok;
     if (counted) {
         c.ms.push_back(took.count());
         c.cpuMs.push_back(cpu);
         c.peakKib = std::max(c.peakKib, peak);
     }
+}
+
+// Where a frame case's output goes: beside the plan, which lives in a folder of the run's own.
+std::string framesFile(const std::string& plan, std::size_t index)
+{
+    return plan + ".frame" + std::to_string(index) + ".txt";
 }
 
 double median(std::vector<double> v)
@@ -145,8 +175,13 @@ int main(int argc, char** argv)
     for (std::string line; std::getline(plan, line);) {
         const auto f = split(line, '\t');
         if (f.size() == 3 && f[0] == "case")
-            cases.push_back({f[1], parseCommand(f[2]), {}, {}, 0, false});
-        else if (!f.empty() && (f[0] == "time" || f[0] == "memory"))
+            cases.push_back({f[1], parseCommand(f[2]), {}, {}, 0, false, false});
+        else if (f.size() == 3 && f[0] == "frame") {
+            Case c{f[1], parseCommand(f[2]), {}, {}, 0, false, true};
+            c.steps.resize(1);
+            c.steps.front().output = framesFile(argv[2], cases.size());
+            cases.push_back(std::move(c));
+        } else if (!f.empty() && (f[0] == "time" || f[0] == "memory"))
             checks.push_back(f);
     }
     std::map<std::string, Case*> byName;
@@ -165,8 +200,9 @@ int main(int argc, char** argv)
 
     std::printf("Whole processes, median of %d interleaved runs:\n", runs);
     for (const Case& c : cases)
-        std::printf("  %-34s %8.2f ms  (processor %7.2f ms)  %6ld KiB peak%s\n", c.name.c_str(), median(c.ms),
-                    median(c.cpuMs), c.peakKib, c.failed ? "  FAILED" : "");
+        std::printf("  %-34s %8.2f ms%s  (processor %7.2f ms)  %6ld KiB peak%s\n", c.name.c_str(),
+                    median(c.ms), c.toFrame ? " to its first frame" : "", median(c.cpuMs), c.peakKib,
+                    c.failed ? "  FAILED" : "");
     bool met = true;
     for (const auto& f : checks) {
         const bool time = f[0] == "time";

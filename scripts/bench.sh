@@ -44,8 +44,8 @@ tools="$files/tools.txt"
 } >"$tools"
 windows="$files/windows.txt"
 {
-    echo "case${tab}minimal Qt window${tab}$bin/bench_minimal_window"
-    echo "case${tab}window with the demo image${tab}$bin/bench_window_startup $files/demo.bin"
+    echo "frame${tab}minimal Qt window${tab}$bin/bench_minimal_window"
+    echo "frame${tab}window with the demo image${tab}$bin/bench_window_startup $files/demo.bin"
     echo "time${tab}window to first frame / minimal Qt window${tab}window with the demo image${tab}minimal Qt window${tab}1.3"
 } >"$windows"
 
