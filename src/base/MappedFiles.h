@@ -10,10 +10,10 @@
 namespace klavoset {
 
 // A file read by mapping it, rather than copying it, is only as long as the file: another program that
-// shortens it meanwhile makes the next read of a page past its new end raise SIGBUS. A program that maps
-// files calls this once; such a fault then prints `message` to stderr, removes the temporary file of a save
-// in progress and ends the process with `exitCode`. Any other fault is left to the system. A no-op where
-// files are not mapped.
+// shortens it meanwhile makes the next read of a page past its new end raise SIGBUS, as does a page the
+// system fails to read (a disk or network error). A program that maps files calls this once; such a fault
+// then prints `message` to stderr, removes the temporary file of a save in progress and ends the process
+// with `exitCode`. Any other fault is left to the system. A no-op where files are not mapped.
 void guardMappedFiles(std::string_view message, int exitCode);
 
 // The places the guard answers for: a mapping while it lives, the temporary file of a save while it is

@@ -43,11 +43,12 @@ class CStreamBuf : public std::streambuf
 
 int main(int argc, char** argv)
 {
-    // The images are read by mapping them (CliSession): one shortened by another program meanwhile ends
-    // the command with this message rather than a crash, and leaves no temporary file behind.
+    // The images are read by mapping them (CliSession): one shortened by another program meanwhile, or a
+    // page of it the system cannot read, ends the command with this message rather than a crash, and
+    // leaves no temporary file behind.
     klavoset::guardMappedFiles(
-        "klavoset-cli: a file was shortened by another program while it was being read; nothing was "
-        "written\n",
+        "klavoset-cli: a file being read was shortened by another program or could not be read any more; "
+        "nothing was written\n",
         klavoset::cli::ExitFile);
     CStreamBuf outBuf(stdout), errBuf(stderr);
     std::ostream out(&outBuf), err(&errBuf);
