@@ -12,15 +12,22 @@
 namespace klavoset {
 namespace {
 
+// Writes a file of `size` bytes that differ from their neighbours, so that a byte out of place shows.
+std::vector<std::uint8_t> writePatterned(const std::filesystem::path& path, std::size_t size)
+{
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 131 + (i >> 16));
+    test::writeBytes(path, bytes);
+    return bytes;
+}
+
 // A file is read in one read into a buffer of its size; what the size does not cover is read on.
 TEST(RealFileSystemRead, ReadsAnImageWhole)
 {
     test::TempDir dir;
     const auto path = dir.path / "ff.bin";
-    std::vector<std::uint8_t> bytes((16 << 20) + 7);
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<std::uint8_t>(i * 131 + (i >> 16));
-    test::writeBytes(path, bytes);
+    const auto bytes = writePatterned(path, (16 << 20) + 7);
     const auto read = RealFileSystem().readAll(path.u16string());
     ASSERT_TRUE(read.isOk());
     EXPECT_TRUE(read.value() == bytes);
@@ -69,10 +76,7 @@ TEST(RealFileSystemRead, AMappedImageIsAPrivateCopyOfTheFile)
 {
     test::TempDir dir;
     const auto path = dir.path / "ff.bin";
-    std::vector<std::uint8_t> bytes((2 << 20) + 3);
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<std::uint8_t>(i * 7 + (i >> 12));
-    test::writeBytes(path, bytes);
+    const auto bytes = writePatterned(path, (2 << 20) + 3);
     RealFileSystem files(RealFileSystem::Reading::Map);
     auto read = files.readAll(path.u16string());
     ASSERT_TRUE(read.isOk());
