@@ -33,7 +33,7 @@ class CliSession
     Outcome report(const CommandResult& result);
 
     MemoryView view;
-    RealFileSystem files{RealFileSystem::Reading::Map}; // a command is over before a map could grow old
+    RealFileSystem files{RealFileSystem::Reading::Map}; // a command ends in milliseconds: images are mapped
     NoSystemServices system;
     Form1 form{view, files, system};
 

@@ -25,10 +25,14 @@ void KeyField::setProgramText(const QString& text)
 
 void KeyField::followLength()
 {
-    // Setting the maximum lays the text out anew, even when the maximum stays: only a change is set.
+    // Setting the maximum sets the text again, even when the maximum stays: laid out anew, the cursor put
+    // at the end and the undo steps forgotten. So only a change is set, and the cursor is put back.
     const int limit = std::max(m_limit, static_cast<int>(text().size()));
-    if (limit != maxLength())
-        setMaxLength(limit);
+    if (limit == maxLength())
+        return;
+    const int cursor = cursorPosition();
+    setMaxLength(limit);
+    setCursorPosition(cursor);
 }
 
 } // namespace klavoset

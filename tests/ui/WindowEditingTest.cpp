@@ -114,6 +114,23 @@ class WindowEditingTest : public QObject
         QCOMPARE(field->text().size(), 23); // still over the limit: nothing more can be typed
     }
 
+    // Typing inside a key's text goes on where the cursor is, and the field's own undo takes it back.
+    void typingInsideATextKeepsTheCursorAndTheUndo()
+    {
+        WindowFixture f;
+        QVERIFY(f.start());
+        f.open(QStringLiteral("/ff.bin"));
+        KeyField* field = f.field(KeyArray::em, 4);
+        field->setFocus();
+        field->setCursorPosition(1);
+        for (const QChar c : QStringLiteral("xy"))
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QCOMPARE(field->text(), QStringLiteral("gxyhi4ж"));
+        QCOMPARE(field->cursorPosition(), 3);
+        QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(field->text(), QStringLiteral("ghi4ж"));
+    }
+
     void fieldsKeepEveryCharacterAndReportEachChangeOnce()
     {
         WindowFixture f;
