@@ -16,8 +16,8 @@ namespace klavoset {
 // with `exitCode`. Any other fault is left to the system. A no-op where files are not mapped.
 void guardMappedFiles(std::string_view message, int exitCode);
 
-// The places the guard answers for: a mapping while it lives, the temporary file of a save while it is
-// written (one at a time; a path too long to be held is simply not removed).
+// The places the guard answers for: a mapping while it lives (up to eight at a time), the temporary file
+// of a save while it is written (one at a time; a path too long to be held is simply not removed).
 void noteMappedFile(const void* start, std::size_t size) noexcept;
 void forgetMappedFile(const void* start) noexcept;
 void notePendingFile(std::string_view path) noexcept;
