@@ -30,8 +30,7 @@
 #define KLAVOSET_HUGE_PAGES 1
 #include <sys/mman.h>
 #endif
-#if defined(__unix__) && !defined(__EMSCRIPTEN__)
-#define KLAVOSET_MAPPED_FILES 1
+#ifdef KLAVOSET_MAPPED_FILES
 #include <sys/mman.h>
 #include <sys/stat.h>
 #endif

@@ -8,8 +8,7 @@
 #include <atomic>
 #include <cstdint>
 
-#if defined(__unix__) && !defined(__EMSCRIPTEN__)
-#define KLAVOSET_MAPPED_FILES 1
+#ifdef KLAVOSET_MAPPED_FILES
 #include <csignal>
 #include <unistd.h>
 #endif

@@ -7,6 +7,11 @@
 #include <cstddef>
 #include <string_view>
 
+// Files are mapped on Unix systems; Windows and the browser page read every file into memory.
+#if defined(__unix__) && !defined(__EMSCRIPTEN__)
+#define KLAVOSET_MAPPED_FILES 1
+#endif
+
 namespace klavoset {
 
 // A file read by mapping it, rather than copying it, is only as long as the file: another program that

@@ -120,11 +120,8 @@ class WindowEditingTest : public QObject
         WindowFixture f;
         QVERIFY(f.start());
         f.open(QStringLiteral("/ff.bin"));
+        f.type(KeyArray::em, 4, QStringLiteral("xy"), 1);
         KeyField* field = f.field(KeyArray::em, 4);
-        field->setFocus();
-        field->setCursorPosition(1);
-        for (const QChar c : QStringLiteral("xy"))
-            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
         QCOMPARE(field->text(), QStringLiteral("gxyhi4ж"));
         QCOMPARE(field->cursorPosition(), 3);
         QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);

@@ -62,12 +62,15 @@ struct WindowFixture
     [[nodiscard]] KeyField* field(KeyArray a, int key) const { return window->field(a, key); }
     [[nodiscard]] QString panel(int n) const { return window->panels()->text(n); }
 
-    // Types into a field as the user does: focus, then keys.
-    void type(KeyArray a, int key, const QString& text) const
+    // Types into a field as the user does: focus, then keys; at the end of its text unless `at` is given.
+    void type(KeyArray a, int key, const QString& text, int at = -1) const
     {
         KeyField* f = field(a, key);
         f->setFocus();
-        f->end(false);
+        if (at < 0)
+            f->end(false);
+        else
+            f->setCursorPosition(at);
         for (const QChar c : text) // as key events with their text: Cyrillic has no key code of its own
             QTest::sendKeyEvent(QTest::Click, f, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
