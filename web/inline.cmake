@@ -5,6 +5,7 @@
 # Puts the page together as one file: style, toolbar pictures, help page, the compiled editor and the
 # page's script inlined into the template. Run as: cmake -DSRC=web/ -DHELP=... -DICONS=... -DMODULE=...
 # -DOUT=... -P inline.cmake
+cmake_minimum_required(VERSION 3.25) # a script has no project to set the policies
 file(READ ${SRC}/klavoset.html page)
 file(READ ${SRC}/klavoset.css style)
 file(READ ${SRC}/klavoset.js script)
@@ -23,11 +24,20 @@ foreach(n RANGE 1 21)
     string(APPEND icons "${svg}")
 endforeach()
 
-# Inlined text must not end the element it sits in.
-foreach(part module script help)
-    string(FIND "${${part}}" "</script" at)
+# Inlined text must not change where the element it sits in ends. HTML matches the end tag in any case,
+# and in script text a "<!--" followed by "<script" keeps the next end tag from ending the element.
+foreach(part module script help style)
+    set(end "</script")
+    if(part STREQUAL "style")
+        set(end "</style")
+    endif()
+    string(TOLOWER "${${part}}" lower)
+    string(FIND "${lower}" "${end}" at)
     if(NOT at EQUAL -1)
-        message(FATAL_ERROR "${part} holds </script and cannot be inlined")
+        message(FATAL_ERROR "${part} holds ${end} and cannot be inlined")
+    endif()
+    if(end STREQUAL "</script" AND lower MATCHES "<!--.*<script")
+        message(FATAL_ERROR "${part} holds <!-- before <script and cannot be inlined")
     endif()
 endforeach()
 
