@@ -4,7 +4,8 @@
 
 // The page in headless Chromium: a demo fullflash opened, edited and saved as the three downloads, whose
 // bytes must equal what klavoset-cli writes for the same layouts; a refused image; an overflow; the
-// question before unsaved changes are replaced; and the time to open and to download a 16 MiB image.
+// question before unsaved changes are replaced; the time to open and to download a 16 MiB image; and that
+// all of it, the help page too, runs under the page's policy without allowing inline code at large.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -27,6 +28,7 @@ const demo = path.join(work, 'demo.bin');
 let browser;
 let page;
 let cdp;
+const errors = []; // every error the page or its frames logged, a refusal by the policy among them
 
 const run = (...args) => execFileSync(cli, args, { stdio: ['ignore', 'pipe', 'pipe'] });
 const field = (layout, key) => `input[data-layout="${layout}"][data-key="${key}"]`;
@@ -90,6 +92,7 @@ before(async () => {
   cdp = await page.createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
   page.on('pageerror', (e) => { throw e; });
+  page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
   await fresh();
 });
 
@@ -193,4 +196,18 @@ test('a 16 MiB image is timed opening and downloading', async () => {
     assert.ok(Math.min(...opens) <= LIMIT_MS, `open took ${opens} ms`);
     assert.ok(Math.min(...saves) <= LIMIT_MS, `download took ${saves} ms`);
   }
+});
+
+// Last, so that every state the tests above went through is covered: empty, loaded, message boxes open.
+test('the policy allows no inline code at large, and nothing the page does is refused', async () => {
+  const policy = await page.$eval('meta[http-equiv="Content-Security-Policy"]', (el) => el.content);
+  assert.doesNotMatch(policy, /unsafe-inline/);
+  await page.click('button#help');
+  await page.waitForSelector('dialog#help-page[open]');
+  const frame = await (await page.$('dialog#help-page iframe')).contentFrame();
+  await frame.waitForFunction(() => location.href === 'about:srcdoc' && document.readyState === 'complete');
+  // The help's own style, refused, would only be logged; this sees it applied.
+  assert.notEqual(await frame.$eval('body', (el) => getComputedStyle(el).maxWidth), 'none',
+    "the help's style is refused");
+  assert.deepEqual(errors, []);
 });
