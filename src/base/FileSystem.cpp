@@ -28,15 +28,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#ifdef _WIN32
+// "N": the file is not inherited by a program started meanwhile.
 std::FILE* openFile(const fs::path& path, const char* mode)
 {
-#ifdef _WIN32
-    const std::wstring wmode(mode, mode + std::strlen(mode));
+    std::wstring wmode(mode, mode + std::strlen(mode));
+    wmode += L'N';
     return _wfopen(path.c_str(), wmode.c_str());
-#else
-    return std::fopen(path.c_str(), mode);
-#endif
 }
+#endif
 
 bool flushToDisk(std::FILE* file)
 {
@@ -54,23 +54,56 @@ std::string systemReason(int err) { return std::error_code(err, std::generic_cat
 FileError openError(int err) { return {FileError::Stage::Open, systemReason(err)}; }
 FileError writeError(int err) { return {FileError::Stage::Write, systemReason(err)}; }
 
-// A new, empty file beside the target, under a name nobody uses: a name left behind by an interrupted
-// save, or taken by another program, is skipped for another, as mkstemp does.
-std::FILE* createTemporaryBeside(const fs::path& target, fs::path& tmp)
+constexpr const char* kNotRegular = "not a regular file";
+
+// A file open for reading, and its size as the system gave it when it was opened (0: not known).
+struct OpenedFile
 {
-    static std::atomic<unsigned> counter{0};
-    static std::mt19937 random{std::random_device{}()};
-    constexpr int kTries = 100;
-    for (int i = 0; i < kTries; ++i) {
-        tmp = target;
-        tmp += ".klavoset-" + std::to_string(random() % 1000000u) + "-" + std::to_string(counter++) + ".tmp";
-        if (std::FILE* file = openFile(tmp, "wbx"))
-            return file;
-        if (errno != EEXIST)
-            return nullptr;
+    std::FILE* file = nullptr;
+    std::uintmax_t size = 0;
+};
+
+// Opens an existing regular file for reading. A FIFO, a device or a socket is refused at once, as read
+// failing: the open never waits for a writer to a FIFO, and the type is that of the file opened, not of
+// a name looked at before. A folder is refused as a file that cannot be opened.
+Result<OpenedFile, FileError> openForReading(const fs::path& p)
+{
+    using R = Result<OpenedFile, FileError>;
+#ifdef _WIN32
+    std::error_code ec;
+    const auto status = fs::status(p, ec);
+    if (fs::is_directory(status))
+        return R::fail(openError(EISDIR));
+    if (!ec && !fs::is_regular_file(status))
+        return R::fail({FileError::Stage::Write, kNotRegular});
+    std::FILE* file = openFile(p, "rb");
+    if (file == nullptr)
+        return R::fail(openError(errno));
+    const auto size = fs::file_size(p, ec);
+    return R::ok({file, ec ? 0 : size});
+#else
+    const int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return R::fail(openError(errno));
+    struct stat st
+    {
+    };
+    std::optional<FileError> refusal;
+    if (::fstat(fd, &st) != 0)
+        refusal = openError(errno);
+    else if (S_ISDIR(st.st_mode))
+        refusal = openError(EISDIR);
+    else if (!S_ISREG(st.st_mode))
+        refusal = FileError{FileError::Stage::Write, kNotRegular};
+    std::FILE* file = refusal ? nullptr : ::fdopen(fd, "rb");
+    if (file == nullptr && !refusal)
+        refusal = openError(errno);
+    if (refusal) {
+        ::close(fd);
+        return R::fail(*refusal);
     }
-    errno = EEXIST;
-    return nullptr;
+    return R::ok({file, st.st_size > 0 ? static_cast<std::uintmax_t>(st.st_size) : 0});
+#endif
 }
 
 } // namespace
@@ -78,20 +111,16 @@ std::FILE* createTemporaryBeside(const fs::path& target, fs::path& tmp)
 Result<FileBytes, FileError> RealFileSystem::readAll(const std::u16string& path)
 {
     using R = Result<FileBytes, FileError>;
-    const fs::path p(path);
-    std::error_code ec;
-    if (fs::is_directory(p, ec))
-        return R::fail(openError(EISDIR));
-    std::FILE* file = openFile(p, "rb");
-    if (file == nullptr)
-        return R::fail(openError(errno));
-
-    FileBytes bytes;
-    const auto size = fs::file_size(p, ec);
-    if (!ec && size > kMaxFileSize) {
+    auto opened = openForReading(fs::path(path));
+    if (!opened.isOk())
+        return R::fail(opened.error());
+    const auto [file, size] = opened.value();
+    const auto fail = [file](FileError error) {
         std::fclose(file);
-        return R::fail(openError(EFBIG));
-    }
+        return R::fail(std::move(error));
+    };
+    if (size > kMaxFileSize)
+        return fail(openError(EFBIG));
     if (m_reading == Reading::Map)
         if (auto mapped = FileBytes::mapFile(fileno(file), kMapFrom)) {
             std::fclose(file);
@@ -99,35 +128,35 @@ Result<FileBytes, FileError> RealFileSystem::readAll(const std::u16string& path)
                 return R::fail(openError(EFBIG));
             return R::ok(std::move(*mapped));
         }
+
+    FileBytes bytes;
     try {
         // One read straight into memory that is not zeroed first, as fast as copying the file; chunks only
         // for what a file that grows meanwhile (or one whose size is unknown) still holds.
         bool more = true;
-        if (!ec && size > 0) {
+        if (size > 0) {
             bytes.resize(static_cast<std::size_t>(size));
             const std::size_t got = readBytes(file, bytes);
-            std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(got), bytes.end(), std::uint8_t{0});
+            // Fewer bytes than the file had when opened: it was shortened meanwhile, and what is left is
+            // no longer the image (nor, filled up, anything a save may write back).
+            if (got < bytes.size() && std::ferror(file) == 0)
+                return fail({FileError::Stage::Write, "the file was shortened while it was read"});
             more = got == bytes.size();
         }
         std::uint8_t chunk[1 << 16];
         while (more) {
             const std::size_t got = readBytes(file, chunk);
             bytes.append(chunk, chunk + got);
-            if (bytes.size() > kMaxFileSize) {
-                std::fclose(file);
-                return R::fail(openError(EFBIG));
-            }
+            if (bytes.size() > kMaxFileSize)
+                return fail(openError(EFBIG));
             more = got == sizeof chunk;
         }
     } catch (const std::bad_alloc&) {
-        std::fclose(file);
-        return R::fail(openError(ENOMEM));
+        return fail(openError(ENOMEM));
     }
-    const bool failed = std::ferror(file) != 0;
-    const int err = errno;
+    if (std::ferror(file) != 0)
+        return fail(writeError(errno != 0 ? errno : EIO));
     std::fclose(file);
-    if (failed)
-        return R::fail(writeError(err));
     return R::ok(std::move(bytes));
 }
 
@@ -138,15 +167,12 @@ std::size_t RealFileSystem::readBytes(std::FILE* file, std::span<std::uint8_t> i
 
 bool RealFileSystem::canRead(const std::u16string& path)
 {
-    const fs::path p(path);
-    std::error_code ec;
-    if (path.empty() || fs::is_directory(p, ec))
+    if (path.empty())
         return false;
-    std::FILE* file = openFile(p, "rb");
-    if (file == nullptr)
-        return false;
-    std::fclose(file);
-    return true;
+    const auto opened = openForReading(fs::path(path));
+    if (opened.isOk())
+        std::fclose(opened.value().file);
+    return opened.isOk();
 }
 
 bool RealFileSystem::writeBytes(std::FILE* file, std::span<const std::uint8_t> bytes)
@@ -156,16 +182,86 @@ bool RealFileSystem::writeBytes(std::FILE* file, std::span<const std::uint8_t> b
 
 namespace {
 
+fs::path folderOf(const fs::path& path)
+{
+    return path.parent_path().empty() ? fs::path(".") : path.parent_path();
+}
+
+// The temporary file's name: the target's, cut short where the two would pass the system's limit on a
+// name (255 bytes, or UTF-16 units on Windows), so that a file with a long name can still be saved.
+fs::path temporaryName(const fs::path& target, const std::string& suffix)
+{
+    constexpr std::size_t kNameMax = 255;
+    auto name = target.filename().native();
+    if (name.size() + suffix.size() > kNameMax) {
+        std::size_t keep = kNameMax - suffix.size();
+        // Never inside a character: not before a UTF-8 continuation byte, nor a UTF-16 low surrogate.
+        const auto continues = [](auto c) {
+            const auto u = static_cast<std::uint32_t>(c);
+            return sizeof c == 1 ? (u & 0xC0u) == 0x80u : u >= 0xDC00u && u <= 0xDFFFu;
+        };
+        while (keep > 0 && continues(name[keep]))
+            --keep;
+        name.resize(keep);
+    }
+    return target.parent_path() / (fs::path(name) += suffix);
+}
+
+// A new, empty file beside the target, under a name nobody uses: a name left behind by an interrupted
+// save, or taken by another program, is skipped for another, as mkstemp does. Only its owner may read it
+// (on Windows, as any new file), so a private image is never readable while it is being written.
+std::FILE* createTemporaryBeside(const fs::path& target, fs::path& tmp)
+{
+    static std::atomic<unsigned> counter{0};
+    static std::mt19937 random{std::random_device{}()};
+    constexpr int kTries = 100;
+    for (int i = 0; i < kTries; ++i) {
+        tmp = temporaryName(target, ".klavoset-" + std::to_string(random() % 1000000u) + "-" +
+                                        std::to_string(counter++) + ".tmp");
+#ifdef _WIN32
+        if (std::FILE* file = openFile(tmp, "wbx"))
+            return file;
+#else
+        const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            if (std::FILE* file = ::fdopen(fd, "wb"))
+                return file;
+            const int err = errno;
+            ::close(fd);
+            ::unlink(tmp.c_str());
+            errno = err;
+            return nullptr;
+        }
+#endif
+        if (errno != EEXIST)
+            return nullptr;
+    }
+    errno = EEXIST;
+    return nullptr;
+}
+
 #ifndef _WIN32
 // The file a symbolic link leads to (through any chain of links), so that a save replaces that file and
-// keeps the link; a path that is no link is its own target.
+// keeps the link; a path that is no link is its own target. A link is followed only when the user who
+// saves or the owner of its folder made it: in a folder others may write to (/tmp), a link planted by a
+// third user would otherwise make the save replace a file of the saver's own elsewhere.
 std::optional<int> followLinks(fs::path& target)
 {
     constexpr int kMaxLinks = 40; // as the system's own limit on a chain of links
     for (int i = 0; i < kMaxLinks; ++i) {
-        std::error_code ec;
-        if (!fs::is_symlink(target, ec))
+        struct stat link
+        {
+        };
+        if (::lstat(target.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
             return std::nullopt;
+        struct stat folder
+        {
+        };
+        if (::stat(folderOf(target).c_str(), &folder) != 0)
+            return errno;
+        if (link.st_uid != ::geteuid() && link.st_uid != folder.st_uid)
+            return EACCES;
+        std::error_code ec;
         const fs::path next = fs::read_symlink(target, ec);
         if (ec)
             return ec.value();
@@ -186,6 +282,29 @@ int writeRefusal(const fs::path& path)
     if (::geteuid() == 0 && ::stat(path.c_str(), &st) == 0 && (st.st_mode & 0222) == 0)
         return EACCES;
     return 0;
+}
+
+// The permissions a file created now would get from the process's umask.
+mode_t newFileMode()
+{
+    const mode_t mask = ::umask(0); // the only way to read it; set back at once
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// The new file gets the permissions and, where allowed, the owner of the one it replaces, or those of a
+// file created anew. Set once the content is written, so that it is private until then.
+bool setKeptMode(std::FILE* file, const std::optional<struct stat>& old)
+{
+    const int fd = fileno(file);
+    if (!old)
+        return ::fchmod(fd, newFileMode()) == 0;
+    // Only root may give the file away; anyone may keep a group they belong to. Neither is vital.
+    if (old->st_uid != ::geteuid() || old->st_gid != ::getegid())
+        if (::fchown(fd, old->st_uid, old->st_gid) != 0 &&
+            ::fchown(fd, static_cast<uid_t>(-1), old->st_gid) != 0)
+            errno = 0;
+    return ::fchmod(fd, old->st_mode & 07777) == 0;
 }
 
 // Flushes the folder's entries, so that a power cut right after the rename brings back neither the old
@@ -213,24 +332,30 @@ std::optional<FileError> RealFileSystem::writeAtomically(const std::u16string& p
 #ifndef _WIN32
     if (const auto err = followLinks(target))
         return openError(*err);
-#endif
-    if (fs::is_directory(target, ec))
-        return openError(EISDIR);
-    [[maybe_unused]] const bool replacing = fs::exists(target, ec);
-#ifndef _WIN32
-    // A read-only file, or one in a read-only folder, is refused as opening it for writing would be.
-    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    if (const int err = replacing ? writeRefusal(target) : 0)
-        return openError(err);
-    if (const int err = writeRefusal(folder))
-        return openError(err);
-    struct stat old
+    struct stat st
     {
     };
-    const bool keepMode = replacing && ::stat(target.c_str(), &old) == 0;
+    std::optional<struct stat> old;
+    if (::stat(target.c_str(), &st) == 0)
+        old = st;
+    // Only a regular file is replaced: a device or a FIFO in its place would become a file of that name.
+    if (old && S_ISDIR(old->st_mode))
+        return openError(EISDIR);
+    if (old && !S_ISREG(old->st_mode))
+        return FileError{FileError::Stage::Open, kNotRegular};
+    // A read-only file, or one in a read-only folder, is refused as opening it for writing would be.
+    if (const int err = old ? writeRefusal(target) : 0)
+        return openError(err);
+    if (const int err = writeRefusal(folderOf(target)))
+        return openError(err);
 #else
+    const auto status = fs::status(target, ec);
+    if (fs::is_directory(status))
+        return openError(EISDIR);
+    if (fs::exists(status) && !fs::is_regular_file(status))
+        return FileError{FileError::Stage::Open, kNotRegular};
     // Windows replaces a file marked read-only on rename; the mark is the owner's "do not write".
-    if (replacing && (fs::status(target, ec).permissions() & fs::perms::owner_write) == fs::perms::none)
+    if (fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none)
         return openError(EACCES);
 #endif
 
@@ -244,20 +369,12 @@ std::optional<FileError> RealFileSystem::writeAtomically(const std::u16string& p
 
     constexpr std::size_t kChunk = 1 << 20;
     bool ok = true;
-#ifndef _WIN32
-    // The new file keeps the permissions and, where allowed, the owner of the one it replaces.
-    if (keepMode) {
-        const int fd = fileno(file);
-        // Only root may give the file away; anyone may keep a group they belong to. Neither is vital.
-        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
-            if (::fchown(fd, old.st_uid, old.st_gid) != 0 &&
-                ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0)
-                errno = 0;
-        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-    }
-#endif
     for (std::size_t at = 0; ok && at < bytes.size(); at += kChunk)
         ok = writeBytes(file, bytes.subspan(at, std::min(kChunk, bytes.size() - at)));
+#ifndef _WIN32
+    if (ok)
+        ok = setKeptMode(file, old);
+#endif
     if (ok)
         ok = flushToDisk(file);
     int err = ok ? 0 : (errno != 0 ? errno : EIO);
@@ -278,7 +395,7 @@ std::optional<FileError> RealFileSystem::writeAtomically(const std::u16string& p
         return writeError(err);
     }
 #ifndef _WIN32
-    flushFolder(folder);
+    flushFolder(folderOf(target));
 #endif
     return std::nullopt;
 }

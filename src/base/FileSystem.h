@@ -32,15 +32,17 @@ class FileSystem
   public:
     virtual ~FileSystem() = default;
 
-    // Reads the whole file. Opens read-only and never creates anything; a directory is refused. A file that
-    // yields fewer bytes than its size said (it shrank meanwhile) keeps that size, zeros past what was read.
+    // Reads the whole file. Opens read-only and never creates anything; a directory is refused. Anything
+    // but a regular file (a FIFO, a device) is refused at once, without waiting, and so is a file that
+    // yields fewer bytes than its size said (it was shortened meanwhile): both as reading failed.
     [[nodiscard]] virtual Result<FileBytes, FileError> readAll(const std::u16string& path) = 0;
 
-    // True when the file can be opened for reading.
+    // True when the file can be opened for reading as readAll would.
     [[nodiscard]] virtual bool canRead(const std::u16string& path) = 0;
 
     // Replaces the file with exactly `bytes`: written to a temporary file beside it, flushed to disk, then
-    // renamed over it. On failure the old file is untouched and the temporary file is gone.
+    // renamed over it. On failure the old file is untouched and the temporary file is gone. Only a regular
+    // file is replaced; a symbolic link is followed only when the saver or its folder's owner made it.
     [[nodiscard]] virtual std::optional<FileError> writeAtomically(const std::u16string& path,
                                                                    std::span<const std::uint8_t> bytes) = 0;
 };

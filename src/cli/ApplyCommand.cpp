@@ -25,24 +25,29 @@ int ApplyCommand::run(Arguments args, std::ostream&, std::ostream& err)
 {
     const bool koi8 = args.flag("--koi8");
     const auto wap = args.option("--wap");
-    const auto image = args.option("-o");
+    const auto imageOut = args.option("-o");
     const auto patch = args.option("--vkp");
     if (args.missingValue() || args.hasUnknownOption() || args.positional().size() != 2)
         return usageError(*this, "expects IMAGE and LAYOUT.lay", err);
-    if (image.has_value() == patch.has_value())
+    if (imageOut.has_value() == patch.has_value())
         return usageError(*this, "expects exactly one of -o OUT.bin and --vkp OUT.vkp", err);
     if (wap && *wap != "no" && *wap != "en" && *wap != "ru")
         return usageError(*this, "--wap takes no, en or ru", err);
+    // Rewriting the image in place is what -o is for; the patch must go elsewhere.
+    const auto& image = args.positional()[0];
+    const auto& layout = args.positional()[1];
+    if (imageOut ? outputIsAnInput(*imageOut, {layout}, err) : outputIsAnInput(*patch, {image, layout}, err))
+        return ExitUsage;
 
     CliSession session(err);
     Form1& form = session.form;
-    Outcome outcome = session.openFullflash(args.positional()[0], koi8);
+    Outcome outcome = session.openFullflash(image, koi8);
     if (outcome != Outcome::Done)
         return exitCodeOf(outcome);
 
     if (wap && *wap != "no") {
         if (!form.fw.wapAvailable) {
-            err << "klavoset-cli: " << args.positional()[0] << ": " << form.fw.FwId
+            err << "klavoset-cli: " << image << ": " << form.fw.FwId
                 << " has no WAP layout that can be written\n";
             return ExitUnsupported;
         }
@@ -58,11 +63,11 @@ int ApplyCommand::run(Arguments args, std::ostream&, std::ostream& err)
         }
     }
 
-    outcome = session.report(form.openLayoutFile(fromUtf8(args.positional()[1])));
+    outcome = session.report(form.openLayoutFile(fromUtf8(layout)));
     if (outcome != Outcome::Done)
         return exitCodeOf(outcome);
-    const std::u16string out = fromUtf8(image ? *image : *patch);
-    return exitCodeOf(session.report(image ? form.saveFullflashAs(out) : form.savePatchAs(out)));
+    const std::u16string out = fromUtf8(imageOut ? *imageOut : *patch);
+    return exitCodeOf(session.report(imageOut ? form.saveFullflashAs(out) : form.savePatchAs(out)));
 }
 
 } // namespace klavoset::cli

@@ -6,6 +6,7 @@
 
 #include "cli/Arguments.h"
 
+#include <initializer_list>
 #include <iosfwd>
 #include <memory>
 #include <span>
@@ -30,6 +31,11 @@ class Command
 
 // Prints "klavoset-cli: <what>" and the command's usage line; returns the usage exit code.
 int usageError(const Command& command, std::string_view what, std::ostream& err);
+
+// True, having said so, when `output` names one of `inputs` (the same file under any name, through links
+// too): writing it would destroy what the command reads before anything is written.
+[[nodiscard]] bool outputIsAnInput(const std::string& output, std::initializer_list<std::string> inputs,
+                                   std::ostream& err);
 
 // Runs the command line after the program's name: a command, or the help; returns the exit code.
 int runCommandLine(std::vector<std::string> args, std::ostream& out, std::ostream& err);

@@ -2,6 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "base/Utf.h"
 #include "cli/ApplyCommand.h"
 #include "cli/Command.h"
 #include "cli/DemoImageCommand.h"
@@ -10,6 +11,7 @@
 #include "cli/IdentifyCommand.h"
 #include "cli/ShowCommand.h"
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -36,6 +38,20 @@ int usageError(const Command& command, std::string_view what, std::ostream& err)
     const std::string_view help = command.help();
     err << "klavoset-cli: " << what << "\nusage: " << help.substr(0, help.find('\n')) << '\n';
     return 1;
+}
+
+bool outputIsAnInput(const std::string& output, std::initializer_list<std::string> inputs, std::ostream& err)
+{
+    namespace fs = std::filesystem;
+    for (const std::string& input : inputs) {
+        std::error_code ec; // a name that does not exist yet is no input
+        if (fs::equivalent(fs::path(fromUtf8(output)), fs::path(fromUtf8(input)), ec)) {
+            err << "klavoset-cli: " << output << " is the same file as the input " << input
+                << "; nothing was written\n";
+            return true;
+        }
+    }
+    return false;
 }
 
 namespace {

@@ -25,6 +25,8 @@ int ExportCommand::run(Arguments args, std::ostream&, std::ostream& err)
     const auto outPath = args.option("-o");
     if (args.missingValue() || args.hasUnknownOption() || args.positional().size() != 1 || !outPath)
         return usageError(*this, "expects IMAGE and -o OUT.lay", err);
+    if (outputIsAnInput(*outPath, {args.positional().front()}, err))
+        return ExitUsage;
 
     CliSession session(err);
     const Outcome outcome = session.openFullflash(args.positional().front(), koi8);

@@ -140,18 +140,20 @@ bool Form1::DialogErr(int d, int e)
     return false;
 }
 
-void Form1::fOpenErr(const std::u16string& q)
+void Form1::fOpenErr(const std::u16string& q, const std::string& reason)
 {
     m_view.setPanelText(1, u"Не могу открыть файл !");
     m_view.setPanelText(2, q);
     m_told = q + CrLf2 + u"Не могу открыть файл !";
+    if (!reason.empty()) // the system's words say what to do about it: a missing folder, a name too long
+        m_told += CrLf2 + fromUtf8(reason);
 }
 
 bool Form1::readFileErr(const std::u16string& q, FileBytes& bytes)
 {
     auto result = m_files.readAll(q);
     if (!result.isOk()) {
-        fOpenErr(q);
+        fOpenErr(q, result.error().reason);
         if (result.error().stage == FileError::Stage::Write)
             tell(q + CrLf2 + u"Ошибка чтения файла." + CrLf2 + fromUtf8(result.error().reason), MsgStop);
         return true;
@@ -165,7 +167,7 @@ bool Form1::writeFileErr(const std::u16string& q, std::span<const std::uint8_t> 
     const auto error = m_files.writeAtomically(q, bytes);
     if (!error)
         return false;
-    fOpenErr(q);
+    fOpenErr(q, error->reason);
     if (error->stage == FileError::Stage::Write)
         tell(q + CrLf2 + u"Ошибка записи файла. Прежний файл остался без изменений." + CrLf2 +
                  fromUtf8(error->reason),

@@ -136,8 +136,9 @@ class Form1
 
   public: // file dialog and file access
     [[nodiscard]] bool DialogErr(int d, int e);
-    // Reports a file that cannot be opened in the status bar.
-    void fOpenErr(const std::u16string& q);
+    // Reports a file that cannot be opened in the status bar; the command's message adds the system's
+    // reason when there is one.
+    void fOpenErr(const std::u16string& q, const std::string& reason = {});
     // Reads a whole file for an open command; reports a failure and returns true.
     [[nodiscard]] bool readFileErr(const std::u16string& q, FileBytes& bytes);
     // Replaces a file safely; reports a failure and returns true. The old file survives any failure.

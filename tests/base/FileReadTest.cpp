@@ -8,6 +8,10 @@
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace klavoset {
 namespace {
@@ -45,9 +49,9 @@ TEST(RealFileSystemRead, ReadsAFileWhoseSizeIsNotKnownBeforehand)
     EXPECT_EQ(read.value(), test::readBytes(path));
 }
 
-// A file that yields fewer bytes than its size said keeps that size: what was read, then zeros, never
-// what the memory held before.
-TEST(RealFileSystemRead, AShortReadLeavesZerosPastWhatWasRead)
+// A file that yields fewer bytes than its size said was shortened while it was read: refused as a read
+// error, never filled up into an image that a later save would write back half empty.
+TEST(RealFileSystemRead, AFileShortenedWhileItIsReadIsRefused)
 {
     struct ShortReads : RealFileSystem
     {
@@ -58,17 +62,33 @@ TEST(RealFileSystemRead, AShortReadLeavesZerosPastWhatWasRead)
     };
     test::TempDir dir;
     const auto path = dir.path / "ff.bin";
-    const std::vector<std::uint8_t> bytes((3 << 20) + 5, 0xA5);
-    test::writeBytes(path, bytes);
-    // Read whole first: the short read gets the same memory back (freed blocks this large are kept for
-    // reuse), full of the file's bytes.
-    ASSERT_TRUE(RealFileSystem().readAll(path.u16string()).value() == bytes);
+    test::writeBytes(path, std::vector<std::uint8_t>((3 << 20) + 5, 0xA5));
     const auto read = ShortReads().readAll(path.u16string());
-    ASSERT_TRUE(read.isOk());
-    std::vector<std::uint8_t> want(bytes.size(), 0);
-    std::fill_n(want.begin(), bytes.size() / 2, std::uint8_t{0xA5});
-    EXPECT_TRUE(read.value() == want);
+    ASSERT_FALSE(read.isOk());
+    EXPECT_EQ(read.error().stage, FileError::Stage::Write);
 }
+
+#ifndef _WIN32
+// Only regular files are read, however they are read: a FIFO nobody writes to is refused at once instead
+// of waiting for ever, a device instead of being read until memory runs out.
+TEST(RealFileSystemRead, OnlyRegularFilesAreReadAndNothingWaits)
+{
+    test::TempDir dir;
+    const auto fifo = dir.path / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ::alarm(30); // a read that waits ends the test
+    for (const auto reading : {RealFileSystem::Reading::Copy, RealFileSystem::Reading::Map})
+        for (const std::filesystem::path& path : {fifo, std::filesystem::path("/dev/zero")}) {
+            RealFileSystem files(reading);
+            const auto read = files.readAll(path.u16string());
+            ASSERT_FALSE(read.isOk()) << path;
+            EXPECT_EQ(read.error().stage, FileError::Stage::Write) << path;
+            EXPECT_EQ(read.error().reason, "not a regular file") << path;
+            EXPECT_FALSE(files.canRead(path.u16string())) << path;
+        }
+    ::alarm(0);
+}
+#endif
 
 // A mapped image reads as the file and stays the reader's own: what the editor writes into it never
 // reaches the file, and it outlives the file's name being replaced (a save over the same path).

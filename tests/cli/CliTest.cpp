@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -280,6 +281,46 @@ TEST_F(DemoFixture, ExitCodesOfApply)
     const auto unstorable = runCli(base + " -o " + quote(dir.path / "u.bin"), dir.path);
     EXPECT_EQ(unstorable.exitCode, 4);
     EXPECT_FALSE(std::filesystem::exists(dir.path / "u.bin"));
+}
+
+// No output may be one of the command's inputs, under any name: the image would become the file made from
+// it. Refused before anything is written; rewriting the image in place with -o stays what -o is for.
+TEST_F(DemoFixture, AnOutputThatIsAnInputIsRefused)
+{
+    std::filesystem::create_symlink(demo, dir.path / "link.bin");
+    std::filesystem::create_hard_link(layout, dir.path / "hard.lay");
+    const auto image = test::readBytes(demo);
+    const auto lay = test::readBytes(layout);
+    const std::string apply = "apply " + quote(demo) + " " + quote(layout);
+    for (const std::string& args :
+         {"export " + quote(demo) + " -o " + quote(demo), "export " + quote(demo) + " -o ./link.bin",
+          apply + " --vkp " + quote(demo), apply + " --vkp demo.bin", apply + " --vkp hard.lay",
+          apply + " -o " + quote(layout)}) {
+        const auto run = test::runCliProcess(args, dir.path);
+        EXPECT_EQ(run.exitCode, 1) << args;
+        EXPECT_NE(run.err.find("is the same file as the input"), std::string::npos) << args << run.err;
+    }
+    EXPECT_EQ(test::readBytes(demo), image);
+    EXPECT_EQ(test::readBytes(layout), lay);
+}
+
+// A FIFO is neither read nor replaced, and nothing waits for it; a save that fails says why.
+TEST_F(DemoFixture, OnlyRegularFilesAreReadOrReplaced)
+{
+    ASSERT_EQ(::mkfifo((dir.path / "fifo").c_str(), 0600), 0);
+    ::alarm(60); // a command that waits ends the test
+    for (const std::string& args :
+         {std::string("identify fifo"), std::string("show fifo"), std::string("identify /dev/zero"),
+          "export " + quote(demo) + " -o fifo"}) {
+        const auto run = test::runCliProcess(args, dir.path);
+        EXPECT_EQ(run.exitCode, 2) << args;
+        EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << args << run.err;
+    }
+    ::alarm(0);
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.path / "fifo"));
+    const auto run = test::runCliProcess("export " + quote(demo) + " -o no/such.lay", dir.path);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("No such file or directory"), std::string::npos) << run.err;
 }
 
 TEST(CliDemo, WapChoicesTheFirmwareCannotTake)

@@ -62,7 +62,7 @@ TEST(FileCommandHalves, AskNothingAndReturnWhatTheUserWasTold)
 
     CommandResult r = e.form.openFullflash(u"/missing.bin");
     EXPECT_EQ(r.outcome, Outcome::FileError);
-    EXPECT_EQ(r.message, u"/missing.bin\r\n\r\nНе могу открыть файл !");
+    EXPECT_EQ(r.message, u"/missing.bin\r\n\r\nНе могу открыть файл !\r\n\r\nNo such file or directory");
     e.files.files[u"/x.bin"] = {1, 2, 3};
     r = e.form.openFullflash(u"/x.bin");
     EXPECT_EQ(r.outcome, Outcome::Unsupported);

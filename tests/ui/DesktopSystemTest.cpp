@@ -16,6 +16,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 using namespace klavoset;
 
@@ -286,6 +289,16 @@ class DesktopSystemTest : public QObject
             write(missing, "now here");
             QCOMPARE(bytesOf(files.readAll(missing.toStdU16String())), QByteArray("now here"));
         }
+#ifndef Q_OS_WIN
+        {
+            // A FIFO named at start is refused at once: neither the read ahead nor the window waits for
+            // a writer that may never come.
+            const QString fifo = dir.filePath(QStringLiteral("fifo"));
+            QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+            ReadAheadFileSystem files(fifo.toStdU16String());
+            QCOMPARE(bytesOf(files.readAll(fifo.toStdU16String())), QByteArray("failed"));
+        }
+#endif
     }
 };
 
