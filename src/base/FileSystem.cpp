@@ -114,7 +114,8 @@ Result<FileBytes, FileError> RealFileSystem::readAll(const std::u16string& path)
     auto opened = openForReading(fs::path(path));
     if (!opened.isOk())
         return R::fail(opened.error());
-    const auto [file, size] = opened.value();
+    std::FILE* const file = opened.value().file;
+    const std::uintmax_t size = opened.value().size;
     const auto fail = [file](FileError error) {
         std::fclose(file);
         return R::fail(std::move(error));
