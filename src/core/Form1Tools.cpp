@@ -16,17 +16,18 @@ void Form1::View_Click()
 
 void Form1::V_Klay_Click()
 {
-    std::u16string s = VKlayCmd;
-    for (std::size_t at = s.find(u"%1"); at != std::u16string::npos;
-         at = s.find(u"%1", at + VkpFile.size())) {
-        s.replace(at, 2, VkpFile);
-    }
-    m_system.startProgram(s);
+    // Split before the patch's name goes in: a name holding quotes or blanks stays one argument.
+    std::vector<std::u16string> arguments = m_system.splitCommandLine(VKlayCmd);
+    for (std::u16string& s : arguments)
+        for (std::size_t at = s.find(u"%1"); at != std::u16string::npos;
+             at = s.find(u"%1", at + VkpFile.size()))
+            s.replace(at, 2, VkpFile);
+    m_system.startProgram(arguments);
 }
 
-void Form1::Calculator_Click() { m_system.startProgram(m_system.calculatorPath()); }
+void Form1::Calculator_Click() { m_system.startProgram({m_system.calculatorPath()}); }
 
-void Form1::CharMap_Click() { m_system.startProgram(m_system.charMapPath()); }
+void Form1::CharMap_Click() { m_system.startProgram({m_system.charMapPath()}); }
 
 void Form1::Help_Click() { m_system.openDocument(m_system.helpPagePath()); }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace klavoset {
 
@@ -26,8 +27,11 @@ class SystemServices
     // The whole command-line text after the program name.
     [[nodiscard]] virtual std::u16string commandLine() = 0;
 
-    // Starts a command line in a normal window that takes the focus.
-    virtual void startProgram(const std::u16string& commandLine) = 0;
+    // The program and arguments of a command line, split by the system's rules of quoting.
+    [[nodiscard]] virtual std::vector<std::u16string> splitCommandLine(const std::u16string& commandLine) = 0;
+    // Starts the program that `arguments` begins with, each of the rest handed to it as it is, in a
+    // normal window that takes the focus.
+    virtual void startProgram(const std::vector<std::u16string>& arguments) = 0;
     // Hands a file, web address or mailto address to the program associated with it.
     virtual void openDocument(const std::u16string& target) = 0;
     // Opens a fullflash image for viewing with the program the system has for plain binary data, which
@@ -44,7 +48,8 @@ class NoSystemServices : public SystemServices
     std::u16string charMapPath() override { return {}; }
     std::u16string helpPagePath() override { return {}; }
     std::u16string commandLine() override { return {}; }
-    void startProgram(const std::u16string&) override {}
+    std::vector<std::u16string> splitCommandLine(const std::u16string&) override { return {}; }
+    void startProgram(const std::vector<std::u16string>&) override {}
     void openDocument(const std::u16string&) override {}
     bool viewImage(const std::u16string&) override { return false; }
 };

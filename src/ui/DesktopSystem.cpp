@@ -80,13 +80,22 @@ std::u16string DesktopSystem::helpPagePath()
     return QDir::toNativeSeparators(page).toStdU16String();
 }
 
-void DesktopSystem::startProgram(const std::u16string& commandLine)
+std::vector<std::u16string> DesktopSystem::splitCommandLine(const std::u16string& commandLine)
 {
-    QStringList parts = programAndArguments(QString::fromStdU16String(commandLine));
-    if (parts.isEmpty())
+    std::vector<std::u16string> arguments;
+    for (const QString& part : programAndArguments(QString::fromStdU16String(commandLine)))
+        arguments.push_back(part.toStdU16String());
+    return arguments;
+}
+
+void DesktopSystem::startProgram(const std::vector<std::u16string>& arguments)
+{
+    if (arguments.empty() || arguments.front().empty())
         return;
-    const QString program = parts.takeFirst();
-    QProcess::startDetached(program, parts);
+    QStringList rest;
+    for (auto it = arguments.begin() + 1; it != arguments.end(); ++it)
+        rest.append(QString::fromStdU16String(*it));
+    QProcess::startDetached(QString::fromStdU16String(arguments.front()), rest);
 }
 
 void DesktopSystem::openDocument(const std::u16string& target)

@@ -25,7 +25,8 @@ class DesktopSystem : public SystemServices
     std::u16string charMapPath() override;
     std::u16string helpPagePath() override;
     std::u16string commandLine() override { return m_commandLine.toStdU16String(); }
-    void startProgram(const std::u16string& commandLine) override;
+    std::vector<std::u16string> splitCommandLine(const std::u16string& commandLine) override;
+    void startProgram(const std::vector<std::u16string>& arguments) override;
     void openDocument(const std::u16string& target) override;
     bool viewImage(const std::u16string& path) override;
 

@@ -26,21 +26,30 @@ struct Started
     }
 };
 
+using Arguments = std::vector<std::u16string>;
+
+// The patch's path takes the place of every placeholder, always as one argument of its own making.
 TEST(Tools, VKlayGetsThePatchPathForEveryPlaceholder)
 {
     Started none(u"vklay \"%1\"");
     none.form.V_Klay_Click();
-    EXPECT_EQ(none.system.started.back(), u"vklay \"\"") << "no patch yet";
+    EXPECT_EQ(none.system.started.back(), (Arguments{u"vklay", u""})) << "no patch yet";
 
     Started twice(u"v %1 %1 %2");
     twice.form.VkpFile = u"/p/%1.vkp";
     twice.form.V_Klay_Click();
-    EXPECT_EQ(twice.system.started.back(), u"v /p/%1.vkp /p/%1.vkp %2");
+    EXPECT_EQ(twice.system.started.back(), (Arguments{u"v", u"/p/%1.vkp", u"/p/%1.vkp", u"%2"}));
 
     Started plain(u"vklay.exe");
     plain.form.VkpFile = u"/x.vkp";
     plain.form.V_Klay_Click();
-    EXPECT_EQ(plain.system.started.back(), u"vklay.exe");
+    EXPECT_EQ(plain.system.started.back(), Arguments{u"vklay.exe"});
+
+    Started quoted(u"\"/usr/bin/wine\" \"C:\\V Klay\\V_Klay.exe\" \"%1\"");
+    quoted.form.VkpFile = u"-p \"a b\" \"c.vkp";
+    quoted.form.V_Klay_Click();
+    EXPECT_EQ(quoted.system.started.back(),
+              (Arguments{u"/usr/bin/wine", u"C:\\V Klay\\V_Klay.exe", u"-p \"a b\" \"c.vkp"}));
 }
 
 TEST(Tools, ViewOpensTheLoadedFullflashAsPlainBinaryData)

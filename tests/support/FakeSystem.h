@@ -6,6 +6,7 @@
 
 #include "core/SystemServices.h"
 
+#include <utility>
 #include <vector>
 
 namespace klavoset::test {
@@ -14,7 +15,8 @@ namespace klavoset::test {
 struct FakeSystem : SystemServices
 {
     std::u16string vklay, calculator, charMap, helpPage, line;
-    std::vector<std::u16string> started, opened, viewed;
+    std::vector<std::vector<std::u16string>> started;
+    std::vector<std::u16string> opened, viewed;
     bool viewer = true; // the system has a program for plain binary data
 
     std::u16string vklayOpenCommand() override { return vklay; }
@@ -22,7 +24,30 @@ struct FakeSystem : SystemServices
     std::u16string charMapPath() override { return charMap; }
     std::u16string helpPagePath() override { return helpPage; }
     std::u16string commandLine() override { return line; }
-    void startProgram(const std::u16string& commandLine) override { started.push_back(commandLine); }
+    // Blanks separate, double quotes group, as the desktop splits a command line.
+    std::vector<std::u16string> splitCommandLine(const std::u16string& commandLine) override
+    {
+        std::vector<std::u16string> words;
+        std::u16string word;
+        bool inWord = false, quoted = false;
+        for (const char16_t c : commandLine) {
+            if (c == u'"') {
+                quoted = !quoted;
+                inWord = true;
+            } else if (c == u' ' && !quoted) {
+                if (inWord)
+                    words.push_back(std::exchange(word, {}));
+                inWord = false;
+            } else {
+                word += c;
+                inWord = true;
+            }
+        }
+        if (inWord)
+            words.push_back(word);
+        return words;
+    }
+    void startProgram(const std::vector<std::u16string>& arguments) override { started.push_back(arguments); }
     void openDocument(const std::u16string& target) override { opened.push_back(target); }
     bool viewImage(const std::u16string& path) override
     {

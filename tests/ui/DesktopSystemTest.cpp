@@ -209,14 +209,23 @@ class DesktopSystemTest : public QObject
 #ifdef Q_OS_WIN
         QSKIP("a shell script is the test program");
 #else
+        // Each argument arrives as it was given, whatever it holds: a patch's name is one argument.
         QTemporaryDir dir;
-        const QString script = dir.filePath(QStringLiteral("touch-it"));
+        const QString script = dir.filePath(QStringLiteral("count-them"));
         const QString out = dir.filePath(QStringLiteral("done file"));
-        write(script, "#!/bin/sh\necho \"$1\" > \"$1\"\n", true);
+        write(script, ("#!/bin/sh\nprintf '%s|' \"$#\" \"$1\" > '" + out.toUtf8() + "'\n").constData(), true);
+        const QString name = dir.filePath(QStringLiteral("-p \"a b\" 'c.vkp"));
         DesktopSystem system{QString()};
-        system.startProgram((script + QStringLiteral(" \"") + out + QLatin1Char('"')).toStdU16String());
+        const auto arguments =
+            system.splitCommandLine((QLatin1Char('"') + script + QStringLiteral("\" x")).toStdU16String());
+        QCOMPARE(arguments.size(), std::size_t{2});
+        system.startProgram({arguments.front(), name.toStdU16String()});
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(out).size() > 0, 5000);
-        system.startProgram(u"");
+        QFile written(out);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(written.readAll()), QStringLiteral("1|") + name + QLatin1Char('|'));
+        system.startProgram({});
+        system.startProgram({u""});
 #endif
     }
 

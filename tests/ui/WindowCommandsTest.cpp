@@ -144,8 +144,8 @@ class WindowCommandsTest : public QObject
         QVERIFY(f.system.opened[1].starts_with(u"https://"));
         QVERIFY(f.system.opened[2].starts_with(u"mailto:"));
         QCOMPARE(f.system.started.size(), std::size_t{2});
-        QVERIFY(f.system.started[0] == u"/usr/bin/calc");
-        QVERIFY(f.system.started[1] == u"patcher \"\"");
+        QVERIFY(f.system.started[0] == std::vector<std::u16string>{u"/usr/bin/calc"});
+        QVERIFY(f.system.started[1] == (std::vector<std::u16string>{u"patcher", u""}));
 
         f.open(QStringLiteral("/ff/x.bin"));
         click(f, "View");
