@@ -183,29 +183,21 @@ bool RealFileSystem::writeBytes(std::FILE* file, std::span<const std::uint8_t> b
 
 namespace {
 
-fs::path folderOf(const fs::path& path)
-{
-    return path.parent_path().empty() ? fs::path(".") : path.parent_path();
-}
-
-// The temporary file's name: the target's, cut short where the two would pass the system's limit on a
-// name (255 bytes, or UTF-16 units on Windows), so that a file with a long name can still be saved.
+// The temporary file's name: the target's, cut short where the two would pass the systems' limit on a
+// name, so that a file with a long name can still be saved. Counted in UTF-8 bytes everywhere: 255 of them
+// on Linux, and never more than the 255 UTF-16 units of Windows (nor than Wine's Linux name).
 fs::path temporaryName(const fs::path& target, const std::string& suffix)
 {
     constexpr std::size_t kNameMax = 255;
-    auto name = target.filename().native();
+    std::u8string name = target.filename().u8string();
     if (name.size() + suffix.size() > kNameMax) {
         std::size_t keep = kNameMax - suffix.size();
-        // Never inside a character: not before a UTF-8 continuation byte, nor a UTF-16 low surrogate.
-        const auto continues = [](auto c) {
-            const auto u = static_cast<std::uint32_t>(c);
-            return sizeof c == 1 ? (u & 0xC0u) == 0x80u : u >= 0xDC00u && u <= 0xDFFFu;
-        };
-        while (keep > 0 && continues(name[keep]))
+        while (keep > 0 && (name[keep] & 0xC0) == 0x80) // never inside a character
             --keep;
         name.resize(keep);
     }
-    return target.parent_path() / (fs::path(name) += suffix);
+    name.append(suffix.begin(), suffix.end());
+    return target.parent_path() / fs::path(name);
 }
 
 // A new, empty file beside the target, under a name nobody uses: a name left behind by an interrupted
@@ -242,6 +234,11 @@ std::FILE* createTemporaryBeside(const fs::path& target, fs::path& tmp)
 }
 
 #ifndef _WIN32
+fs::path folderOf(const fs::path& path)
+{
+    return path.parent_path().empty() ? fs::path(".") : path.parent_path();
+}
+
 // The file a symbolic link leads to (through any chain of links), so that a save replaces that file and
 // keeps the link; a path that is no link is its own target. A link is followed only when the user who
 // saves or the owner of its folder made it: in a folder others may write to (/tmp), a link planted by a
