@@ -7,7 +7,7 @@
 #include "BenchImage.h"
 #include "RatioReporter.h"
 #include "base/FileSystem.h"
-#include "core/Form1.h"
+#include "core/Editor.h"
 #include "core/MemoryView.h"
 #include "core/SystemServices.h"
 #include "image/FirmwareTable.h"

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "base/FileSystem.h"
-#include "core/Form1.h"
+#include "core/Editor.h"
 #include "core/MemoryView.h"
 #include "core/SystemServices.h"
 

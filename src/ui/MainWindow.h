@@ -6,7 +6,7 @@
 
 #include "base/FileSystem.h"
 #include "core/EditorView.h"
-#include "core/Form1.h"
+#include "core/Editor.h"
 #include "core/SystemServices.h"
 
 #include <QMainWindow>

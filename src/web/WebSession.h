@@ -4,7 +4,7 @@
 
 #pragma once
 
-#include "core/Form1.h"
+#include "core/Editor.h"
 #include "core/MemoryView.h"
 #include "core/SystemServices.h"
 #include "web/MemoryFiles.h"

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "support/Editor.h"
+#include "support/StartedEditor.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "core/DemoImage.h"
 
 #include "core/WindowDesign.h"
-#include "support/Editor.h"
+#include "support/StartedEditor.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "image/Identify.h"
-#include "support/Editor.h"
+#include "support/StartedEditor.h"
 
 #include <gtest/gtest.h>
 

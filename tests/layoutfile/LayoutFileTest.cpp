@@ -4,7 +4,7 @@
 
 #include "layoutfile/LayoutFile.h"
 
-#include "support/Editor.h"
+#include "support/StartedEditor.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 // chosen write, a folder where the file should be, and a file system that is full.
 #include "PropertyCase.h"
 #include "base/FileSystem.h"
-#include "core/Form1.h"
+#include "core/Editor.h"
 #include "support/FlashBuilder.h"
 #include "support/TempDir.h"
 

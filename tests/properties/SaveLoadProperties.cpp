@@ -6,7 +6,7 @@
 // file and opened again, for random cases of every firmware (Unicode, and KOI8 where the English layouts
 // can keep their characters).
 #include "PropertyCase.h"
-#include "support/Editor.h"
+#include "support/StartedEditor.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 // A save changes no byte outside the firmware's areas, in images whose other bytes are random.
 #include "PropertyCase.h"
-#include "support/Editor.h"
+#include "support/StartedEditor.h"
 #include "support/WritableBytes.h"
 
 #include <cstring>

@@ -6,7 +6,7 @@
 // save writes; patches made one after another apply one after another. A patch that compares only the
 // firmware's areas has exactly the lines of a comparison of the whole images.
 #include "PropertyCase.h"
-#include "support/Editor.h"
+#include "support/StartedEditor.h"
 #include "support/VkpApplier.h"
 #include "writers/VkpPatch.h"
 

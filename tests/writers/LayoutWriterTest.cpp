@@ -4,7 +4,7 @@
 
 #include "writers/LayoutWriter.h"
 
-#include "support/Editor.h"
+#include "support/StartedEditor.h"
 
 #include <algorithm>
 #include <cstring>

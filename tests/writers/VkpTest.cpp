@@ -4,7 +4,7 @@
 
 #include "base/Addresses.h"
 #include "base/Cp1251.h"
-#include "support/Editor.h"
+#include "support/StartedEditor.h"
 #include "writers/Hex.h"
 #include "writers/VkpPatch.h"
 

@@ -4,7 +4,7 @@
 
 #pragma once
 
-#include "core/Form1.h"
+#include "core/Editor.h"
 #include "core/MemoryView.h"
 #include "support/FlashBuilder.h"
 #include "support/MemoryFileSystem.h"

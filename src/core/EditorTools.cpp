@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "core/Form1.h"
+#include "core/Editor.h"
 
 namespace klavoset {
 

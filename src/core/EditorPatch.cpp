@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "core/Form1.h"
+#include "core/Editor.h"
 #include "writers/LayoutWriter.h"
 #include "writers/VkpPatch.h"
 

@@ -4,7 +4,7 @@
 
 #include "base/Cp1251.h"
 #include "codec/LayoutReader.h"
-#include "core/Form1.h"
+#include "core/Editor.h"
 #include "image/Staging.h"
 
 namespace klavoset {
