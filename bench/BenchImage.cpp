@@ -15,14 +15,14 @@ namespace klavoset::bench {
 LayoutTexts originalLayouts()
 {
     const FirmwareDescriptor d = test::descriptorOf(kFirmware);
-    return test::sampleLayouts(d.NewGen, d.HasRus);
+    return test::sampleLayouts(d.newGeneration, d.hasRussian);
 }
 
 LayoutTexts editedLayouts()
 {
     LayoutTexts edited = originalLayouts();
     int changed = 0; // a dozen characters, each in a key of its own
-    for (const KeyArray a : kAllArrays)
+    for (const Layout a : kAllLayouts)
         for (int key = 2; key <= 9 && changed < 12; key += 2, ++changed)
             edited.at(a, key).front() = u'#';
     return edited;

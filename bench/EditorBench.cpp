@@ -32,18 +32,18 @@ struct LoadedEditor
     MemoryView view;
     RealFileSystem files;
     NoSystemServices system;
-    Form1 form{view, files, system};
+    Editor form{view, files, system};
 
-    LoadedEditor() { form.Form_Activate(); }
+    LoadedEditor() { form.start(); }
     [[nodiscard]] bool open(const std::filesystem::path& path)
     {
-        form.DialogFileName = path.u16string();
-        form.CmdLineOpen = true;
-        return form.Open1_Click() == Outcome::Done;
+        form.dialogFileName = path.u16string();
+        form.loadingFromCommandLine = true;
+        return form.openFullflashCommand() == Outcome::Done;
     }
     void type(const LayoutTexts& texts)
     {
-        for (const KeyArray a : kAllArrays)
+        for (const Layout a : kAllLayouts)
             for (int key = 0; key < kKeys; ++key)
                 if (view.field(a, key).enabled)
                     view.type(a, key, texts.at(a, key));
@@ -140,10 +140,10 @@ void SafeSave(benchmark::State& state)
     if (!e.open(image.imagePath))
         return state.SkipWithError("the image does not open");
     e.view.dialogAnswers.push_back((image.dir.path / "saved.bin").u16string());
-    if (e.form.Save1As_Click() != Outcome::Done)
+    if (e.form.saveFullflashAsCommand() != Outcome::Done)
         return state.SkipWithError("saving into the fullflash is not available");
     for (auto _ : state)
-        if (e.form.Save1_Click() != Outcome::Done)
+        if (e.form.saveFullflashCommand() != Outcome::Done)
             state.SkipWithError("the save failed");
 }
 
@@ -204,7 +204,7 @@ void VkpExport(benchmark::State& state)
     const auto patch = (image.dir.path / "patch.vkp").u16string();
     e.type(image.edited);
     e.view.dialogAnswers.push_back(patch);
-    if (e.form.SaveAsVKP_Click() != Outcome::Done)
+    if (e.form.savePatchAsCommand() != Outcome::Done)
         return state.SkipWithError("the patch export is not available");
     bool edited = true;
     for (auto _ : state) {
@@ -213,7 +213,7 @@ void VkpExport(benchmark::State& state)
         e.type(edited ? image.edited : image.original);
         e.view.dialogAnswers.push_back(patch);
         state.ResumeTiming();
-        if (e.form.SaveAsVKP_Click() != Outcome::Done)
+        if (e.form.savePatchAsCommand() != Outcome::Done)
             return state.SkipWithError("the patch export is not available");
     }
 }

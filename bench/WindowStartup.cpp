@@ -30,7 +30,7 @@ int main(int argc, char* argv[])
     klavoset::DialogScript script; // a box the load might show is answered, not waited for
     klavoset::Dialogs::setScript(&script);
     const QString line = QString::fromLocal8Bit(argv[1]);
-    klavoset::ReadAheadFileSystem files(klavoset::Form1::commandLineFile(line.toStdU16String()));
+    klavoset::ReadAheadFileSystem files(klavoset::Editor::commandLineFile(line.toStdU16String()));
     klavoset::DesktopSystem system(line);
     klavoset::MainWindow window(files, system);
     klavoset::bench::FirstFrame frame([&window] { return window.activated(); }, clock);
@@ -38,7 +38,7 @@ int main(int argc, char* argv[])
     window.show();
     QTimer::singleShot(10000, &app, &QApplication::quit);
     QApplication::exec();
-    if (frame.elapsed < 0 || window.form().FlashFile.empty()) {
+    if (frame.elapsed < 0 || window.form().fullflashPath.empty()) {
         std::fprintf(stderr, "bench_window_startup: no frame with the image loaded\n");
         return 1;
     }

@@ -21,11 +21,11 @@ namespace {
 void chooseWap(fuzz::FuzzEditor& e, int choice)
 {
     if (choice == 1)
-        e.form.WAP_E_Click();
+        e.form.wapFromEnglishCommand();
     else if (choice == 2)
-        e.form.WAP_R_Click();
+        e.form.wapFromRussianCommand();
     else
-        e.form.WAP_No_Click();
+        e.form.wapUntouchedCommand();
 }
 
 fuzz::SyntheticImages images;
@@ -50,19 +50,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     fuzz::FuzzEditor e;
     if (koi)
-        e.form.Koi_Click();
+        e.form.koi8Command();
     const std::vector<std::uint8_t>& image = images.of(row, adrFix);
     const Outcome opened = e.open(u"/ff.bin", image);
     KLAVOSET_FUZZ_CHECK(opened == Outcome::Done); // every valid image loads, whatever its pointers
-    const FirmwareDescriptor& d = e.form.fw;
+    const FirmwareDescriptor& d = e.form.firmware;
     if (adrFix == 0)
-        KLAVOSET_FUZZ_CHECK(e.shows(test::sampleLayouts(d.NewGen, d.HasRus)));
+        KLAVOSET_FUZZ_CHECK(e.shows(test::sampleLayouts(d.newGeneration, d.hasRussian)));
 
     // Entries: field (modulo 48), length, units; until the input ends.
     while (!in.empty()) {
         const int field = in.byte() % (4 * kKeys);
         const std::size_t length = in.length();
-        e.view.type(kAllArrays[field / kKeys], field % kKeys, in.units(length));
+        e.view.type(kAllLayouts[field / kKeys], field % kKeys, in.units(length));
     }
     chooseWap(e, (options >> 1) & 3);
 

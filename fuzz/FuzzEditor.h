@@ -23,9 +23,9 @@ struct FuzzEditor
     MemoryView view;
     FuzzFiles files;
     NoSystemServices system;
-    Form1 form{view, files, system};
+    Editor form{view, files, system};
 
-    FuzzEditor() { form.Form_Activate(); }
+    FuzzEditor() { form.start(); }
     FuzzEditor(const FuzzEditor&) = delete;
     FuzzEditor& operator=(const FuzzEditor&) = delete;
 
@@ -38,7 +38,7 @@ struct FuzzEditor
         files.lend(path, image);
         view.boxAnswers.assign({AnswerYes});
         answerDialog(path);
-        const Outcome outcome = form.Open1_Click();
+        const Outcome outcome = form.openFullflashCommand();
         view.boxAnswers.clear();
         return outcome;
     }
@@ -46,7 +46,7 @@ struct FuzzEditor
     // Whether the fields hold `texts`, compared in place: a snapshot copies 48 strings.
     [[nodiscard]] bool shows(const LayoutTexts& texts)
     {
-        for (const KeyArray a : kAllArrays)
+        for (const Layout a : kAllLayouts)
             for (int key = 0; key < kKeys; ++key)
                 if (view.field(a, key).text != texts.at(a, key))
                     return false;

@@ -31,9 +31,21 @@ std::uint32_t threeBytes(std::span<const std::uint8_t> input, std::size_t i)
 // the end.
 std::array<std::int64_t, 15> anchorsOf(const FirmwareDescriptor& d, std::size_t length)
 {
-    return {0,         kProbes[0], kProbes[1],   kProbes[2], kProbes[3],
-            d.EngTab,  d.RusTab,   d.Key10Entry, d.WapTabU,  d.WapTabL,
-            d.EngData, d.RusData,  d.CommonData, d.WapData,  static_cast<std::int64_t>(length)};
+    return {0,
+            kProbes[0],
+            kProbes[1],
+            kProbes[2],
+            kProbes[3],
+            d.englishTable,
+            d.russianTable,
+            d.key10Entry,
+            d.wapUpperTable,
+            d.wapLowerTable,
+            d.englishStorage,
+            d.russianStorage,
+            d.sharedStorage,
+            d.wapStorage,
+            static_cast<std::int64_t>(length)};
 }
 
 const std::vector<std::uint8_t>* baseOf(std::size_t row, std::uint8_t adrFix, SyntheticImages& images)

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::vector<std::uint8_t> older = images.of(*findFirmware("S45i v4 lg3"), 0);
     static const std::vector<std::uint8_t> noRussian = [] {
         std::vector<std::uint8_t> image = older;
-        image[static_cast<std::size_t>(test::descriptorOf("S45i v4 lg3").RusTab) + 1] = 1;
+        image[static_cast<std::size_t>(test::descriptorOf("S45i v4 lg3").russianTable) + 1] = 1;
         return image;
     }();
     static const std::vector<std::uint8_t>* const kImages[] = {nullptr, &newer, &older, &noRussian};
@@ -41,27 +41,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::FuzzEditor e;
     if (const auto* image = kImages[data[0] % 4]) {
         KLAVOSET_FUZZ_CHECK(e.open(u"/ff.bin", *image) == Outcome::Done);
-        KLAVOSET_FUZZ_CHECK(e.form.HasRus == (image != &noRussian));
+        KLAVOSET_FUZZ_CHECK(e.form.hasRussian == (image != &noRussian));
     }
     e.files.lend(u"/in.lay", {data + 1, size - 1});
 
     e.view.boxAnswers.assign({AnswerYes}); // a layout file may be opened over unsaved changes
     e.answerDialog(u"/in.lay");
-    if (e.form.Open2_Click() != Outcome::Done)
+    if (e.form.openLayoutFileCommand() != Outcome::Done)
         return 0;
     const LayoutTexts loaded = e.texts();
 
     e.answerDialog(u"/first.lay");
-    const Outcome saved = e.form.Save2As_Click();
+    const Outcome saved = e.form.saveLayoutFileAsCommand();
     if (saved != Outcome::Done)
         return 0;
     KLAVOSET_FUZZ_CHECK(e.shows(loaded)); // saving changes no field
 
     e.answerDialog(u"/first.lay");
-    KLAVOSET_FUZZ_CHECK(e.form.Open2_Click() == Outcome::Done);
+    KLAVOSET_FUZZ_CHECK(e.form.openLayoutFileCommand() == Outcome::Done);
     KLAVOSET_FUZZ_CHECK(e.shows(loaded));
     e.answerDialog(u"/second.lay");
-    KLAVOSET_FUZZ_CHECK(e.form.Save2As_Click() == Outcome::Done);
+    KLAVOSET_FUZZ_CHECK(e.form.saveLayoutFileAsCommand() == Outcome::Done);
     const auto first = e.files.bytesOf(u"/first.lay"), second = e.files.bytesOf(u"/second.lay");
     KLAVOSET_FUZZ_CHECK(std::equal(first.begin(), first.end(), second.begin(), second.end()));
     return 0;

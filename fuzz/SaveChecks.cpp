@@ -34,7 +34,7 @@ std::u16string asReadBack(std::u16string text, bool english, bool koi)
         if (c == u'\n')
             c = u'\x7F';
         else if (english && koi && (c & 0xFF) > 191)
-            c = KoiTab[static_cast<std::size_t>((c & 0xFF) - 192)];
+            c = kKoi8Letters[static_cast<std::size_t>((c & 0xFF) - 192)];
     }
     return text;
 }
@@ -43,37 +43,38 @@ std::u16string asReadBack(std::u16string text, bool english, bool koi)
 void checkReload(const FuzzEditor& e, FuzzEditor& again, const LayoutTexts& saved,
                  std::span<const std::uint8_t> file)
 {
-    const bool koi = e.form.koiChecked();
+    const bool koi = e.form.koi8Checked();
     KLAVOSET_FUZZ_CHECK(again.open(u"/saved.bin", file) == Outcome::Done);
     // The writer refuses a key 0 too long for the load to recognise the Russian table it heads.
-    KLAVOSET_FUZZ_CHECK(again.form.HasRus == e.form.HasRus);
-    KLAVOSET_FUZZ_CHECK(!e.form.HasRus || saved.at(KeyArray::eb, 0).size() <= kMaxRusKey0Count);
+    KLAVOSET_FUZZ_CHECK(again.form.hasRussian == e.form.hasRussian);
+    KLAVOSET_FUZZ_CHECK(!e.form.hasRussian ||
+                        saved.at(Layout::englishUpper, 0).size() <= kMaxRussianKey0Count);
     // The address correction is settled again from the pointers; only where it comes out as it was do the
     // saved pointers mean what they meant.
-    if (again.form.AdrFix != e.form.AdrFix)
+    if (again.form.addressCorrection != e.form.addressCorrection)
         return;
     // What every pointer means under that correction. The load settles it while it reads, from the first
     // pointer that needs it: when an edited pointer elsewhere raised it later, the keys read before that
     // were read under a smaller one, and the editor shows what lies there instead.
     const std::span<std::uint8_t> bytes(const_cast<std::uint8_t*>(file.data()), file.size()); // only read
-    std::int32_t settled = again.form.AdrFix;
-    const LayoutTexts meant = decodeLayouts(bytes, e.form.fw, again.form.HasRus, settled, koi);
+    std::int32_t settled = again.form.addressCorrection;
+    const LayoutTexts meant = decodeLayouts(bytes, e.form.firmware, again.form.hasRussian, settled, koi);
     std::int32_t first = 0;
-    std::int32_t q = e.form.fw.EngTab;
-    static_cast<void>(KeyCodec(bytes, first, e.form.fw.Key10Entry, koi).GetUniStr(q, true, false));
-    const bool shownAsMeant = first == again.form.AdrFix;
+    std::int32_t q = e.form.firmware.englishTable;
+    static_cast<void>(KeyCodec(bytes, first, e.form.firmware.key10Entry, koi).decodeKey(q, true, false));
+    const bool shownAsMeant = first == again.form.addressCorrection;
 
-    const bool newGen = e.form.fw.NewGen;
-    for (const KeyArray a : kAllArrays) {
-        const bool english = a == KeyArray::eb || a == KeyArray::em;
-        if (!english && !again.form.HasRus)
+    const bool newGen = e.form.firmware.newGeneration;
+    for (const Layout a : kAllLayouts) {
+        const bool english = a == Layout::englishUpper || a == Layout::englishLower;
+        if (!english && !again.form.hasRussian)
             continue;
         for (int key = 0; key < kKeys; ++key) {
             if (newGen && key >= 10) // key 10 may be read from a table slot the writer leaves alone
                 continue;
             // The shared keys are eb's text in every array, and so read back as eb's do.
             const bool shared = key == 0 || key == 1 || key >= 10;
-            const KeyArray from = shared ? KeyArray::eb : a;
+            const Layout from = shared ? Layout::englishUpper : a;
             const std::u16string expected = asReadBack(saved.at(from, key), english || shared, koi);
             KLAVOSET_FUZZ_CHECK(meant.at(from, key) == expected);
             KLAVOSET_FUZZ_CHECK(!shownAsMeant || again.view.fieldText(a, key) == expected);
@@ -84,7 +85,7 @@ void checkReload(const FuzzEditor& e, FuzzEditor& again, const LayoutTexts& save
 // A layout file separates keys by TAB and lines by CR LF, so a text holding either cannot come back whole.
 bool fitsLayoutFile(const LayoutTexts& t)
 {
-    for (const KeyArray a : kAllArrays)
+    for (const Layout a : kAllLayouts)
         for (int key = 0; key < kKeys; ++key)
             if (t.at(a, key).find(u'\t') != std::u16string::npos ||
                 t.at(a, key).find(u"\r\n") != std::u16string::npos)
@@ -99,16 +100,17 @@ void checkLayoutFile(const FuzzEditor& e, FuzzEditor& other, std::span<const std
     LayoutTexts expected = e.texts();
     if (!fitsLayoutFile(expected))
         return;
-    for (const KeyArray a : kAllArrays) {
-        if (e.form.fw.NewGen) // not part of these layouts: a layout file's # is dropped on opening
+    for (const Layout a : kAllLayouts) {
+        if (e.form.firmware
+                .newGeneration) // not part of these layouts: a layout file's # is dropped on opening
             expected.at(a, 11).clear();
-        if (!other.form.HasRus && (a == KeyArray::rb || a == KeyArray::rm))
+        if (!other.form.hasRussian && (a == Layout::russianUpper || a == Layout::russianLower))
             for (int key = 2; key <= 9; ++key) // not stored without Russian layouts
                 expected.at(a, key).clear();
     }
     other.files.lend(u"/ff.lay", file);
     other.answerDialog(u"/ff.lay");
-    KLAVOSET_FUZZ_CHECK(other.form.Open2_Click() == Outcome::Done);
+    KLAVOSET_FUZZ_CHECK(other.form.openLayoutFileCommand() == Outcome::Done);
     KLAVOSET_FUZZ_CHECK(other.shows(expected));
 }
 
@@ -117,7 +119,7 @@ void checkLayoutFile(const FuzzEditor& e, FuzzEditor& other, std::span<const std
 const std::vector<bool>& writableFor(const FirmwareDescriptor& d, bool hasRus, bool wap, std::size_t size)
 {
     static std::map<std::tuple<std::string, bool, bool>, std::vector<bool>> maps;
-    std::vector<bool>& map = maps[{d.FwId, hasRus, wap}];
+    std::vector<bool>& map = maps[{d.id, hasRus, wap}];
     if (map.size() < size)
         map = test::writableBytes(d, hasRus, wap, std::max(size, ImageEdits::kMaxLength));
     return map;
@@ -128,12 +130,12 @@ const std::vector<bool>& writableFor(const FirmwareDescriptor& d, bool hasRus, b
 void checkEverySave(FuzzEditor& e, std::span<const std::uint8_t> loaded)
 {
     const LayoutTexts shown = e.texts();
-    const FirmwareDescriptor& d = e.form.fw;
+    const FirmwareDescriptor& d = e.form.firmware;
     const bool wap = !e.view.menuChecked("WAP_No");
 
     e.answerDialog(u"/ff.vkp");
-    const Outcome exported = e.form.SaveAsVKP_Click();
-    KLAVOSET_FUZZ_CHECK(e.form.Flash.size() == loaded.size()); // nothing ever resizes the image
+    const Outcome exported = e.form.savePatchAsCommand();
+    KLAVOSET_FUZZ_CHECK(e.form.image.size() == loaded.size()); // nothing ever resizes the image
     if (exported == Outcome::Done) {
         // Undone on the editor's image, last line first, the patch must give back the loaded bytes: the
         // same as applying it to them, without a copy of the image. Done again, it restores the image.
@@ -141,35 +143,35 @@ void checkEverySave(FuzzEditor& e, std::span<const std::uint8_t> loaded)
         std::vector<test::VkpLine> lines;
         KLAVOSET_FUZZ_CHECK(
             !test::readVkp({reinterpret_cast<const char*>(patch.data()), patch.size()}, lines));
-        const std::span<std::uint8_t> flash(e.form.Flash.data(), e.form.Flash.size());
+        const std::span<std::uint8_t> flash(e.form.image.data(), e.form.image.size());
         KLAVOSET_FUZZ_CHECK(!test::applyVkpLines(lines, flash, true));
         KLAVOSET_FUZZ_CHECK(sameBytes(flash, loaded));
         KLAVOSET_FUZZ_CHECK(!test::applyVkpLines(lines, flash));
         // So every byte the save changed lies in a line, and only bytes a save may change are changed.
-        const std::vector<bool>& writable = writableFor(d, e.form.HasRus, wap, loaded.size());
+        const std::vector<bool>& writable = writableFor(d, e.form.hasRussian, wap, loaded.size());
         for (const test::VkpLine& line : lines)
             for (std::size_t i = 0; i < line.before.size(); ++i)
                 KLAVOSET_FUZZ_CHECK(line.before[i] == line.after[i] || writable[line.offset + i]);
     } else {
-        KLAVOSET_FUZZ_CHECK(sameBytes(loaded, e.form.Flash)); // a refusal writes nothing
+        KLAVOSET_FUZZ_CHECK(sameBytes(loaded, e.form.image)); // a refusal writes nothing
     }
 
-    const Outcome saved = e.form.Save1_Click();
+    const Outcome saved = e.form.saveFullflashCommand();
     KLAVOSET_FUZZ_CHECK(saved == exported); // the same texts, the same encoding, the same verdict
     // The editor that loads the saved image (or, when nothing was saved, the image as it was) also
     // opens the layout file.
     FuzzEditor again;
-    if (e.form.koiChecked())
-        again.form.Koi_Click();
+    if (e.form.koi8Checked())
+        again.form.koi8Command();
     if (saved == Outcome::Done) {
-        KLAVOSET_FUZZ_CHECK(sameBytes(e.files.bytesOf(u"/ff.bin"), e.form.Flash));
+        KLAVOSET_FUZZ_CHECK(sameBytes(e.files.bytesOf(u"/ff.bin"), e.form.image));
         checkReload(e, again, shown, e.files.bytesOf(u"/ff.bin"));
     } else {
         KLAVOSET_FUZZ_CHECK(again.open(u"/ff.bin", loaded) == Outcome::Done);
     }
 
     e.answerDialog(u"/ff.lay");
-    if (e.form.Save2As_Click() == Outcome::Done)
+    if (e.form.saveLayoutFileAsCommand() == Outcome::Done)
         checkLayoutFile(e, again, e.files.bytesOf(u"/ff.lay"));
 }
 

@@ -129,9 +129,9 @@ void fieldTextsSeeds(const fs::path& dir)
         // Options: KOI8 on odd rows, the WAP source cycling through no, English and Russian.
         const auto options = static_cast<std::uint8_t>((i & 1) | ((i % 3) << 1));
         Bytes bytes{static_cast<std::uint8_t>(i), options};
-        const LayoutTexts t = test::sampleLayouts(d.NewGen, d.HasRus);
-        entry(bytes, 2, t.at(KeyArray::eb, 2) + u"ЯяЁё");
-        entry(bytes, kKeys + 3, u"\x7F" + t.at(KeyArray::em, 3));
+        const LayoutTexts t = test::sampleLayouts(d.newGeneration, d.hasRussian);
+        entry(bytes, 2, t.at(Layout::englishUpper, 2) + u"ЯяЁё");
+        entry(bytes, kKeys + 3, u"\x7F" + t.at(Layout::englishLower, 3));
         entry(bytes, 2 * kKeys + 4, u"ЖЗИЙ€");
         entry(bytes, 0, u"");
         put(dir, fileName(rows[i].id), bytes);

@@ -15,7 +15,7 @@ const std::vector<std::uint8_t>& SyntheticImages::of(const FirmwareRow& row, std
         const FirmwareDescriptor d = completeDescriptor(row);
         it->second = test::FlashBuilder(test::smallestImageSize(d))
                          .identityOf(row.id)
-                         .layouts(d, test::sampleLayouts(d.NewGen, d.HasRus), adrFix)
+                         .layouts(d, test::sampleLayouts(d.newGeneration, d.hasRussian), adrFix)
                          .build();
     }
     return it->second;

@@ -40,21 +40,21 @@ int ApplyCommand::run(Arguments args, std::ostream&, std::ostream& err)
         return ExitUsage;
 
     CliSession session(err);
-    Form1& form = session.form;
+    Editor& form = session.form;
     Outcome outcome = session.openFullflash(image, koi8);
     if (outcome != Outcome::Done)
         return exitCodeOf(outcome);
 
     if (wap && *wap != "no") {
-        if (!form.fw.wapAvailable) {
-            err << "klavoset-cli: " << image << ": " << form.fw.FwId
+        if (!form.firmware.wapAvailable) {
+            err << "klavoset-cli: " << image << ": " << form.firmware.id
                 << " has no WAP layout that can be written\n";
             return ExitUnsupported;
         }
         if (*wap == "en")
-            form.WAP_E_Click();
+            form.wapFromEnglishCommand();
         else
-            form.WAP_R_Click();
+            form.wapFromRussianCommand();
         if (!session.view.menuChecked(*wap == "en" ? "WAP_E" : "WAP_R")) {
             // the choice was refused with a box that says why
             const auto& boxes = session.view.boxes;

@@ -53,12 +53,12 @@ std::string oneLine(const std::u16string& text)
 
 } // namespace
 
-CliSession::CliSession(std::ostream& err) : m_err(err) { form.Form_Activate(); }
+CliSession::CliSession(std::ostream& err) : m_err(err) { form.start(); }
 
 Outcome CliSession::openFullflash(const std::string& path, bool koi8)
 {
     if (koi8)
-        form.Koi_Click();
+        form.koi8Command();
     return report(form.openFullflash(fromUtf8(path)));
 }
 

@@ -30,12 +30,14 @@ int FirmwareCommand::run(Arguments args, std::ostream& out, std::ostream& err)
     for (const FirmwareRow& row : supportedFirmware()) {
         const FirmwareDescriptor d = completeDescriptor(row);
         if (json) {
-            list.push_back(
-                {{"firmware", row.id}, {"newGen", d.NewGen}, {"hasRus", d.HasRus}, {"wap", d.wapAvailable}});
+            list.push_back({{"firmware", row.id},
+                            {"newGen", d.newGeneration},
+                            {"hasRus", d.hasRussian},
+                            {"wap", d.wapAvailable}});
             continue;
         }
-        out << std::left << std::setw(16) << row.id << (d.NewGen ? "newer " : "older ")
-            << (d.HasRus ? "ru+en " : "en    ") << (d.wapAvailable ? "wap" : "no-wap") << '\n';
+        out << std::left << std::setw(16) << row.id << (d.newGeneration ? "newer " : "older ")
+            << (d.hasRussian ? "ru+en " : "en    ") << (d.wapAvailable ? "wap" : "no-wap") << '\n';
     }
     if (json)
         out << list.dump(2) << '\n';

@@ -33,7 +33,7 @@ int IdentifyCommand::run(Arguments args, std::ostream& out, std::ostream& err)
         return ExitFile;
     }
     const auto staged = stageImage(std::move(read).value());
-    const std::string& id = staged.isOk() ? staged.value().fw.FwId : staged.error().FwId;
+    const std::string& id = staged.isOk() ? staged.value().firmware.id : staged.error().id;
     out << toUtf8(fromCp1251(id)) << '\n';
     if (staged.isOk())
         return ExitDone;

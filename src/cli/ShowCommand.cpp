@@ -52,13 +52,13 @@ int ShowCommand::run(Arguments args, std::ostream& out, std::ostream& err)
     const Outcome outcome = session.openFullflash(path, koi8);
     if (outcome != Outcome::Done)
         return exitCodeOf(outcome);
-    const Form1& f = session.form;
-    const FirmwareDescriptor& d = f.fw;
+    const Editor& f = session.form;
+    const FirmwareDescriptor& d = f.firmware;
     const Budget& b = f.budget;
 
     if (json) {
         nlohmann::json layouts;
-        for (const KeyArray a : kAllArrays) {
+        for (const Layout a : kAllLayouts) {
             nlohmann::json keys = nlohmann::json::array();
             for (int key = 0; key < kKeys; ++key)
                 keys.push_back(toUtf8(session.view.fieldText(a, key)));
@@ -66,36 +66,36 @@ int ShowCommand::run(Arguments args, std::ostream& out, std::ostream& err)
         }
         const nlohmann::json doc = {
             {"file", path},
-            {"firmware", d.FwId},
-            {"newGen", d.NewGen},
-            {"hasRus", f.HasRus},
-            {"adrFix", f.AdrFix},
+            {"firmware", d.id},
+            {"newGen", d.newGeneration},
+            {"hasRus", f.hasRussian},
+            {"adrFix", f.addressCorrection},
             {"descriptor",
-             {{"EngTab", d.EngTab},
-              {"RusTab", d.RusTab},
-              {"Key10Entry", d.Key10Entry},
-              {"WapTabU", d.WapTabU},
-              {"WapTabL", d.WapTabL},
-              {"EngData", d.EngData},
-              {"RusData", d.RusData},
-              {"CommonData", d.CommonData},
-              {"WapData", d.WapData},
-              {"CommonCap", d.CommonCap}}},
+             {{"EngTab", d.englishTable},
+              {"RusTab", d.russianTable},
+              {"Key10Entry", d.key10Entry},
+              {"WapTabU", d.wapUpperTable},
+              {"WapTabL", d.wapLowerTable},
+              {"EngData", d.englishStorage},
+              {"RusData", d.russianStorage},
+              {"CommonData", d.sharedStorage},
+              {"WapData", d.wapStorage},
+              {"CommonCap", d.sharedCapacity}}},
             {"layouts", layouts},
             {"budget",
-             {{"common", {b.CommonUsed, d.CommonCap}},
-              {"eng", {b.EngUsed, kEngCap}},
-              {"rus", {b.RusUsed, kRusCap}}}},
+             {{"common", {b.sharedUsed, d.sharedCapacity}},
+              {"eng", {b.englishUsed, kEnglishCapacity}},
+              {"rus", {b.russianUsed, kRussianCapacity}}}},
         };
         out << doc.dump() << '\n';
         return ExitDone;
     }
 
     out << "File:     " << path << '\n'
-        << "Firmware: " << d.FwId << (d.NewGen ? " (newer generation" : " (older generation")
-        << (f.HasRus ? ", Russian layouts)" : ", English layouts only)") << '\n';
-    for (const KeyArray a : kAllArrays) {
-        if (!f.HasRus && (a == KeyArray::rb || a == KeyArray::rm))
+        << "Firmware: " << d.id << (d.newGeneration ? " (newer generation" : " (older generation")
+        << (f.hasRussian ? ", Russian layouts)" : ", English layouts only)") << '\n';
+    for (const Layout a : kAllLayouts) {
+        if (!f.hasRussian && (a == Layout::russianUpper || a == Layout::russianLower))
             continue;
         out << '\n' << kArrayTitles[static_cast<int>(a)] << " (" << kArrayNames[static_cast<int>(a)] << ")\n";
         for (const auto& row : kGrid) {
@@ -110,8 +110,9 @@ int ShowCommand::run(Arguments args, std::ostream& out, std::ostream& err)
             out << line << '\n';
         }
     }
-    out << "\nShared keys: " << b.CommonUsed << " / " << d.CommonCap << "\nEnglish:     " << b.EngUsed
-        << " / " << kEngCap << "\nRussian:     " << b.RusUsed << " / " << kRusCap << '\n';
+    out << "\nShared keys: " << b.sharedUsed << " / " << d.sharedCapacity
+        << "\nEnglish:     " << b.englishUsed << " / " << kEnglishCapacity
+        << "\nRussian:     " << b.russianUsed << " / " << kRussianCapacity << '\n';
     return ExitDone;
 }
 

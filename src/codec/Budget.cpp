@@ -8,22 +8,22 @@
 
 namespace klavoset {
 
-bool Budget::exceeded(int CommonCap) const
+bool Budget::exceeded(int sharedCapacity) const
 {
-    return CommonUsed > CommonCap || EngUsed > kEngCap || RusUsed > kRusCap;
+    return sharedUsed > sharedCapacity || englishUsed > kEnglishCapacity || russianUsed > kRussianCapacity;
 }
 
 Budget countBudget(const FieldLengths& lengths)
 {
-    const auto len = [&](KeyArray a, int key) {
+    const auto len = [&](Layout a, int key) {
         return lengths[static_cast<std::size_t>(a)][static_cast<std::size_t>(key)];
     };
     Budget b;
     for (const int key : kSharedKeys)
-        b.CommonUsed += len(KeyArray::eb, key);
+        b.sharedUsed += len(Layout::englishUpper, key);
     for (int k = 2; k <= 9; ++k) {
-        b.EngUsed += len(KeyArray::eb, k) + len(KeyArray::em, k);
-        b.RusUsed += len(KeyArray::rb, k) + len(KeyArray::rm, k);
+        b.englishUsed += len(Layout::englishUpper, k) + len(Layout::englishLower, k);
+        b.russianUsed += len(Layout::russianUpper, k) + len(Layout::russianLower, k);
     }
     return b;
 }
@@ -31,7 +31,7 @@ Budget countBudget(const FieldLengths& lengths)
 Budget countBudget(const LayoutTexts& texts)
 {
     return countBudget(
-        fieldLengths([&texts](KeyArray a, int key) { return static_cast<int>(texts.at(a, key).size()); }));
+        fieldLengths([&texts](Layout a, int key) { return static_cast<int>(texts.at(a, key).size()); }));
 }
 
 } // namespace klavoset

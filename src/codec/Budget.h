@@ -14,11 +14,11 @@ namespace klavoset {
 // Characters counted against the fixed storage of the firmware (each takes 2 bytes in the image).
 struct Budget
 {
-    int CommonUsed = 0; // eb keys 0, 1, 10, 11
-    int EngUsed = 0;    // eb and em keys 2..9
-    int RusUsed = 0;    // rb and rm keys 2..9
+    int sharedUsed = 0;  // eb keys 0, 1, 10, 11
+    int englishUsed = 0; // eb and em keys 2..9
+    int russianUsed = 0; // rb and rm keys 2..9
 
-    [[nodiscard]] bool exceeded(int CommonCap) const;
+    [[nodiscard]] bool exceeded(int sharedCapacity) const;
 };
 
 // The characters of each field: all the count looks at.
@@ -28,7 +28,7 @@ using FieldLengths = std::array<std::array<int, kKeys>, 4>;
 template <class LengthOf> [[nodiscard]] FieldLengths fieldLengths(LengthOf lengthOf)
 {
     FieldLengths lengths{};
-    for (const KeyArray a : kAllArrays)
+    for (const Layout a : kAllLayouts)
         for (int key = 0; key < kKeys; ++key)
             lengths[static_cast<std::size_t>(a)][static_cast<std::size_t>(key)] = lengthOf(a, key);
     return lengths;

@@ -6,12 +6,13 @@
 
 namespace klavoset {
 
-KeyCodec::KeyCodec(std::span<std::uint8_t> Flash, std::int32_t& AdrFix, std::int32_t Key10Entry, bool koi)
-    : m_flash(Flash), m_adrFix(AdrFix), m_key10Entry(Key10Entry), m_koi(koi)
+KeyCodec::KeyCodec(std::span<std::uint8_t> image, std::int32_t& addressCorrection, std::int32_t key10Entry,
+                   bool koi)
+    : m_flash(image), m_adrFix(addressCorrection), m_key10Entry(key10Entry), m_koi(koi)
 {
 }
 
-std::u16string KeyCodec::GetUniStr(std::int32_t& q, bool can, bool key10Slot)
+std::u16string KeyCodec::decodeKey(std::int32_t& q, bool can, bool key10Slot)
 {
     if (!inside(q, 6))
         return {};
@@ -47,7 +48,7 @@ std::u16string KeyCodec::GetUniStr(std::int32_t& q, bool can, bool key10Slot)
         if (u == 0x000A)
             s += u'\x7F';
         else if (m_koi && can && low > 191)
-            s += KoiTab[static_cast<std::size_t>(low - 192)];
+            s += kKoi8Letters[static_cast<std::size_t>(low - 192)];
         else if (u >= 0x8000)
             return {};
         else
@@ -68,24 +69,24 @@ void KeyCodec::putPointer(std::int32_t at, std::int32_t imageOffset)
     m_flash[static_cast<std::size_t>(at) + 3] = static_cast<std::uint8_t>((page >> 8) & 0xFF);
 }
 
-void KeyCodec::PutUniStr(std::int32_t& Pos, std::int32_t& DataPos, std::u16string_view r, bool can)
+void KeyCodec::encodeKey(std::int32_t& Pos, std::int32_t& dataAt, std::u16string_view r, bool can)
 {
     m_flash[static_cast<std::size_t>(Pos)] = static_cast<std::uint8_t>(r.size());
     m_flash[static_cast<std::size_t>(Pos) + 1] = 0;
-    putPointer(Pos + 2, DataPos);
+    putPointer(Pos + 2, dataAt);
     Pos += 6;
     for (char16_t ch : r) {
         std::uint16_t Ch = ch;
         if (m_koi && can) {
-            const auto at = KoiTab.find(ch);
+            const auto at = kKoi8Letters.find(ch);
             if (at != std::u16string_view::npos)
                 Ch = static_cast<std::uint16_t>(at + 192);
         }
         if (Ch == 0x007F)
             Ch = 0x000A;
-        m_flash[static_cast<std::size_t>(DataPos)] = static_cast<std::uint8_t>(Ch & 0xFF);
-        m_flash[static_cast<std::size_t>(DataPos) + 1] = static_cast<std::uint8_t>(Ch >> 8);
-        DataPos += 2;
+        m_flash[static_cast<std::size_t>(dataAt)] = static_cast<std::uint8_t>(Ch & 0xFF);
+        m_flash[static_cast<std::size_t>(dataAt) + 1] = static_cast<std::uint8_t>(Ch >> 8);
+        dataAt += 2;
     }
 }
 

@@ -13,7 +13,7 @@
 namespace klavoset {
 
 // The 64 Cyrillic letters in KOI8-R order of the codes 0xC0..0xFF.
-inline constexpr std::u16string_view KoiTab =
+inline constexpr std::u16string_view kKoi8Letters =
     u"юабцдефгхийклмнопярстужвьызшэщчъЮАБЦДЕФГХИЙКЛМНОПЯРСТУЖВЬЫЗШЭЩЧЪ";
 
 inline constexpr std::int32_t kAddressTop = 0x1000000;
@@ -24,19 +24,20 @@ inline constexpr std::int32_t kPageSize = 0x4000;
 class KeyCodec
 {
   public:
-    // `AdrFix` is the editor's address correction; the decoder may settle it, the encoder uses it.
+    // `addressCorrection` is the editor's address correction; the decoder may settle it, the encoder uses it.
     // `koi` is the check mark of the KOI8 option at the moment of conversion.
-    KeyCodec(std::span<std::uint8_t> Flash, std::int32_t& AdrFix, std::int32_t Key10Entry, bool koi);
+    KeyCodec(std::span<std::uint8_t> image, std::int32_t& addressCorrection, std::int32_t key10Entry,
+             bool koi);
 
     // Decodes the entry at q; q ends just past the string. Any failure (entry, pointer or string outside
     // the image, a page or unit of 0x8000 or more) gives the empty text.
-    // An entry with count 0 and in-page low byte 0 is taken from Key10Entry only where that applies: in a
-    // key-10 slot of newer-generation firmware (Key10Entry != 0). Elsewhere it is decoded in place.
-    [[nodiscard]] std::u16string GetUniStr(std::int32_t& q, bool can, bool key10Slot);
+    // An entry with count 0 and in-page low byte 0 is taken from key10Entry only where that applies: in a
+    // key-10 slot of newer-generation firmware (key10Entry != 0). Elsewhere it is decoded in place.
+    [[nodiscard]] std::u16string decodeKey(std::int32_t& q, bool can, bool key10Slot);
 
-    // Writes the entry at Pos and the units at DataPos, advancing both. The caller guarantees that r has
+    // Writes the entry at Pos and the units at dataAt, advancing both. The caller guarantees that r has
     // at most 255 units, all below U+8000, and that entry and units lie inside the image.
-    void PutUniStr(std::int32_t& Pos, std::int32_t& DataPos, std::u16string_view r, bool can);
+    void encodeKey(std::int32_t& Pos, std::int32_t& dataAt, std::u16string_view r, bool can);
 
     // The 4-byte pointer (in-page offset low, high, page low, high) to an image offset.
     void putPointer(std::int32_t at, std::int32_t imageOffset);

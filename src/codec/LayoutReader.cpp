@@ -8,23 +8,23 @@
 
 namespace klavoset {
 
-LayoutTexts decodeLayouts(std::span<std::uint8_t> Flash, const FirmwareDescriptor& fw, bool HasRus,
-                          std::int32_t& AdrFix, bool koi)
+LayoutTexts decodeLayouts(std::span<std::uint8_t> image, const FirmwareDescriptor& firmware, bool hasRussian,
+                          std::int32_t& addressCorrection, bool koi)
 {
-    KeyCodec codec(Flash, AdrFix, fw.Key10Entry, koi);
+    KeyCodec codec(image, addressCorrection, firmware.key10Entry, koi);
     LayoutTexts texts;
-    const int keys = fw.NewGen ? 11 : 12;
+    const int keys = firmware.newGeneration ? 11 : 12;
     for (int i = 0; i < keys; ++i) {
         const bool key10 = i == 10;
-        const auto decode = [&](KeyArray a, std::int32_t table, bool english) {
+        const auto decode = [&](Layout a, std::int32_t table, bool english) {
             std::int32_t q = table + kEntryBytes * i;
-            texts.at(a, i) = codec.GetUniStr(q, english, key10);
+            texts.at(a, i) = codec.decodeKey(q, english, key10);
         };
-        decode(KeyArray::eb, fw.EngTab, true);
-        decode(KeyArray::em, fw.EngTab + kTableBytes / 2, true);
-        if (HasRus) {
-            decode(KeyArray::rb, fw.RusTab, false);
-            decode(KeyArray::rm, fw.RusTab + kTableBytes / 2, false);
+        decode(Layout::englishUpper, firmware.englishTable, true);
+        decode(Layout::englishLower, firmware.englishTable + kTableBytes / 2, true);
+        if (hasRussian) {
+            decode(Layout::russianUpper, firmware.russianTable, false);
+            decode(Layout::russianLower, firmware.russianTable + kTableBytes / 2, false);
         }
     }
     return texts;

@@ -10,8 +10,9 @@
 namespace klavoset {
 
 // The four layouts: English upper/lower case, Russian upper/lower case.
-enum class KeyArray { eb, em, rb, rm };
-inline constexpr KeyArray kAllArrays[] = {KeyArray::eb, KeyArray::em, KeyArray::rb, KeyArray::rm};
+enum class Layout { englishUpper, englishLower, russianUpper, russianLower };
+inline constexpr Layout kAllLayouts[] = {Layout::englishUpper, Layout::englishLower, Layout::russianUpper,
+                                         Layout::russianLower};
 inline constexpr int kKeys = 12; // 0..9, 10 = '*', 11 = '#'
 
 // The keys all four layouts share: stored once, edited in eb only. The others, 2..9, are letter keys.
@@ -23,11 +24,11 @@ struct LayoutTexts
 {
     std::array<std::array<std::u16string, kKeys>, 4> keys;
 
-    [[nodiscard]] const std::u16string& at(KeyArray a, int key) const
+    [[nodiscard]] const std::u16string& at(Layout a, int key) const
     {
         return keys[static_cast<std::size_t>(a)][static_cast<std::size_t>(key)];
     }
-    [[nodiscard]] std::u16string& at(KeyArray a, int key)
+    [[nodiscard]] std::u16string& at(Layout a, int key)
     {
         return keys[static_cast<std::size_t>(a)][static_cast<std::size_t>(key)];
     }

@@ -48,10 +48,10 @@ void putString(std::vector<std::uint8_t>& image, std::int32_t at, std::string_vi
 LayoutTexts demoTexts(const FirmwareDescriptor& d)
 {
     LayoutTexts t;
-    for (const KeyArray a : kAllArrays)
+    for (const Layout a : kAllLayouts)
         for (int key = 0; key < kKeys; ++key) {
-            const bool russian = a == KeyArray::rb || a == KeyArray::rm;
-            if ((d.NewGen && key == 11) || (russian && !d.HasRus))
+            const bool russian = a == Layout::russianUpper || a == Layout::russianLower;
+            if ((d.newGeneration && key == 11) || (russian && !d.hasRussian))
                 continue;
             t.at(a, key) = std::u16string(design::sampleText(a, key));
         }
@@ -70,7 +70,7 @@ R makeDemoImage(std::string_view fwId, std::int32_t size)
     const std::int32_t probe = kProbes[0];
     const std::int32_t identityEnd = probe + 8; // "SIEMENS" and its terminator
     if (size < identityEnd || !descriptorFitsImage(d, size))
-        return R::fail("an image of " + std::to_string(size) + " bytes is too small for " + d.FwId);
+        return R::fail("an image of " + std::to_string(size) + " bytes is too small for " + d.id);
 
     std::vector<std::uint8_t> image(static_cast<std::size_t>(size), 0xFF);
     const std::int32_t base = probe - 0x80;
@@ -81,15 +81,16 @@ R makeDemoImage(std::string_view fwId, std::int32_t size)
 
     // Newer firmware keeps key 10 in its own entry; the tables' key-10 slots hold zeros, which is what
     // sends the reader there.
-    if (d.NewGen)
-        for (const std::int32_t table : {d.EngTab, d.EngTab + 72, d.RusTab, d.RusTab + 72})
+    if (d.newGeneration)
+        for (const std::int32_t table :
+             {d.englishTable, d.englishTable + 72, d.russianTable, d.russianTable + 72})
             for (std::int32_t k = 0; k < kEntryBytes; ++k)
                 image[static_cast<std::size_t>(table + 60 + k)] = 0;
 
     WriteOptions options;
     options.wap = d.wapAvailable ? WapSource::English : WapSource::Untouched;
-    if (writeLayouts(image, d, d.HasRus, 0, demoTexts(d), options))
-        return R::fail("the layouts of " + d.FwId + " cannot be mapped into an image of " +
+    if (writeLayouts(image, d, d.hasRussian, 0, demoTexts(d), options))
+        return R::fail("the layouts of " + d.id + " cannot be mapped into an image of " +
                        std::to_string(size) + " bytes");
     return R::ok(std::move(image));
 }

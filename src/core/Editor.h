@@ -39,73 +39,74 @@ struct CommandResult
 };
 
 // The editor: all state of the program and every command, over a window it knows only as an EditorView.
-// Field names follow the program's own vocabulary (Flash, FlashLen, FwId, ...).
-class Form1
+// Field names follow the program's own vocabulary (image, imageSize, id, ...).
+class Editor
 {
   public:
-    Form1(EditorView& view, FileSystem& files, SystemServices& system);
-    Form1(const Form1&) = delete;
-    Form1& operator=(const Form1&) = delete;
+    Editor(EditorView& view, FileSystem& files, SystemServices& system);
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
 
   public: // the loaded image and its firmware
-    FileBytes Flash;
-    std::int32_t FlashLen = 0;
-    BlockCopy FlashOrig;   // the old bytes of the last patch: only the blocks the writer can change
-    FirmwareDescriptor fw; // FwId, EngTab ... WapData, NewGen, CommonCap of the loaded firmware
-    bool HasRus = true;    // the loaded firmware has the Russian layouts
-    std::int32_t AdrFix = 0;
-    Budget budget; // CommonUsed, EngUsed, RusUsed of the last status update
+    FileBytes image;
+    std::int32_t imageSize = 0;
+    BlockCopy patchBase; // the old bytes of the last patch: only the blocks the writer can change
+    FirmwareDescriptor
+        firmware; // id, englishTable ... wapStorage, newGeneration, sharedCapacity of the loaded firmware
+    bool hasRussian = true; // the loaded firmware has the Russian layouts
+    std::int32_t addressCorrection = 0;
+    Budget budget; // sharedUsed, englishUsed, russianUsed of the last status update
 
   public: // files, fixed strings and flags
-    std::u16string FlashFile;
-    std::u16string LayFile;
-    std::u16string VkpFile;
-    std::u16string VKlayCmd;
+    std::u16string fullflashPath;
+    std::u16string layoutFilePath;
+    std::u16string patchPath;
+    std::u16string registeredPatcherCommand;
     std::u16string CrLf2;
     std::u16string Tb;
-    bool WriteFlash = false;
-    bool CmdLineOpen = false;
-    std::u16string DialogTitle;
-    std::u16string DialogFileName; // the file dialog's current file name
+    bool writeImageFile = false;
+    bool loadingFromCommandLine = false;
+    std::u16string dialogTitle;
+    std::u16string dialogFileName; // the file dialog's current file name
     // The addresses of the home page, forum and mail commands; empty: the command is disabled.
-    std::u16string HomePage{kHomePage};
-    std::u16string ForumPage{kForumPage};
-    std::u16string MailAddress{kMailAddress};
+    std::u16string homePage{kHomePage};
+    std::u16string forumPage{kForumPage};
+    std::u16string mailAddress{kMailAddress};
 
   public: // start-up, shut-down, change guard
-    void Form_Activate();
-    [[nodiscard]] bool WasChanged();
-    void ClearAll();
-    [[nodiscard]] bool FileExist(const std::u16string& sf);
+    void start();
+    [[nodiscard]] bool userKeepsChanges();
+    void clearFields();
+    [[nodiscard]] bool fileExists(const std::u16string& sf);
     void Form_Unload(int& Cancel);
-    void Exit_Click();
+    void exitCommand();
 
   public: // commands of the menus and the toolbar
-    Outcome Open1_Click();
-    Outcome Save1_Click();
-    Outcome Save1As_Click();
-    Outcome SaveAsVKP_Click();
-    Outcome Open2_Click();
-    Outcome Save2_Click();
-    Outcome Save2As_Click();
-    void Uni_Click();
-    void Koi_Click();
-    void WAP_No_Click();
-    void WAP_E_Click();
-    void WAP_R_Click();
-    void View_Click();
-    void V_Klay_Click();
-    void Calculator_Click();
-    void CharMap_Click();
-    void Help_Click();
-    void URL_Click();
-    void Forum_Click();
-    void Mail_Click();
-    void About_Click();
+    Outcome openFullflashCommand();
+    Outcome saveFullflashCommand();
+    Outcome saveFullflashAsCommand();
+    Outcome savePatchAsCommand();
+    Outcome openLayoutFileCommand();
+    Outcome saveLayoutFileCommand();
+    Outcome saveLayoutFileAsCommand();
+    void unicodeCommand();
+    void koi8Command();
+    void wapUntouchedCommand();
+    void wapFromEnglishCommand();
+    void wapFromRussianCommand();
+    void viewImageCommand();
+    void startPatcherCommand();
+    void calculatorCommand();
+    void characterMapCommand();
+    void helpCommand();
+    void homePageCommand();
+    void forumCommand();
+    void mailCommand();
+    void aboutCommand();
 
     // Runs the command of a menu item or toolbar key by its name; an unknown name does nothing.
     void runCommand(std::string_view name);
-    void Toolbar_ButtonClick(std::string_view key) { runCommand(key); }
+    void runToolbarButton(std::string_view key) { runCommand(key); }
 
     // The file commands past their dialogs, for a path already chosen: the commands above, start-up, a
     // dropped file and the command-line tool all reach the files through these. They ask no question and
@@ -118,7 +119,7 @@ class Form1
 
     // A file dropped on the window: a fullflash (.bin, .fls) or a layout file (.lay) is opened after the
     // same question about unsaved changes as its command asks. Any other file is declined.
-    Outcome OpenDropped(const std::u16string& path);
+    Outcome openDropped(const std::u16string& path);
     [[nodiscard]] static bool canOpenDropped(const std::u16string& path);
     // Whether a path names a layout file (*.lay, in any case of letters).
     [[nodiscard]] static bool namesLayoutFile(const std::u16string& path);
@@ -127,30 +128,33 @@ class Form1
     [[nodiscard]] static std::u16string commandLineFile(const std::u16string& line);
 
   public: // status bar and budget
-    void SetStatusBar(const std::u16string& s1, const std::u16string& s2, const std::u16string& s6);
-    [[nodiscard]] bool CheckOverflow();
+    void updateStatusBar(const std::u16string& s1, const std::u16string& s2, const std::u16string& s6);
+    [[nodiscard]] bool refuseOverflow();
     // The shared keys' capacity: the loaded firmware's, or the larger one while no fullflash is loaded,
     // so that a layout file can be edited and saved on its own.
-    [[nodiscard]] int commonCap() const { return Flash.empty() ? kLargeCommonCap : fw.CommonCap; }
-    void Show_Slik(bool nsl);
+    [[nodiscard]] int sharedCapacity() const
+    {
+        return image.empty() ? kLargeSharedCapacity : firmware.sharedCapacity;
+    }
+    void showRussianLayouts(bool nsl);
 
   public: // file dialog and file access
     [[nodiscard]] bool DialogErr(int d, int e);
     // Reports a file that cannot be opened in the status bar; the command's message adds the system's
     // reason when there is one.
-    void fOpenErr(const std::u16string& q, const std::string& reason = {});
+    void reportUnopenableFile(const std::u16string& q, const std::string& reason = {});
     // Reads a whole file for an open command; reports a failure and returns true.
-    [[nodiscard]] bool readFileErr(const std::u16string& q, FileBytes& bytes);
+    [[nodiscard]] bool readFileFailed(const std::u16string& q, FileBytes& bytes);
     // Replaces a file safely; reports a failure and returns true. The old file survives any failure.
-    [[nodiscard]] bool writeFileErr(const std::u16string& q, std::span<const std::uint8_t> bytes);
+    [[nodiscard]] bool writeFileFailed(const std::u16string& q, std::span<const std::uint8_t> bytes);
 
     [[nodiscard]] EditorView& view() { return m_view; }
-    [[nodiscard]] bool koiChecked() const { return m_view.menuChecked("Koi"); }
+    [[nodiscard]] bool koi8Checked() const { return m_view.menuChecked("Koi"); }
 
   private:
     void keyChanged();
     // Enables a key field with the editable colour, or disables it with the greyed one.
-    void setFieldEditable(KeyArray a, int key, bool editable);
+    void setFieldEditable(Layout a, int key, bool editable);
     // Opens the fields a load fills: every eb key the firmware has, the letter keys of the other layouts.
     void enableLoadedFields(int keys);
     void enableLoadedImageCommands(const std::u16string& path);

@@ -29,16 +29,16 @@ DroppedKind kindOf(const std::u16string& path)
 
 } // namespace
 
-bool Form1::canOpenDropped(const std::u16string& path) { return kindOf(path) != DroppedKind::Other; }
+bool Editor::canOpenDropped(const std::u16string& path) { return kindOf(path) != DroppedKind::Other; }
 
-bool Form1::namesLayoutFile(const std::u16string& path) { return kindOf(path) == DroppedKind::Layout; }
+bool Editor::namesLayoutFile(const std::u16string& path) { return kindOf(path) == DroppedKind::Layout; }
 
-Outcome Form1::OpenDropped(const std::u16string& path)
+Outcome Editor::openDropped(const std::u16string& path)
 {
     const DroppedKind kind = kindOf(path);
     if (kind == DroppedKind::Other)
         return Outcome::Declined;
-    if (WasChanged())
+    if (userKeepsChanges())
         return Outcome::Declined;
     return (kind == DroppedKind::Fullflash ? openFullflash(path) : openLayoutFile(path)).outcome;
 }

@@ -7,89 +7,89 @@
 
 namespace klavoset {
 
-Outcome Form1::Open2_Click()
+Outcome Editor::openLayoutFileCommand()
 {
-    if (WasChanged())
+    if (userKeepsChanges())
         return Outcome::Declined;
-    DialogTitle = m_view.menuCaption("Open2");
+    dialogTitle = m_view.menuCaption("Open2");
     if (DialogErr(2, 1))
         return Outcome::Declined;
-    return openLayoutFile(DialogFileName).outcome;
+    return openLayoutFile(dialogFileName).outcome;
 }
 
-CommandResult Form1::openLayoutFile(const std::u16string& path)
+CommandResult Editor::openLayoutFile(const std::u16string& path)
 {
     m_told.clear();
     // The whole file is read before any field is touched, so a file that fails leaves the layouts alone.
     FileBytes file;
-    if (readFileErr(path, file))
+    if (readFileFailed(path, file))
         return finish(Outcome::FileError);
-    const LayoutLines lines = decodeLayoutFile(file, HasRus);
+    const LayoutLines lines = decodeLayoutFile(file, hasRussian);
 
     m_filling = true;
-    ClearAll();
-    const auto parseInto = [this](const std::u16string& line, KeyArray a) {
+    clearFields();
+    const auto parseInto = [this](const std::u16string& line, Layout a) {
         std::array<std::u16string, kKeys> r;
         for (int key = 0; key < kKeys; ++key)
             r[static_cast<std::size_t>(key)] = m_view.fieldText(a, key);
-        Parse(line, r);
+        spreadLine(line, r);
         for (int key = 0; key < kKeys; ++key)
             if (m_view.fieldText(a, key) != r[static_cast<std::size_t>(key)])
                 m_view.setFieldText(a, key, r[static_cast<std::size_t>(key)]);
     };
-    parseInto(lines.LineEB, KeyArray::eb);
-    parseInto(lines.LineEM, KeyArray::em);
-    if (HasRus) {
-        parseInto(lines.LineRB, KeyArray::rb);
-        parseInto(lines.LineRM, KeyArray::rm);
+    parseInto(lines.englishUpper, Layout::englishUpper);
+    parseInto(lines.englishLower, Layout::englishLower);
+    if (hasRussian) {
+        parseInto(lines.russianUpper, Layout::russianUpper);
+        parseInto(lines.russianLower, Layout::russianLower);
     }
 
     enableLoadedFields(kKeys);
-    if (fw.NewGen) {
-        setFieldEditable(KeyArray::eb, 11, false);
-        m_view.setFieldText(KeyArray::eb, 11, u"");
+    if (firmware.newGeneration) {
+        setFieldEditable(Layout::englishUpper, 11, false);
+        m_view.setFieldText(Layout::englishUpper, 11, u"");
     }
     m_filling = false;
 
-    LayFile = path;
+    layoutFilePath = path;
     for (const std::string_view item : {"Save2", "Save2As"}) {
         m_view.setMenuEnabled(item, true);
         m_view.setButtonEnabled(item, true);
     }
-    return done(u"Раскладка загружена из файла раскладок", LayFile, u"*");
+    return done(u"Раскладка загружена из файла раскладок", layoutFilePath, u"*");
 }
 
-Outcome Form1::Save2_Click() { return writeLayoutFile().outcome; }
+Outcome Editor::saveLayoutFileCommand() { return writeLayoutFile().outcome; }
 
-CommandResult Form1::writeLayoutFile()
+CommandResult Editor::writeLayoutFile()
 {
     m_told.clear();
-    if (CheckOverflow())
+    if (refuseOverflow())
         return finish(Outcome::DoesNotFit);
-    const std::vector<std::uint8_t> file = encodeLayoutFile(linesOf(snapshotFields(m_view)), HasRus);
+    const std::vector<std::uint8_t> file = encodeLayoutFile(linesOf(snapshotFields(m_view)), hasRussian);
     // Replaced only once the new file is complete: a failed save keeps the previous layout file.
-    if (writeFileErr(LayFile, file))
+    if (writeFileFailed(layoutFilePath, file))
         return finish(Outcome::FileError);
-    return done(u"Раскладка сохранена в файл раскладок", LayFile, u"");
+    return done(u"Раскладка сохранена в файл раскладок", layoutFilePath, u"");
 }
 
-Outcome Form1::Save2As_Click()
+Outcome Editor::saveLayoutFileAsCommand()
 {
-    if (CheckOverflow())
+    if (refuseOverflow())
         return Outcome::DoesNotFit;
-    DialogTitle = m_view.menuCaption("Save2As");
+    dialogTitle = m_view.menuCaption("Save2As");
     if (DialogErr(2, 2))
         return Outcome::Declined;
-    return saveLayoutFileAs(DialogFileName).outcome;
+    return saveLayoutFileAs(dialogFileName).outcome;
 }
 
-CommandResult Form1::saveLayoutFileAs(const std::u16string& path)
+CommandResult Editor::saveLayoutFileAs(const std::u16string& path)
 {
     m_told.clear();
     // Refused before the name is taken, as the command refuses before its dialog.
-    if (CheckOverflow())
+    if (refuseOverflow())
         return finish(Outcome::DoesNotFit);
-    LayFile = path;
+    layoutFilePath = path;
     m_view.setMenuEnabled("Save2", true);
     m_view.setButtonEnabled("Save2", true);
     return writeLayoutFile();

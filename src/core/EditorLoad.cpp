@@ -9,26 +9,26 @@
 
 namespace klavoset {
 
-Outcome Form1::Open1_Click()
+Outcome Editor::openFullflashCommand()
 {
-    if (!CmdLineOpen) {
-        if (WasChanged())
+    if (!loadingFromCommandLine) {
+        if (userKeepsChanges())
             return Outcome::Declined;
-        DialogTitle = m_view.menuCaption("Open1");
+        dialogTitle = m_view.menuCaption("Open1");
         if (DialogErr(1, 1))
             return Outcome::Declined;
     }
-    CmdLineOpen = false;
-    return openFullflash(DialogFileName).outcome;
+    loadingFromCommandLine = false;
+    return openFullflash(dialogFileName).outcome;
 }
 
-CommandResult Form1::openFullflash(const std::u16string& path)
+CommandResult Editor::openFullflash(const std::u16string& path)
 {
     m_told.clear();
     // The file is read and identified aside; only a supported image that holds all its areas replaces
     // the loaded one, so a refused file leaves the editor exactly as it was.
     FileBytes bytes;
-    if (readFileErr(path, bytes))
+    if (readFileFailed(path, bytes))
         return finish(Outcome::FileError);
     auto staged = stageImage(std::move(bytes));
     if (!staged.isOk()) {
@@ -36,41 +36,41 @@ CommandResult Form1::openFullflash(const std::u16string& path)
         const std::u16string why = refusal.kind == StageRefusal::Kind::Unsupported
                                        ? u"Этот фуллфлеш не поддерживается"
                                        : u"Файл слишком короткий для этой прошивки";
-        tell(path + CrLf2 + why + CrLf2 + fromCp1251(refusal.FwId), MsgStop);
+        tell(path + CrLf2 + why + CrLf2 + fromCp1251(refusal.id), MsgStop);
         return finish(Outcome::Unsupported);
     }
-    StagedImage image = std::move(staged).value();
+    StagedImage loaded = std::move(staged).value();
 
-    FlashLen = static_cast<std::int32_t>(image.Flash.size());
-    Flash = std::move(image.Flash);
-    fw = std::move(image.fw);
-    AdrFix = 0;
-    m_view.setPanelText(7, fromCp1251(fw.FwId));
-    Show_Slik(image.HasRus);
+    imageSize = static_cast<std::int32_t>(loaded.image.size());
+    image = std::move(loaded.image);
+    firmware = std::move(loaded.firmware);
+    addressCorrection = 0;
+    m_view.setPanelText(7, fromCp1251(firmware.id));
+    showRussianLayouts(loaded.hasRussian);
     m_filling = true;
-    ClearAll();
+    clearFields();
 
-    const LayoutTexts texts = decodeLayouts(Flash, fw, HasRus, AdrFix, koiChecked());
-    const int keys = fw.NewGen ? 11 : 12;
+    const LayoutTexts texts = decodeLayouts(image, firmware, hasRussian, addressCorrection, koi8Checked());
+    const int keys = firmware.newGeneration ? 11 : 12;
     enableLoadedFields(keys);
     for (int i = 0; i < keys; ++i)
-        for (const KeyArray a : kAllArrays)
-            if (HasRus || a == KeyArray::eb || a == KeyArray::em)
+        for (const Layout a : kAllLayouts)
+            if (hasRussian || a == Layout::englishUpper || a == Layout::englishLower)
                 m_view.setFieldText(a, i, texts.at(a, i));
-    if (fw.NewGen) {
+    if (firmware.newGeneration) {
         // Key 11 is not part of these layouts and the writer ignores it: it cannot be edited.
-        m_view.setFieldText(KeyArray::eb, 11, u"");
-        setFieldEditable(KeyArray::eb, 11, false);
+        m_view.setFieldText(Layout::englishUpper, 11, u"");
+        setFieldEditable(Layout::englishUpper, 11, false);
     }
     m_filling = false;
 
     enableLoadedImageCommands(path);
     followWapAvailability();
-    FlashFile = path;
-    return done(u"Раскладка загружена из фуллфлеша", FlashFile, u"");
+    fullflashPath = path;
+    return done(u"Раскладка загружена из фуллфлеша", fullflashPath, u"");
 }
 
-void Form1::enableLoadedImageCommands(const std::u16string& path)
+void Editor::enableLoadedImageCommands(const std::u16string& path)
 {
     for (const std::string_view item : {"Save1", "Save1As", "Save2As", "View"}) {
         m_view.setMenuEnabled(item, true);

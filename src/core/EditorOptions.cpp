@@ -25,9 +25,9 @@ void choose(EditorView& view, std::span<const std::string_view> group, std::stri
 
 } // namespace
 
-void Form1::Uni_Click() { choose(m_view, kCodeGroup, "Uni"); }
+void Editor::unicodeCommand() { choose(m_view, kCodeGroup, "Uni"); }
 
-void Form1::Koi_Click()
+void Editor::koi8Command()
 {
     choose(m_view, kCodeGroup, "Koi");
     m_view.msgBox(u"Включение кодировки КОИ8 позволяет русифицировать набор в mail-клиенте," + CrLf2 +
@@ -35,42 +35,42 @@ void Form1::Koi_Click()
                   MsgWarning);
 }
 
-void Form1::WAP_No_Click() { choose(m_view, kWapGroup, "WAP_No"); }
+void Editor::wapUntouchedCommand() { choose(m_view, kWapGroup, "WAP_No"); }
 
-void Form1::WAP_E_Click() { choose(m_view, kWapGroup, "WAP_E"); }
+void Editor::wapFromEnglishCommand() { choose(m_view, kWapGroup, "WAP_E"); }
 
-void Form1::WAP_R_Click()
+void Editor::wapFromRussianCommand()
 {
-    if (HasRus) {
+    if (hasRussian) {
         choose(m_view, kWapGroup, "WAP_R");
         return;
     }
     m_view.msgBox(u"Эта серия телефонов имеет только одну раскладку !", MsgStop);
-    WAP_No_Click();
+    wapUntouchedCommand();
 }
 
-void Form1::Show_Slik(bool nsl)
+void Editor::showRussianLayouts(bool nsl)
 {
-    HasRus = nsl;
+    hasRussian = nsl;
     for (int i = 0; i < kKeys; ++i) {
-        m_view.setFieldVisible(KeyArray::rb, i, HasRus);
-        m_view.setFieldVisible(KeyArray::rm, i, HasRus);
+        m_view.setFieldVisible(Layout::russianUpper, i, hasRussian);
+        m_view.setFieldVisible(Layout::russianLower, i, hasRussian);
     }
 }
 
 // A WAP choice the loaded firmware cannot take falls back to leaving the WAP layout alone: WAP_R without
 // Russian layouts would write empty strings, and firmware without usable WAP tables gets none at all.
-void Form1::followWapAvailability()
+void Editor::followWapAvailability()
 {
-    const bool wap = fw.wapAvailable;
+    const bool wap = firmware.wapAvailable;
     for (const std::string_view item : {"WAP_E", "WAP_R"}) {
         m_view.setMenuEnabled(item, wap);
         m_view.setButtonEnabled(item, wap);
     }
     const bool checkedUnusable =
-        (m_view.menuChecked("WAP_R") && !HasRus) || (!wap && !m_view.menuChecked("WAP_No"));
+        (m_view.menuChecked("WAP_R") && !hasRussian) || (!wap && !m_view.menuChecked("WAP_No"));
     if (checkedUnusable)
-        WAP_No_Click();
+        wapUntouchedCommand();
 }
 
 } // namespace klavoset

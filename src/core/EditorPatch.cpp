@@ -8,46 +8,46 @@
 
 namespace klavoset {
 
-Outcome Form1::SaveAsVKP_Click()
+Outcome Editor::savePatchAsCommand()
 {
-    if (fw.FwId.empty()) // no image has been loaded
+    if (firmware.id.empty()) // no image has been loaded
         return Outcome::Declined;
-    if (CheckOverflow() || refuseUnstorable(snapshotFields(m_view)))
+    if (refuseOverflow() || refuseUnstorable(snapshotFields(m_view)))
         return Outcome::DoesNotFit;
-    VkpFile = defaultVkpName(FlashFile);
-    DialogTitle = m_view.menuCaption("SaveAsVKP");
+    patchPath = defaultVkpName(fullflashPath);
+    dialogTitle = m_view.menuCaption("SaveAsVKP");
     if (DialogErr(3, 2))
         return Outcome::Declined;
-    return savePatchAs(DialogFileName).outcome;
+    return savePatchAs(dialogFileName).outcome;
 }
 
-CommandResult Form1::savePatchAs(const std::u16string& path)
+CommandResult Editor::savePatchAs(const std::u16string& path)
 {
     m_told.clear();
-    if (fw.FwId.empty())
+    if (firmware.id.empty())
         return finish(Outcome::Declined);
-    if (CheckOverflow() || refuseUnstorable(snapshotFields(m_view)))
+    if (refuseOverflow() || refuseUnstorable(snapshotFields(m_view)))
         return finish(Outcome::DoesNotFit);
-    VkpFile = path;
+    patchPath = path;
     m_view.setMenuEnabled("Save1", true);
     m_view.setButtonEnabled("Save1", true);
 
     // The encoding changes bytes only inside the firmware's areas, so their blocks are all the patch has
     // to keep and compare: not a copy and a pass over the whole image.
-    FlashOrig = BlockCopy(Flash, writtenAreas(fw));
-    WriteFlash = false;
+    patchBase = BlockCopy(image, writtenAreas(firmware));
+    writeImageFile = false;
     const CommandResult encoded = writeFullflash();
-    WriteFlash = true;
+    writeImageFile = true;
     if (encoded.outcome != Outcome::Done)
         return encoded;
 
-    const std::string text = formatVkp(fw.FwId, diffBlocks(FlashOrig, Flash));
+    const std::string text = formatVkp(firmware.id, diffBlocks(patchBase, image));
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()),
                                               text.size());
-    // Flash already holds the re-encoded layouts; a failed patch is reported and the marker stays.
-    if (writeFileErr(VkpFile, bytes))
+    // image already holds the re-encoded layouts; a failed patch is reported and the marker stays.
+    if (writeFileFailed(patchPath, bytes))
         return finish(Outcome::FileError);
-    return done(u"Изменения в раскладке сохранены", VkpFile, u"");
+    return done(u"Изменения в раскладке сохранены", patchPath, u"");
 }
 
 } // namespace klavoset

@@ -24,16 +24,16 @@ WriteOptions optionsOf(const EditorView& view)
     return o;
 }
 
-std::u16string layoutName(KeyArray a)
+std::u16string layoutName(Layout a)
 {
     switch (a) {
-    case KeyArray::eb:
+    case Layout::englishUpper:
         return u"английская, заглавные буквы";
-    case KeyArray::em:
+    case Layout::englishLower:
         return u"английская, строчные буквы";
-    case KeyArray::rb:
+    case Layout::russianUpper:
         return u"русская, заглавные буквы";
-    case KeyArray::rm:
+    case Layout::russianLower:
         return u"русская, строчные буквы";
     }
     return {};
@@ -88,68 +88,70 @@ std::u16string refusalText(const WriteRefusal& r, const std::u16string& CrLf2)
 
 } // namespace
 
-bool Form1::refuseUnstorable(const LayoutTexts& texts)
+bool Editor::refuseUnstorable(const LayoutTexts& texts)
 {
-    const auto refusal = checkLayouts(FlashLen, fw, HasRus, AdrFix, texts, optionsOf(m_view));
+    const auto refusal =
+        checkLayouts(imageSize, firmware, hasRussian, addressCorrection, texts, optionsOf(m_view));
     if (!refusal)
         return false;
     tell(refusalText(*refusal, CrLf2), MsgStop);
     return true;
 }
 
-Outcome Form1::encodeIntoFlash()
+Outcome Editor::encodeIntoFlash()
 {
     const LayoutTexts texts = snapshotFields(m_view);
     if (refuseUnstorable(texts))
         return Outcome::DoesNotFit;
-    if (const auto refusal = writeLayouts(Flash, fw, HasRus, AdrFix, texts, optionsOf(m_view))) {
+    if (const auto refusal =
+            writeLayouts(image, firmware, hasRussian, addressCorrection, texts, optionsOf(m_view))) {
         tell(refusalText(*refusal, CrLf2), MsgStop);
         return Outcome::DoesNotFit;
     }
     return Outcome::Done;
 }
 
-Outcome Form1::Save1_Click() { return writeFullflash().outcome; }
+Outcome Editor::saveFullflashCommand() { return writeFullflash().outcome; }
 
-CommandResult Form1::writeFullflash()
+CommandResult Editor::writeFullflash()
 {
     m_told.clear();
-    if (fw.FwId.empty()) // no image has been loaded
+    if (firmware.id.empty()) // no image has been loaded
         return finish(Outcome::Declined);
-    if (CheckOverflow())
+    if (refuseOverflow())
         return finish(Outcome::DoesNotFit);
     if (const Outcome encoded = encodeIntoFlash(); encoded != Outcome::Done)
         return finish(encoded);
-    if (!WriteFlash)
+    if (!writeImageFile)
         return finish(Outcome::Done);
-    // The old file is replaced only once the new one is complete; on failure Flash keeps the encoded
+    // The old file is replaced only once the new one is complete; on failure image keeps the encoded
     // layouts for another attempt and the changed marker stays.
-    if (writeFileErr(FlashFile, Flash))
+    if (writeFileFailed(fullflashPath, image))
         return finish(Outcome::FileError);
-    return done(u"Раскладка сохранена в фуллфлеш", FlashFile, u"");
+    return done(u"Раскладка сохранена в фуллфлеш", fullflashPath, u"");
 }
 
-Outcome Form1::Save1As_Click()
+Outcome Editor::saveFullflashAsCommand()
 {
-    if (fw.FwId.empty())
+    if (firmware.id.empty())
         return Outcome::Declined;
     // Refused before the dialog, so that no new name is taken for layouts that cannot be written.
-    if (CheckOverflow() || refuseUnstorable(snapshotFields(m_view)))
+    if (refuseOverflow() || refuseUnstorable(snapshotFields(m_view)))
         return Outcome::DoesNotFit;
-    DialogTitle = m_view.menuCaption("Save1As");
+    dialogTitle = m_view.menuCaption("Save1As");
     if (DialogErr(1, 2))
         return Outcome::Declined;
-    return saveFullflashAs(DialogFileName).outcome;
+    return saveFullflashAs(dialogFileName).outcome;
 }
 
-CommandResult Form1::saveFullflashAs(const std::u16string& path)
+CommandResult Editor::saveFullflashAs(const std::u16string& path)
 {
     m_told.clear();
-    if (fw.FwId.empty())
+    if (firmware.id.empty())
         return finish(Outcome::Declined);
-    if (CheckOverflow() || refuseUnstorable(snapshotFields(m_view)))
+    if (refuseOverflow() || refuseUnstorable(snapshotFields(m_view)))
         return finish(Outcome::DoesNotFit);
-    FlashFile = path;
+    fullflashPath = path;
     m_view.setMenuEnabled("Save1", true);
     m_view.setButtonEnabled("Save1", true);
     return writeFullflash();

@@ -8,22 +8,22 @@
 
 namespace klavoset {
 
-void Form1::SetStatusBar(const std::u16string& s1, const std::u16string& s2, const std::u16string& s6)
+void Editor::updateStatusBar(const std::u16string& s1, const std::u16string& s2, const std::u16string& s6)
 {
     // The shared keys are edited in eb only; their copies are set without a count of their own, the one
     // below follows.
     const bool filling = std::exchange(m_filling, true);
     for (const int key : kSharedKeys) {
-        const std::u16string master = m_view.fieldText(KeyArray::eb, key);
-        for (const KeyArray a : {KeyArray::em, KeyArray::rb, KeyArray::rm})
+        const std::u16string master = m_view.fieldText(Layout::englishUpper, key);
+        for (const Layout a : {Layout::englishLower, Layout::russianUpper, Layout::russianLower})
             if (m_view.fieldText(a, key) != master)
                 m_view.setFieldText(a, key, master);
     }
     m_filling = filling;
 
     // Only lengths are counted: no copy of the 48 texts.
-    budget = countBudget(fieldLengths([this](KeyArray a, int key) { return m_view.fieldLength(a, key); }));
-    if (budget.exceeded(commonCap())) {
+    budget = countBudget(fieldLengths([this](Layout a, int key) { return m_view.fieldLength(a, key); }));
+    if (budget.exceeded(sharedCapacity())) {
         m_view.beep();
         m_view.setWindowColor(SysColor::InfoBk);
     } else {
@@ -37,19 +37,19 @@ void Form1::SetStatusBar(const std::u16string& s1, const std::u16string& s2, con
     m_view.setPanelText(1, s1);
     if (!s2.empty())
         m_view.setPanelText(2, s2);
-    m_view.setPanelText(3, number(budget.CommonUsed) + u" / " + number(commonCap()));
-    m_view.setPanelText(4, number(budget.EngUsed) + u" / 136");
-    m_view.setPanelText(5, HasRus ? number(budget.RusUsed) + u" / 138" : u"");
+    m_view.setPanelText(3, number(budget.sharedUsed) + u" / " + number(sharedCapacity()));
+    m_view.setPanelText(4, number(budget.englishUsed) + u" / 136");
+    m_view.setPanelText(5, hasRussian ? number(budget.russianUsed) + u" / 138" : u"");
     m_view.setPanelText(6, s6);
     // A patch needs an image to patch: a layout file edited on its own has none.
-    const bool patchable = s6 == u"*" && !Flash.empty();
+    const bool patchable = s6 == u"*" && !image.empty();
     m_view.setMenuEnabled("SaveAsVKP", patchable);
     m_view.setButtonEnabled("SaveAsVKP", patchable);
 }
 
-bool Form1::CheckOverflow()
+bool Editor::refuseOverflow()
 {
-    if (!budget.exceeded(commonCap()))
+    if (!budget.exceeded(sharedCapacity()))
         return false;
     tell(u"Буфер хранения раскладки переполнен !" + CrLf2 +
              u"Удалите один или несколько символов. Следите за строкой статуса",

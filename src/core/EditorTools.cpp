@@ -6,50 +6,50 @@
 
 namespace klavoset {
 
-void Form1::View_Click()
+void Editor::viewImageCommand()
 {
-    if (m_system.viewImage(FlashFile))
+    if (m_system.viewImage(fullflashPath))
         return;
     m_view.setPanelText(1, u"Нет программы для просмотра двоичных файлов");
-    m_view.setPanelText(2, FlashFile);
+    m_view.setPanelText(2, fullflashPath);
 }
 
-void Form1::V_Klay_Click()
+void Editor::startPatcherCommand()
 {
     // Split before the patch's name goes in: a name holding quotes or blanks stays one argument.
-    std::vector<std::u16string> arguments = m_system.splitCommandLine(VKlayCmd);
+    std::vector<std::u16string> arguments = m_system.splitCommandLine(registeredPatcherCommand);
     for (std::u16string& s : arguments)
         for (std::size_t at = s.find(u"%1"); at != std::u16string::npos;
-             at = s.find(u"%1", at + VkpFile.size()))
-            s.replace(at, 2, VkpFile);
+             at = s.find(u"%1", at + patchPath.size()))
+            s.replace(at, 2, patchPath);
     m_system.startProgram(arguments);
 }
 
-void Form1::Calculator_Click() { m_system.startProgram({m_system.calculatorPath()}); }
+void Editor::calculatorCommand() { m_system.startProgram({m_system.calculatorPath()}); }
 
-void Form1::CharMap_Click() { m_system.startProgram({m_system.charMapPath()}); }
+void Editor::characterMapCommand() { m_system.startProgram({m_system.charMapPath()}); }
 
-void Form1::Help_Click() { m_system.openDocument(m_system.helpPagePath()); }
+void Editor::helpCommand() { m_system.openDocument(m_system.helpPagePath()); }
 
-void Form1::URL_Click()
+void Editor::homePageCommand()
 {
-    if (!HomePage.empty())
-        m_system.openDocument(HomePage);
+    if (!homePage.empty())
+        m_system.openDocument(homePage);
 }
 
-void Form1::Forum_Click()
+void Editor::forumCommand()
 {
-    if (!ForumPage.empty())
-        m_system.openDocument(ForumPage);
+    if (!forumPage.empty())
+        m_system.openDocument(forumPage);
 }
 
-void Form1::Mail_Click()
+void Editor::mailCommand()
 {
-    if (!MailAddress.empty())
-        m_system.openDocument(u"mailto:" + MailAddress + u"?subject=Klavoset_v2.59");
+    if (!mailAddress.empty())
+        m_system.openDocument(u"mailto:" + mailAddress + u"?subject=Klavoset_v2.59");
 }
 
-void Form1::About_Click()
+void Editor::aboutCommand()
 {
     const std::u16string paragraphs[] = {
         u"Klavoset v2.59",
@@ -58,8 +58,8 @@ void Form1::About_Click()
         u"и записывает изменения обратно: в фуллфлеш, в патч или в файл раскладок.",
         u"Перед прошивкой телефона сохраните копию исходного фуллфлеша.",
         u"Программа распространяется свободно и без каких-либо гарантий.",
-        HomePage.empty() ? u"" : u"Домашняя страница: " + HomePage,
-        MailAddress.empty() ? u"" : u"Вопросы и пожелания: " + MailAddress,
+        homePage.empty() ? u"" : u"Домашняя страница: " + homePage,
+        mailAddress.empty() ? u"" : u"Вопросы и пожелания: " + mailAddress,
     };
     std::u16string text;
     for (const auto& p : paragraphs)

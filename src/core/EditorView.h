@@ -44,19 +44,19 @@ class EditorView
   public:
     virtual ~EditorView() = default;
 
-    virtual void setFieldChangeHandler(std::function<void(KeyArray, int)> handler) = 0;
+    virtual void setFieldChangeHandler(std::function<void(Layout, int)> handler) = 0;
 
     // key fields
-    [[nodiscard]] virtual std::u16string fieldText(KeyArray a, int key) const = 0;
+    [[nodiscard]] virtual std::u16string fieldText(Layout a, int key) const = 0;
     // The length of fieldText in UTF-16 units; a view that holds the texts answers without a copy.
-    [[nodiscard]] virtual int fieldLength(KeyArray a, int key) const
+    [[nodiscard]] virtual int fieldLength(Layout a, int key) const
     {
         return static_cast<int>(fieldText(a, key).size());
     }
-    virtual void setFieldText(KeyArray a, int key, const std::u16string& text) = 0;
-    virtual void setFieldEnabled(KeyArray a, int key, bool enabled) = 0;
-    virtual void setFieldColor(KeyArray a, int key, SysColor color) = 0;
-    virtual void setFieldVisible(KeyArray a, int key, bool visible) = 0;
+    virtual void setFieldText(Layout a, int key, const std::u16string& text) = 0;
+    virtual void setFieldEnabled(Layout a, int key, bool enabled) = 0;
+    virtual void setFieldColor(Layout a, int key, SysColor color) = 0;
+    virtual void setFieldVisible(Layout a, int key, bool visible) = 0;
 
     // window
     virtual void setWindowColor(SysColor color) = 0;
@@ -91,7 +91,7 @@ class EditorView
 [[nodiscard]] inline LayoutTexts snapshotFields(const EditorView& view)
 {
     LayoutTexts t;
-    for (const KeyArray a : kAllArrays)
+    for (const Layout a : kAllLayouts)
         for (int key = 0; key < kKeys; ++key)
             t.at(a, key) = view.fieldText(a, key);
     return t;

@@ -24,7 +24,7 @@ template <class List> auto* named(List& list, std::string_view name)
 
 MemoryView::MemoryView()
 {
-    for (const KeyArray a : kAllArrays)
+    for (const Layout a : kAllLayouts)
         for (int key = 0; key < kKeys; ++key)
             field(a, key).text = std::u16string(design::sampleText(a, key));
     m_items.reserve(std::size(design::kMenu));
@@ -36,28 +36,28 @@ MemoryView::MemoryView()
             m_buttons.push_back(Button{b.key, b.enabled, b.pressed, b.group, b.tooltip, std::nullopt});
 }
 
-MemoryView::Field& MemoryView::field(KeyArray a, int key)
+MemoryView::Field& MemoryView::field(Layout a, int key)
 {
     return m_fields.at(static_cast<std::size_t>(a)).at(static_cast<std::size_t>(key));
 }
 
-void MemoryView::setFieldChangeHandler(std::function<void(KeyArray, int)> handler)
+void MemoryView::setFieldChangeHandler(std::function<void(Layout, int)> handler)
 {
     m_changed = std::move(handler);
 }
 
-std::u16string MemoryView::fieldText(KeyArray a, int key) const
+std::u16string MemoryView::fieldText(Layout a, int key) const
 {
     return m_fields.at(static_cast<std::size_t>(a)).at(static_cast<std::size_t>(key)).text;
 }
 
-int MemoryView::fieldLength(KeyArray a, int key) const
+int MemoryView::fieldLength(Layout a, int key) const
 {
     return static_cast<int>(
         m_fields.at(static_cast<std::size_t>(a)).at(static_cast<std::size_t>(key)).text.size());
 }
 
-void MemoryView::setFieldText(KeyArray a, int key, const std::u16string& text)
+void MemoryView::setFieldText(Layout a, int key, const std::u16string& text)
 {
     Field& f = field(a, key);
     if (f.text == text)
@@ -68,9 +68,9 @@ void MemoryView::setFieldText(KeyArray a, int key, const std::u16string& text)
         m_changed(a, key);
 }
 
-void MemoryView::setFieldEnabled(KeyArray a, int key, bool enabled) { field(a, key).enabled = enabled; }
-void MemoryView::setFieldColor(KeyArray a, int key, SysColor color) { field(a, key).color = color; }
-void MemoryView::setFieldVisible(KeyArray a, int key, bool visible) { field(a, key).visible = visible; }
+void MemoryView::setFieldEnabled(Layout a, int key, bool enabled) { field(a, key).enabled = enabled; }
+void MemoryView::setFieldColor(Layout a, int key, SysColor color) { field(a, key).color = color; }
+void MemoryView::setFieldVisible(Layout a, int key, bool visible) { field(a, key).visible = visible; }
 
 const MemoryView::Item& MemoryView::item(std::string_view name) const { return *named(m_items, name); }
 const MemoryView::Button& MemoryView::button(std::string_view key) const { return *named(m_buttons, key); }

@@ -58,13 +58,13 @@ class MemoryView : public EditorView
 
     MemoryView(); // in the window's design state
 
-    void setFieldChangeHandler(std::function<void(KeyArray, int)> handler) override;
-    std::u16string fieldText(KeyArray a, int key) const override;
-    int fieldLength(KeyArray a, int key) const override;
-    void setFieldText(KeyArray a, int key, const std::u16string& text) override;
-    void setFieldEnabled(KeyArray a, int key, bool enabled) override;
-    void setFieldColor(KeyArray a, int key, SysColor color) override;
-    void setFieldVisible(KeyArray a, int key, bool visible) override;
+    void setFieldChangeHandler(std::function<void(Layout, int)> handler) override;
+    std::u16string fieldText(Layout a, int key) const override;
+    int fieldLength(Layout a, int key) const override;
+    void setFieldText(Layout a, int key, const std::u16string& text) override;
+    void setFieldEnabled(Layout a, int key, bool enabled) override;
+    void setFieldColor(Layout a, int key, SysColor color) override;
+    void setFieldVisible(Layout a, int key, bool visible) override;
     void setWindowColor(SysColor color) override { windowColor = color; }
     void beep() override { ++beeps; }
     void setMenuEnabled(std::string_view item, bool enabled) override;
@@ -81,8 +81,8 @@ class MemoryView : public EditorView
     void endProgram() override { ended = true; }
 
     // Typing: sets the text as a user would, through the change notification.
-    void type(KeyArray a, int key, const std::u16string& text) { setFieldText(a, key, text); }
-    [[nodiscard]] Field& field(KeyArray a, int key);
+    void type(Layout a, int key, const std::u16string& text) { setFieldText(a, key, text); }
+    [[nodiscard]] Field& field(Layout a, int key);
     [[nodiscard]] const Item& item(std::string_view name) const;
     [[nodiscard]] const Button& button(std::string_view key) const;
 
@@ -102,7 +102,7 @@ class MemoryView : public EditorView
     std::vector<Item> m_items;
     std::vector<Button> m_buttons;
     std::array<std::u16string, 8> m_panels;
-    std::function<void(KeyArray, int)> m_changed;
+    std::function<void(Layout, int)> m_changed;
 };
 
 } // namespace klavoset

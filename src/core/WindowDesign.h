@@ -124,7 +124,7 @@ inline constexpr std::u16string_view kSampleLetters[4][kKeys] = {
 };
 // clang-format on
 
-[[nodiscard]] constexpr std::u16string_view sampleText(KeyArray a, int key)
+[[nodiscard]] constexpr std::u16string_view sampleText(Layout a, int key)
 {
     return isSharedKey(key) ? kSampleShared[key] : kSampleLetters[static_cast<int>(a)][key];
 }

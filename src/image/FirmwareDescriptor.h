@@ -12,19 +12,19 @@ namespace klavoset {
 // Where a firmware keeps its layouts, all as byte offsets into the image.
 struct FirmwareDescriptor
 {
-    std::string FwId;
-    std::int32_t EngTab = 0;
-    std::int32_t RusTab = 0;
-    std::int32_t Key10Entry = 0;
-    std::int32_t WapTabU = 0;
-    std::int32_t WapTabL = 0;
-    std::int32_t EngData = 0;
-    std::int32_t RusData = 0;
-    std::int32_t CommonData = 0;
-    std::int32_t WapData = 0;
-    bool NewGen = false;
-    bool HasRus = true;
-    int CommonCap = 0;
+    std::string id;
+    std::int32_t englishTable = 0;
+    std::int32_t russianTable = 0;
+    std::int32_t key10Entry = 0;
+    std::int32_t wapUpperTable = 0;
+    std::int32_t wapLowerTable = 0;
+    std::int32_t englishStorage = 0;
+    std::int32_t russianStorage = 0;
+    std::int32_t sharedStorage = 0;
+    std::int32_t wapStorage = 0;
+    bool newGeneration = false;
+    bool hasRussian = true;
+    int sharedCapacity = 0;
     // Whether the WAP tables can be written safely, and how many bytes the WAP strings may take.
     bool wapAvailable = false;
     std::int32_t wapCapacity = 0;
@@ -35,14 +35,14 @@ struct FirmwareDescriptor
 // Sizes of the areas, in bytes.
 inline constexpr std::int32_t kTableBytes = 144; // 2 layouts x 12 entries x 6 bytes
 inline constexpr std::int32_t kEntryBytes = 6;
-inline constexpr std::int32_t kWapTableBytes = 120; // 12 records x 10 bytes
-inline constexpr std::int32_t kEngDataBytes = 272;  // 136 characters
-inline constexpr std::int32_t kRusDataBytes = 276;  // 138 characters
-inline constexpr int kEngCap = 136;
-inline constexpr int kRusCap = 138;
-inline constexpr int kLargeCommonCap = 91; // the larger of the two capacities of the shared keys
+inline constexpr std::int32_t kWapTableBytes = 120;       // 12 records x 10 bytes
+inline constexpr std::int32_t kEnglishStorageBytes = 272; // 136 characters
+inline constexpr std::int32_t kRussianStorageBytes = 276; // 138 characters
+inline constexpr int kEnglishCapacity = 136;
+inline constexpr int kRussianCapacity = 138;
+inline constexpr int kLargeSharedCapacity = 91; // the larger of the two capacities of the shared keys
 // The load takes a Russian table as real only when its first count (key 0) is at most this.
-inline constexpr int kMaxRusKey0Count = 17;
+inline constexpr int kMaxRussianKey0Count = 17;
 
 // `size` bytes of the image from `offset`.
 struct ImageArea
@@ -51,6 +51,9 @@ struct ImageArea
     std::int32_t size = 0;
 };
 
-[[nodiscard]] inline std::int32_t commonDataBytes(const FirmwareDescriptor& d) { return 2 * d.CommonCap; }
+[[nodiscard]] inline std::int32_t sharedStorageBytes(const FirmwareDescriptor& d)
+{
+    return 2 * d.sharedCapacity;
+}
 
 } // namespace klavoset

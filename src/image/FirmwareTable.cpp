@@ -15,7 +15,7 @@ constexpr bool O = false; // older generation
 
 // clang-format off
 constexpr std::array<FirmwareRow, 34> kFirmware{{
-    // id                NewGen HasRus  EngTab    RusTab    Key10Entry WapTabU   WapTabL
+    // id                newGeneration hasRussian  englishTable    russianTable    key10Entry wapUpperTable   wapLowerTable
     {"C55 v24 lg91",     N, true,  0x473076, 0x4734D4, 0x473AA4, 0x585D40, 0x585FF6},
     {"S55 v20 lg91",     N, true,  0x19B496, 0x19B8F4, 0x19BEC4, 0x10F7C0, 0x10F8B6},
     {"C45 v50 lg1",      O, true,  0x2367D8, 0x236C40, 0,        0x24F7AA, 0x24FA84},
@@ -59,21 +59,22 @@ constexpr std::int32_t kMaxWapTableDistance = 0x400;
 
 bool wapTablesUsable(const FirmwareRow& row)
 {
-    return row.WapTabU > 0 && row.WapTabL > row.WapTabU && row.WapTabL - row.WapTabU <= kMaxWapTableDistance;
+    return row.wapUpperTable > 0 && row.wapLowerTable > row.wapUpperTable &&
+           row.wapLowerTable - row.wapUpperTable <= kMaxWapTableDistance;
 }
 
-// The WAP strings have no budget of their own: they may fill WapData up to the next area of the
+// The WAP strings have no budget of their own: they may fill wapStorage up to the next area of the
 // descriptor that starts above it, and no further.
 std::int32_t wapCapacity(const FirmwareDescriptor& d)
 {
     std::int32_t nearest = std::numeric_limits<std::int32_t>::max();
-    const std::int32_t starts[] = {d.EngTab,  d.RusTab,    d.NewGen ? d.Key10Entry : 0,
-                                   d.WapTabU, d.WapTabL,   d.EngData,
-                                   d.RusData, d.CommonData};
+    const std::int32_t starts[] = {d.englishTable,   d.russianTable,  d.newGeneration ? d.key10Entry : 0,
+                                   d.wapUpperTable,  d.wapLowerTable, d.englishStorage,
+                                   d.russianStorage, d.sharedStorage};
     for (const std::int32_t start : starts)
-        if (start > d.WapData)
+        if (start > d.wapStorage)
             nearest = std::min(nearest, start);
-    return nearest == std::numeric_limits<std::int32_t>::max() ? 0 : nearest - d.WapData;
+    return nearest == std::numeric_limits<std::int32_t>::max() ? 0 : nearest - d.wapStorage;
 }
 
 } // namespace
@@ -90,28 +91,28 @@ const FirmwareRow* findFirmware(std::string_view fwId)
 FirmwareDescriptor completeDescriptor(const FirmwareRow& row)
 {
     FirmwareDescriptor d;
-    d.FwId = std::string(row.id);
-    d.NewGen = row.NewGen;
-    d.HasRus = row.HasRus;
-    d.EngTab = row.EngTab;
-    d.RusTab = row.RusTab;
-    d.Key10Entry = row.Key10Entry;
-    d.WapTabU = row.WapTabU;
-    d.WapTabL = row.WapTabL;
-    if (d.NewGen) {
-        d.CommonCap = 91;
-        d.EngData = d.EngTab + 0x90;
-        d.RusData = d.RusTab - 0x114;
-        d.CommonData = d.EngTab - 0xB6;
-        d.WapData = d.RusTab + 0x90;
+    d.id = std::string(row.id);
+    d.newGeneration = row.newGeneration;
+    d.hasRussian = row.hasRussian;
+    d.englishTable = row.englishTable;
+    d.russianTable = row.russianTable;
+    d.key10Entry = row.key10Entry;
+    d.wapUpperTable = row.wapUpperTable;
+    d.wapLowerTable = row.wapLowerTable;
+    if (d.newGeneration) {
+        d.sharedCapacity = 91;
+        d.englishStorage = d.englishTable + 0x90;
+        d.russianStorage = d.russianTable - 0x114;
+        d.sharedStorage = d.englishTable - 0xB6;
+        d.wapStorage = d.russianTable + 0x90;
     } else {
-        d.CommonCap = 46;
-        if (d.RusTab == 0)
-            d.RusTab = d.EngTab + 0x468;
-        d.EngData = d.EngTab - 0x110;
-        d.RusData = d.RusTab - 0x114;
-        d.CommonData = d.RusData - 0x5C;
-        d.WapData = d.EngTab + 0x90 + 0x5A;
+        d.sharedCapacity = 46;
+        if (d.russianTable == 0)
+            d.russianTable = d.englishTable + 0x468;
+        d.englishStorage = d.englishTable - 0x110;
+        d.russianStorage = d.russianTable - 0x114;
+        d.sharedStorage = d.russianStorage - 0x5C;
+        d.wapStorage = d.englishTable + 0x90 + 0x5A;
     }
     d.wapAvailable = wapTablesUsable(row);
     d.wapCapacity = d.wapAvailable ? wapCapacity(d) : 0;

@@ -18,13 +18,13 @@ namespace klavoset {
 struct FirmwareRow
 {
     std::string_view id;
-    bool NewGen;
-    bool HasRus;
-    std::int32_t EngTab;
-    std::int32_t RusTab;
-    std::int32_t Key10Entry;
-    std::int32_t WapTabU;
-    std::int32_t WapTabL;
+    bool newGeneration;
+    bool hasRussian;
+    std::int32_t englishTable;
+    std::int32_t russianTable;
+    std::int32_t key10Entry;
+    std::int32_t wapUpperTable;
+    std::int32_t wapLowerTable;
 };
 
 [[nodiscard]] std::span<const FirmwareRow> supportedFirmware();
@@ -32,7 +32,7 @@ struct FirmwareRow
 // Exact, case-sensitive lookup of an identity string.
 [[nodiscard]] const FirmwareRow* findFirmware(std::string_view fwId);
 
-// The row's values plus the derived storage offsets, CommonCap and the WAP availability.
+// The row's values plus the derived storage offsets, sharedCapacity and the WAP availability.
 [[nodiscard]] FirmwareDescriptor completeDescriptor(const FirmwareRow& row);
 
 } // namespace klavoset

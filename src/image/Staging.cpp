@@ -20,16 +20,17 @@ Result<StagedImage, StageRefusal> stageImage(FileBytes bytes)
     const FirmwareRow* row = findFirmware(id);
     if (row == nullptr)
         return R::fail({StageRefusal::Kind::Unsupported, std::move(id)});
-    StagedImage image;
-    image.fw = completeDescriptor(*row);
-    if (!descriptorFitsImage(image.fw, static_cast<std::int32_t>(bytes.size())))
+    StagedImage staged;
+    staged.firmware = completeDescriptor(*row);
+    if (!descriptorFitsImage(staged.firmware, static_cast<std::int32_t>(bytes.size())))
         return R::fail({StageRefusal::Kind::TooShort, std::move(id)});
 
     // A Russian table whose first entry is not a plausible key-0 entry is not one.
-    const auto rus = static_cast<std::size_t>(image.fw.RusTab);
-    image.HasRus = image.fw.HasRus && bytes[rus + 1] == 0 && bytes[rus] <= kMaxRusKey0Count;
-    image.Flash = std::move(bytes);
-    return R::ok(std::move(image));
+    const auto rus = static_cast<std::size_t>(staged.firmware.russianTable);
+    staged.hasRussian =
+        staged.firmware.hasRussian && bytes[rus + 1] == 0 && bytes[rus] <= kMaxRussianKey0Count;
+    staged.image = std::move(bytes);
+    return R::ok(std::move(staged));
 }
 
 } // namespace klavoset

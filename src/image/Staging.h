@@ -16,9 +16,9 @@ namespace klavoset {
 // An image read and recognised but not yet loaded: what a load replaces the editor's image with.
 struct StagedImage
 {
-    FileBytes Flash; // never empty: an empty file is taken as a single 0
-    FirmwareDescriptor fw;
-    bool HasRus = false; // the firmware has Russian layouts and the image's Russian table looks real
+    FileBytes image; // never empty: an empty file is taken as a single 0
+    FirmwareDescriptor firmware;
+    bool hasRussian = false; // the firmware has Russian layouts and the image's Russian table looks real
 };
 
 // Why an image cannot be loaded.
@@ -29,7 +29,7 @@ struct StageRefusal
         TooShort,    // the firmware is known, but its tables and areas do not all lie inside the image
     };
     Kind kind = Kind::Unsupported;
-    std::string FwId; // the identity string found, as the image spells it
+    std::string id; // the identity string found, as the image spells it
 };
 
 // Identifies the bytes of a fullflash, looks its firmware up and checks that all its areas lie inside.

@@ -15,7 +15,7 @@ void putUnit(std::vector<std::uint8_t>& file, char16_t Ch)
 
 } // namespace
 
-void PutStr(std::vector<std::uint8_t>& file, std::u16string_view q)
+void appendLine(std::vector<std::uint8_t>& file, std::u16string_view q)
 {
     for (std::size_t i = 0; i < q.size(); ++i)
         if (i + 1 != q.size() || q[i] != u'\t')
@@ -24,7 +24,7 @@ void PutStr(std::vector<std::uint8_t>& file, std::u16string_view q)
     putUnit(file, u'\n');
 }
 
-std::u16string GetStr(std::span<const std::uint8_t> file, std::size_t& at)
+std::u16string readLine(std::span<const std::uint8_t> file, std::size_t& at)
 {
     std::u16string s;
     char16_t previous = 0;
@@ -41,7 +41,7 @@ std::u16string GetStr(std::span<const std::uint8_t> file, std::size_t& at)
     return s;
 }
 
-void Parse(std::u16string_view q, std::array<std::u16string, kKeys>& r)
+void spreadLine(std::u16string_view q, std::array<std::u16string, kKeys>& r)
 {
     r[1].clear();
     int j = 1;
@@ -65,37 +65,37 @@ LayoutLines linesOf(const LayoutTexts& texts)
 {
     LayoutLines l;
     for (int i = 1; i <= 9; ++i) {
-        l.LineEB += texts.at(KeyArray::eb, i) + u'\t';
-        l.LineEM += texts.at(KeyArray::em, i) + u'\t';
-        l.LineRB += texts.at(KeyArray::rb, i) + u'\t';
-        l.LineRM += texts.at(KeyArray::rm, i) + u'\t';
+        l.englishUpper += texts.at(Layout::englishUpper, i) + u'\t';
+        l.englishLower += texts.at(Layout::englishLower, i) + u'\t';
+        l.russianUpper += texts.at(Layout::russianUpper, i) + u'\t';
+        l.russianLower += texts.at(Layout::russianLower, i) + u'\t';
     }
-    l.LineEB +=
-        texts.at(KeyArray::eb, 10) + u'\t' + texts.at(KeyArray::eb, 0) + u'\t' + texts.at(KeyArray::eb, 11);
+    l.englishUpper += texts.at(Layout::englishUpper, 10) + u'\t' + texts.at(Layout::englishUpper, 0) + u'\t' +
+                      texts.at(Layout::englishUpper, 11);
     return l;
 }
 
-std::vector<std::uint8_t> encodeLayoutFile(const LayoutLines& lines, bool HasRus)
+std::vector<std::uint8_t> encodeLayoutFile(const LayoutLines& lines, bool hasRussian)
 {
     std::vector<std::uint8_t> file;
-    PutStr(file, lines.LineEB);
-    PutStr(file, lines.LineEM);
-    if (HasRus) {
-        PutStr(file, lines.LineRB);
-        PutStr(file, lines.LineRM);
+    appendLine(file, lines.englishUpper);
+    appendLine(file, lines.englishLower);
+    if (hasRussian) {
+        appendLine(file, lines.russianUpper);
+        appendLine(file, lines.russianLower);
     }
     return file;
 }
 
-LayoutLines decodeLayoutFile(std::span<const std::uint8_t> file, bool HasRus)
+LayoutLines decodeLayoutFile(std::span<const std::uint8_t> file, bool hasRussian)
 {
     LayoutLines l;
     std::size_t at = 0;
-    l.LineEB = GetStr(file, at);
-    l.LineEM = GetStr(file, at);
-    if (HasRus) {
-        l.LineRB = GetStr(file, at);
-        l.LineRM = GetStr(file, at);
+    l.englishUpper = readLine(file, at);
+    l.englishLower = readLine(file, at);
+    if (hasRussian) {
+        l.russianUpper = readLine(file, at);
+        l.russianLower = readLine(file, at);
     }
     return l;
 }

@@ -20,27 +20,27 @@ namespace klavoset {
 // The four lines of a layout file, as built from the fields or as read.
 struct LayoutLines
 {
-    std::u16string LineEB, LineEM, LineRB, LineRM;
+    std::u16string englishUpper, englishLower, russianUpper, russianLower;
     bool operator==(const LayoutLines&) const = default;
 };
 
 // Appends `q` as one line. A TAB as the very last unit is dropped: lines never end with a separator.
-void PutStr(std::vector<std::uint8_t>& file, std::u16string_view q);
+void appendLine(std::vector<std::uint8_t>& file, std::u16string_view q);
 
 // The next line from `at` (a byte index, advanced past the line's CR LF). A CR without LF and an LF
 // without CR stay in the text. A single byte left at the end of the file is ignored.
-[[nodiscard]] std::u16string GetStr(std::span<const std::uint8_t> file, std::size_t& at);
+[[nodiscard]] std::u16string readLine(std::span<const std::uint8_t> file, std::size_t& at);
 
 // Spreads a line over the twelve fields of a layout in the order 1..9, *, 0, #. Fields of the line past
 // the twelfth are ignored; a field of `r` that gets nothing from the line keeps its text.
-void Parse(std::u16string_view q, std::array<std::u16string, kKeys>& r);
+void spreadLine(std::u16string_view q, std::array<std::u16string, kKeys>& r);
 
 // The lines a save writes: eb with keys 1..9, *, 0, #; em, rb and rm with keys 1..9 and a TAB after each.
 [[nodiscard]] LayoutLines linesOf(const LayoutTexts& texts);
 
-// The whole file: two lines, or four when HasRus.
-[[nodiscard]] std::vector<std::uint8_t> encodeLayoutFile(const LayoutLines& lines, bool HasRus);
-// Reads two lines, or four when HasRus; missing lines are empty, further lines ignored.
-[[nodiscard]] LayoutLines decodeLayoutFile(std::span<const std::uint8_t> file, bool HasRus);
+// The whole file: two lines, or four when hasRussian.
+[[nodiscard]] std::vector<std::uint8_t> encodeLayoutFile(const LayoutLines& lines, bool hasRussian);
+// Reads two lines, or four when hasRussian; missing lines are empty, further lines ignored.
+[[nodiscard]] LayoutLines decodeLayoutFile(std::span<const std::uint8_t> file, bool hasRussian);
 
 } // namespace klavoset

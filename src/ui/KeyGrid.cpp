@@ -77,7 +77,7 @@ KeyGrid::KeyGrid(QWidget* parent) : QWidget(parent)
     for (int key = 0; key < kKeys; ++key) {
         const int left = kColumnLeft[columnOf(key)];
         const int top = kRowTop[rowOf(key)];
-        for (const KeyArray a : kAllArrays) {
+        for (const Layout a : kAllLayouts) {
             auto* f = new KeyField(design::maxLength(key), this);
             f->setObjectName(fieldName(a, key));
             f->setAccessibleName(accessibleName(a, key));
@@ -101,21 +101,21 @@ KeyGrid::KeyGrid(QWidget* parent) : QWidget(parent)
 
     QWidget* previous = nullptr;
     for (const int key : kTabKeys)
-        for (const KeyArray a : kAllArrays) {
+        for (const Layout a : kAllLayouts) {
             if (previous != nullptr)
                 setTabOrder(previous, field(a, key));
             previous = field(a, key);
         }
 }
 
-KeyField* KeyGrid::field(KeyArray a, int key) const
+KeyField* KeyGrid::field(Layout a, int key) const
 {
     return m_fields.at(static_cast<std::size_t>(a)).at(static_cast<std::size_t>(key));
 }
 
 QLabel* KeyGrid::label(int key) const { return m_labels.at(static_cast<std::size_t>(key)); }
 
-void KeyGrid::setFieldColor(KeyArray a, int key, const QColor& color)
+void KeyGrid::setFieldColor(Layout a, int key, const QColor& color)
 {
     // Every colour group, so that a disabled field shows the colour as well.
     KeyField* f = field(a, key);
@@ -138,7 +138,7 @@ QString KeyGrid::keyName(int key)
     return key == 10 ? QStringLiteral("*") : key == 11 ? QStringLiteral("#") : QString::number(key);
 }
 
-QString KeyGrid::accessibleName(KeyArray a, int key)
+QString KeyGrid::accessibleName(Layout a, int key)
 {
     static const char* const kLayouts[] = {"английская, заглавные", "английская, строчные",
                                            "русская, заглавные", "русская, строчные"};
@@ -146,7 +146,7 @@ QString KeyGrid::accessibleName(KeyArray a, int key)
         .arg(keyName(key), QString::fromUtf8(kLayouts[static_cast<int>(a)]));
 }
 
-QString KeyGrid::fieldName(KeyArray a, int key)
+QString KeyGrid::fieldName(Layout a, int key)
 {
     static const char* const kNames[] = {"eb", "em", "rb", "rm"};
     return QStringLiteral("%1_%2").arg(QLatin1String(kNames[static_cast<int>(a)])).arg(key);

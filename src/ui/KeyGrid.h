@@ -23,17 +23,17 @@ class KeyGrid : public QWidget
   public:
     explicit KeyGrid(QWidget* parent);
 
-    [[nodiscard]] KeyField* field(KeyArray a, int key) const;
+    [[nodiscard]] KeyField* field(Layout a, int key) const;
     [[nodiscard]] QLabel* label(int key) const;
-    void setFieldColor(KeyArray a, int key, const QColor& color);
+    void setFieldColor(Layout a, int key, const QColor& color);
     void setBackground(const QColor& color);
 
     // Tab order: column by column, each key's fields from top to bottom.
     static constexpr int kTabKeys[kKeys] = {1, 4, 7, 10, 2, 5, 8, 0, 3, 6, 9, 11};
     [[nodiscard]] static QString keyName(int key);
-    [[nodiscard]] static QString fieldName(KeyArray a, int key); // objectName, e.g. "eb_10"
+    [[nodiscard]] static QString fieldName(Layout a, int key); // objectName, e.g. "eb_10"
     // What a screen reader says for a field: its key and layout, e.g. "Клавиша 2, английская, заглавные".
-    [[nodiscard]] static QString accessibleName(KeyArray a, int key);
+    [[nodiscard]] static QString accessibleName(Layout a, int key);
 
   private:
     std::array<std::array<KeyField*, kKeys>, 4> m_fields{};

@@ -35,7 +35,7 @@ QString droppedFile(const QMimeData* data)
     if (data == nullptr || !data->hasUrls())
         return {};
     for (const QUrl& url : data->urls())
-        if (url.isLocalFile() && Form1::canOpenDropped(url.toLocalFile().toStdU16String()))
+        if (url.isLocalFile() && Editor::canOpenDropped(url.toLocalFile().toStdU16String()))
             return url.toLocalFile();
     return {};
 }
@@ -59,17 +59,17 @@ MainWindow::MainWindow(FileSystem& files, SystemServices& system)
     setStatusBar(m_panels);
     setWindowColor(SysColor::Face);
 
-    for (const KeyArray a : kAllArrays)
+    for (const Layout a : kAllLayouts)
         for (int key = 0; key < kKeys; ++key)
             connect(m_grid->field(a, key), &QLineEdit::textChanged, this, [this, a, key] {
                 if (m_changed)
                     m_changed(a, key);
             });
-    m_form = std::make_unique<Form1>(*this, files, system);
+    m_form = std::make_unique<Editor>(*this, files, system);
     connect(m_menu, &MainMenu::commandChosen, this,
             [this](const QString& name) { m_form->runCommand(name.toStdString()); });
     connect(m_toolbar, &MainToolBar::buttonClicked, this,
-            [this](const QString& key) { m_form->Toolbar_ButtonClick(key.toStdString()); });
+            [this](const QString& key) { m_form->runToolbarButton(key.toStdString()); });
 
     // All controls stand at fixed places: the window keeps its designed size.
     adjustSize();
@@ -81,24 +81,24 @@ MainWindow::~MainWindow()
     m_changed = nullptr; // the fields report no more changes while they are destroyed
 }
 
-KeyField* MainWindow::field(KeyArray a, int key) const { return m_grid->field(a, key); }
+KeyField* MainWindow::field(Layout a, int key) const { return m_grid->field(a, key); }
 
-void MainWindow::setFieldChangeHandler(std::function<void(KeyArray, int)> handler)
+void MainWindow::setFieldChangeHandler(std::function<void(Layout, int)> handler)
 {
     m_changed = std::move(handler);
 }
 
-std::u16string MainWindow::fieldText(KeyArray a, int key) const
+std::u16string MainWindow::fieldText(Layout a, int key) const
 {
     return field(a, key)->text().toStdU16String();
 }
 
-int MainWindow::fieldLength(KeyArray a, int key) const
+int MainWindow::fieldLength(Layout a, int key) const
 {
     return static_cast<int>(field(a, key)->text().size()); // UTF-16 units, as fieldText's
 }
 
-void MainWindow::setFieldText(KeyArray a, int key, const std::u16string& text)
+void MainWindow::setFieldText(Layout a, int key, const std::u16string& text)
 {
     KeyField* f = field(a, key);
     const QString t = qs(text);
@@ -106,14 +106,14 @@ void MainWindow::setFieldText(KeyArray a, int key, const std::u16string& text)
         f->setProgramText(t);
 }
 
-void MainWindow::setFieldEnabled(KeyArray a, int key, bool enabled) { field(a, key)->setEnabled(enabled); }
+void MainWindow::setFieldEnabled(Layout a, int key, bool enabled) { field(a, key)->setEnabled(enabled); }
 
-void MainWindow::setFieldColor(KeyArray a, int key, SysColor color)
+void MainWindow::setFieldColor(Layout a, int key, SysColor color)
 {
     m_grid->setFieldColor(a, key, systemColor(color, QApplication::palette()));
 }
 
-void MainWindow::setFieldVisible(KeyArray a, int key, bool visible) { field(a, key)->setVisible(visible); }
+void MainWindow::setFieldVisible(Layout a, int key, bool visible) { field(a, key)->setVisible(visible); }
 
 void MainWindow::setWindowColor(SysColor color)
 {
@@ -190,7 +190,7 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::activate()
 {
-    m_form->Form_Activate();
+    m_form->start();
     m_activated = true;
     emit activatedOnce();
 }
@@ -222,7 +222,7 @@ void MainWindow::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
     // Opened once the drop has finished, so that the question and messages do not hold the other program.
     QTimer::singleShot(
-        0, this, [this, path] { m_form->OpenDropped(QDir::toNativeSeparators(path).toStdU16String()); });
+        0, this, [this, path] { m_form->openDropped(QDir::toNativeSeparators(path).toStdU16String()); });
 }
 
 } // namespace klavoset

@@ -5,8 +5,8 @@
 #pragma once
 
 #include "base/FileSystem.h"
-#include "core/EditorView.h"
 #include "core/Editor.h"
+#include "core/EditorView.h"
 #include "core/SystemServices.h"
 
 #include <QMainWindow>
@@ -32,13 +32,13 @@ class MainWindow : public QMainWindow, public EditorView
     ~MainWindow() override;
 
   public: // EditorView
-    void setFieldChangeHandler(std::function<void(KeyArray, int)> handler) override;
-    std::u16string fieldText(KeyArray a, int key) const override;
-    int fieldLength(KeyArray a, int key) const override;
-    void setFieldText(KeyArray a, int key, const std::u16string& text) override;
-    void setFieldEnabled(KeyArray a, int key, bool enabled) override;
-    void setFieldColor(KeyArray a, int key, SysColor color) override;
-    void setFieldVisible(KeyArray a, int key, bool visible) override;
+    void setFieldChangeHandler(std::function<void(Layout, int)> handler) override;
+    std::u16string fieldText(Layout a, int key) const override;
+    int fieldLength(Layout a, int key) const override;
+    void setFieldText(Layout a, int key, const std::u16string& text) override;
+    void setFieldEnabled(Layout a, int key, bool enabled) override;
+    void setFieldColor(Layout a, int key, SysColor color) override;
+    void setFieldVisible(Layout a, int key, bool visible) override;
     void setWindowColor(SysColor color) override;
     void beep() override;
     void setMenuEnabled(std::string_view item, bool enabled) override;
@@ -55,13 +55,13 @@ class MainWindow : public QMainWindow, public EditorView
     void endProgram() override;
 
   public: // for the program and its tests
-    [[nodiscard]] Form1& form() { return *m_form; }
-    [[nodiscard]] KeyField* field(KeyArray a, int key) const;
+    [[nodiscard]] Editor& form() { return *m_form; }
+    [[nodiscard]] KeyField* field(Layout a, int key) const;
     [[nodiscard]] KeyGrid* grid() const { return m_grid; }
     [[nodiscard]] MainMenu* mainMenu() const { return m_menu; }
     [[nodiscard]] MainToolBar* toolBar() const { return m_toolbar; }
     [[nodiscard]] StatusPanels* panels() const { return m_panels; }
-    [[nodiscard]] bool activated() const { return m_activated; } // Form_Activate has run
+    [[nodiscard]] bool activated() const { return m_activated; } // start has run
     [[nodiscard]] int beeps() const { return m_beeps; }
 
   signals:
@@ -80,8 +80,8 @@ class MainWindow : public QMainWindow, public EditorView
     MainMenu* m_menu = nullptr;
     MainToolBar* m_toolbar = nullptr;
     StatusPanels* m_panels = nullptr;
-    std::function<void(KeyArray, int)> m_changed;
-    std::unique_ptr<Form1> m_form;
+    std::function<void(Layout, int)> m_changed;
+    std::unique_ptr<Editor> m_form;
     bool m_activationQueued = false;
     bool m_activated = false;
     bool m_ending = false;

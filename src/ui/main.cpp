@@ -97,7 +97,7 @@ int main(int argc, char* argv[])
     // The whole text after the program name is one path, spaces included. The file is read while the
     // window is built.
     const QString line = args.join(QLatin1Char(' '));
-    klavoset::ReadAheadFileSystem files(klavoset::Form1::commandLineFile(line.toStdU16String()));
+    klavoset::ReadAheadFileSystem files(klavoset::Editor::commandLineFile(line.toStdU16String()));
     klavoset::DesktopSystem system(line);
     klavoset::MainWindow window(files, system);
     if (!shot.isEmpty())

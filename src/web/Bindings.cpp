@@ -18,7 +18,7 @@ namespace {
 
 std::string utf8(std::u16string_view text) { return toUtf8(text); }
 
-KeyArray arrayOf(int a) { return kAllArrays[a >= 0 && a < 4 ? a : 0]; }
+Layout arrayOf(int a) { return kAllLayouts[a >= 0 && a < 4 ? a : 0]; }
 
 int outcome(Outcome o) { return static_cast<int>(o); }
 
@@ -71,7 +71,7 @@ val state(WebSession& s)
 {
     val st = val::object();
     val fields = val::array();
-    for (const KeyArray a : kAllArrays) {
+    for (const Layout a : kAllLayouts) {
         val row = val::array();
         for (int key = 0; key < kKeys; ++key) {
             const auto& f = s.view.field(a, key);

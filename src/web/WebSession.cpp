@@ -31,7 +31,7 @@ int WebView::msgBox(const std::u16string& text, int style)
     return AnswerOk;
 }
 
-WebSession::WebSession() { form.Form_Activate(); }
+WebSession::WebSession() { form.start(); }
 
 std::vector<std::uint8_t>& WebSession::stage(std::size_t size)
 {
@@ -48,8 +48,8 @@ Outcome WebSession::open(const std::string& name, bool confirmed, Kind kind)
     view.confirmed = confirmed;
     Outcome outcome = Outcome::Declined;
     if (kind == Kind::Dropped)
-        outcome = form.OpenDropped(path);
-    else if (!form.WasChanged())
+        outcome = form.openDropped(path);
+    else if (!form.userKeepsChanges())
         outcome = (kind == Kind::Fullflash ? form.openFullflash(path) : form.openLayoutFile(path)).outcome;
     view.confirmed = false;
     // Not read when the command stopped before; the next one gets a file of its own.
@@ -72,7 +72,7 @@ Outcome WebSession::openDropped(const std::string& name, bool confirmed)
     return open(name, confirmed, Kind::Dropped);
 }
 
-Outcome WebSession::save(CommandResult (Form1::*saveAs)(const std::u16string&), const std::u16string& name)
+Outcome WebSession::save(CommandResult (Editor::*saveAs)(const std::u16string&), const std::u16string& name)
 {
     clearDownload();
     view.question.clear();
@@ -83,22 +83,22 @@ Outcome WebSession::save(CommandResult (Form1::*saveAs)(const std::u16string&), 
 }
 
 // A download has no folder: the names are those the window's save dialogs propose, without it.
-Outcome WebSession::saveFullflash() { return save(&Form1::saveFullflashAs, baseName(form.FlashFile)); }
+Outcome WebSession::saveFullflash() { return save(&Editor::saveFullflashAs, baseName(form.fullflashPath)); }
 
 Outcome WebSession::savePatch()
 {
-    return save(&Form1::savePatchAs, baseName(defaultVkpName(form.FlashFile)));
+    return save(&Editor::savePatchAs, baseName(defaultVkpName(form.fullflashPath)));
 }
 
 Outcome WebSession::saveLayout()
 {
     // A layout file never saved or opened yet is named after the fullflash.
-    std::u16string name = baseName(form.LayFile);
+    std::u16string name = baseName(form.layoutFilePath);
     if (name.empty()) {
-        name = baseName(defaultVkpName(form.FlashFile));
+        name = baseName(defaultVkpName(form.fullflashPath));
         name = (name == u".vkp" ? u"klavoset" : name.substr(0, name.size() - 4)) + u".lay";
     }
-    return save(&Form1::saveLayoutFileAs, name);
+    return save(&Editor::saveLayoutFileAs, name);
 }
 
 void WebSession::command(std::string_view name)
@@ -107,7 +107,7 @@ void WebSession::command(std::string_view name)
     form.runCommand(name);
 }
 
-void WebSession::type(KeyArray a, int key, const std::string& text)
+void WebSession::type(Layout a, int key, const std::string& text)
 {
     if (key < 0 || key >= kKeys)
         return;

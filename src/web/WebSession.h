@@ -62,7 +62,7 @@ class WebSession
     // Any other command by its menu item's name (the options, About, the addresses).
     void command(std::string_view name);
     // The user changed the text of a field.
-    void type(KeyArray a, int key, const std::string& text);
+    void type(Layout a, int key, const std::string& text);
 
     // What the last command left for the page: the question to ask, the boxes to show, a download, an
     // address to open.
@@ -76,12 +76,12 @@ class WebSession
     WebView view;
     MemoryFiles files;
     WebSystem system;
-    Form1 form{view, files, system};
+    Editor form{view, files, system};
 
   private:
     enum class Kind { Fullflash, Layout, Dropped };
     Outcome open(const std::string& name, bool confirmed, Kind kind);
-    Outcome save(CommandResult (Form1::*saveAs)(const std::u16string&), const std::u16string& name);
+    Outcome save(CommandResult (Editor::*saveAs)(const std::u16string&), const std::u16string& name);
 
     std::vector<std::uint8_t> m_staged;
     std::string m_downloadName;

@@ -18,9 +18,9 @@ namespace {
 LayoutTexts withSharedFromEb(const LayoutTexts& texts)
 {
     LayoutTexts t = texts;
-    for (const KeyArray a : {KeyArray::em, KeyArray::rb, KeyArray::rm})
+    for (const Layout a : {Layout::englishLower, Layout::russianUpper, Layout::russianLower})
         for (const int key : kSharedKeys)
-            t.at(a, key) = t.at(KeyArray::eb, key);
+            t.at(a, key) = t.at(Layout::englishUpper, key);
     return t;
 }
 
@@ -47,64 +47,65 @@ std::int32_t utf8Length(std::u16string_view txt)
     return n;
 }
 
-KeyArray wapUpper(WapSource s) { return s == WapSource::Russian ? KeyArray::rb : KeyArray::eb; }
-KeyArray wapLower(WapSource s) { return s == WapSource::Russian ? KeyArray::rm : KeyArray::em; }
+Layout wapUpper(WapSource s) { return s == WapSource::Russian ? Layout::russianUpper : Layout::englishUpper; }
+Layout wapLower(WapSource s) { return s == WapSource::Russian ? Layout::russianLower : Layout::englishLower; }
 
 // The five key passes and the WAP step, as the firmware lays them out. The sink does the work of each
-// key (`key`: entry at Pos, units at DataPos) and each WAP string (`wap`: pointer at adr, bytes at
-// DataPos) and advances the positions, so the same walk serves the dry run and the real write.
+// key (`key`: entry at Pos, units at dataAt) and each WAP string (`wap`: pointer at adr, bytes at
+// dataAt) and advances the positions, so the same walk serves the dry run and the real write.
 template <typename Sink>
-void runPasses(const FirmwareDescriptor& fw, bool HasRus, const LayoutTexts& t, WapSource wap, Sink& sink)
+void runPasses(const FirmwareDescriptor& firmware, bool hasRussian, const LayoutTexts& t, WapSource wap,
+               Sink& sink)
 {
     std::int32_t Pos = 0;
-    std::int32_t DataPos = fw.CommonData;
+    std::int32_t dataAt = firmware.sharedStorage;
     std::array<std::int32_t, kKeys> KeyDataPos{};
 
     // Pass 1 lays out the shared storage and remembers where each shared string starts.
     for (const int i : kSharedKeys) {
-        KeyDataPos[static_cast<std::size_t>(i)] = DataPos;
-        Pos = fw.EngTab + 6 * i;
-        if (fw.NewGen && i == 10)
-            Pos = fw.Key10Entry;
-        if (fw.NewGen && i == 11)
+        KeyDataPos[static_cast<std::size_t>(i)] = dataAt;
+        Pos = firmware.englishTable + 6 * i;
+        if (firmware.newGeneration && i == 10)
+            Pos = firmware.key10Entry;
+        if (firmware.newGeneration && i == 11)
             break;
-        sink.key(Pos, DataPos, t.at(KeyArray::eb, i), false);
+        sink.key(Pos, dataAt, t.at(Layout::englishUpper, i), false);
     }
 
     std::int32_t SavePos = 0;
     std::int32_t SaveDataPos = 0;
-    const auto pass = [&](std::int32_t startPos, std::int32_t key2Data, KeyArray a, bool can, bool upper) {
+    const auto pass = [&](std::int32_t startPos, std::int32_t key2Data, Layout a, bool can, bool upper) {
         Pos = startPos;
         for (int i = 0; i < kKeys; ++i) {
             if (isSharedKey(i))
-                DataPos = KeyDataPos[static_cast<std::size_t>(i)];
+                dataAt = KeyDataPos[static_cast<std::size_t>(i)];
             if (i == 2)
-                DataPos = key2Data;
-            if (fw.NewGen && i == 10)
-                Pos = fw.Key10Entry;
-            if (fw.NewGen && i == 11)
+                dataAt = key2Data;
+            if (firmware.newGeneration && i == 10)
+                Pos = firmware.key10Entry;
+            if (firmware.newGeneration && i == 11)
                 break;
-            sink.key(Pos, DataPos, t.at(a, i), can);
+            sink.key(Pos, dataAt, t.at(a, i), can);
             if (upper && i == 9) {
                 SavePos = Pos;
-                SaveDataPos = DataPos;
+                SaveDataPos = dataAt;
             }
         }
     };
-    pass(fw.EngTab, fw.EngData, KeyArray::eb, true, true);
-    pass(SavePos + 12, SaveDataPos, KeyArray::em, true, false); // + 12: past eb's keys 10 and 11
-    if (HasRus) {
-        pass(fw.RusTab, fw.RusData, KeyArray::rb, false, true);
-        pass(SavePos + 12, SaveDataPos, KeyArray::rm, false, false);
+    pass(firmware.englishTable, firmware.englishStorage, Layout::englishUpper, true, true);
+    pass(SavePos + 12, SaveDataPos, Layout::englishLower, true, false); // + 12: past eb's keys 10 and 11
+    if (hasRussian) {
+        pass(firmware.russianTable, firmware.russianStorage, Layout::russianUpper, false, true);
+        pass(SavePos + 12, SaveDataPos, Layout::russianLower, false, false);
     }
 
     if (wap == WapSource::Untouched)
         return;
-    DataPos = fw.WapData;
+    dataAt = firmware.wapStorage;
     for (int i = 0; i < kKeys; ++i)
-        sink.wap(fw.WapTabU + 10 * i + 6, DataPos, t.at(wapUpper(wap), i));
+        sink.wap(firmware.wapUpperTable + 10 * i + 6, dataAt, t.at(wapUpper(wap), i));
     for (int i = 0; i < kKeys; ++i)
-        sink.wap(fw.WapTabL + 10 * i + 6, DataPos, t.at(wapLower(wap), i));
+        sink.wap(firmware.wapLowerTable + 10 * i + 6, dataAt, t.at(wapLower(wap), i));
 }
 
 // Walks the passes without writing and notes whether every entry, pointer and string would land inside
@@ -112,20 +113,23 @@ void runPasses(const FirmwareDescriptor& fw, bool HasRus, const LayoutTexts& t, 
 class DryRun
 {
   public:
-    DryRun(std::int32_t FlashLen, std::int32_t AdrFix) : m_flashLen(FlashLen), m_adrFix(AdrFix) {}
+    DryRun(std::int32_t imageSize, std::int32_t addressCorrection)
+        : m_flashLen(imageSize), m_adrFix(addressCorrection)
+    {
+    }
 
-    void key(std::int32_t& Pos, std::int32_t& DataPos, std::u16string_view r, bool)
+    void key(std::int32_t& Pos, std::int32_t& dataAt, std::u16string_view r, bool)
     {
         const auto bytes = 2 * static_cast<std::int32_t>(r.size());
-        m_ok = m_ok && inside(Pos, kEntryBytes) && maps(DataPos) && inside(DataPos, bytes) && r.size() <= 255;
+        m_ok = m_ok && inside(Pos, kEntryBytes) && maps(dataAt) && inside(dataAt, bytes) && r.size() <= 255;
         Pos += kEntryBytes;
-        DataPos += bytes;
+        dataAt += bytes;
     }
-    void wap(std::int32_t adr, std::int32_t& DataPos, std::u16string_view txt)
+    void wap(std::int32_t adr, std::int32_t& dataAt, std::u16string_view txt)
     {
         const std::int32_t bytes = utf8Length(txt) + 1;
-        m_ok = m_ok && inside(adr, 4) && maps(DataPos) && inside(DataPos, bytes);
-        DataPos += bytes;
+        m_ok = m_ok && inside(adr, 4) && maps(dataAt) && inside(dataAt, bytes);
+        dataAt += bytes;
     }
     [[nodiscard]] bool ok() const { return m_ok; }
 
@@ -148,23 +152,27 @@ class DryRun
 class Encoder
 {
   public:
-    Encoder(std::span<std::uint8_t> Flash, std::int32_t& AdrFix, const FirmwareDescriptor& fw, bool koi)
-        : m_flash(Flash), m_codec(Flash, AdrFix, fw.Key10Entry, koi)
+    Encoder(std::span<std::uint8_t> image, std::int32_t& addressCorrection,
+            const FirmwareDescriptor& firmware, bool koi)
+        : m_flash(image), m_codec(image, addressCorrection, firmware.key10Entry, koi)
     {
     }
 
-    void key(std::int32_t& Pos, std::int32_t& DataPos, std::u16string_view r, bool can)
+    void key(std::int32_t& Pos, std::int32_t& dataAt, std::u16string_view r, bool can)
     {
-        m_codec.PutUniStr(Pos, DataPos, r, can);
+        m_codec.encodeKey(Pos, dataAt, r, can);
     }
-    void wap(std::int32_t adr, std::int32_t& DataPos, std::u16string_view txt) { SaveWAP(txt, adr, DataPos); }
+    void wap(std::int32_t adr, std::int32_t& dataAt, std::u16string_view txt)
+    {
+        writeWapString(txt, adr, dataAt);
+    }
 
   private:
     // One WAP string: the pointer into bytes 6..9 of its record, then the text in UTF-8 and a 0.
-    void SaveWAP(std::u16string_view txt, std::int32_t adr, std::int32_t& DataPos)
+    void writeWapString(std::u16string_view txt, std::int32_t adr, std::int32_t& dataAt)
     {
-        m_codec.putPointer(adr, DataPos);
-        const auto put = [&](std::uint8_t b) { m_flash[static_cast<std::size_t>(DataPos++)] = b; };
+        m_codec.putPointer(adr, dataAt);
+        const auto put = [&](std::uint8_t b) { m_flash[static_cast<std::size_t>(dataAt++)] = b; };
         for (const char16_t c : txt)
             putUtf8(c, put);
         put(0);
@@ -175,30 +183,30 @@ class Encoder
 };
 
 // The first character that cannot be stored in a field that this write would store.
-std::optional<WriteRefusal> firstUnstorable(const FirmwareDescriptor& fw, bool HasRus, const LayoutTexts& t,
-                                            WapSource wap)
+std::optional<WriteRefusal> firstUnstorable(const FirmwareDescriptor& firmware, bool hasRussian,
+                                            const LayoutTexts& t, WapSource wap)
 {
-    const auto scan = [&](KeyArray a, int key) -> std::optional<WriteRefusal> {
+    const auto scan = [&](Layout a, int key) -> std::optional<WriteRefusal> {
         for (const char16_t c : t.at(a, key))
             if (c >= 0x8000)
                 return WriteRefusal{WriteRefusal::Kind::Unstorable, a, key, c, 0, 0};
         return std::nullopt;
     };
-    const bool key11Written = !fw.NewGen || wap != WapSource::Untouched;
+    const bool key11Written = !firmware.newGeneration || wap != WapSource::Untouched;
     for (int key = 0; key < kKeys; ++key)
         if (key != 11 || key11Written)
-            if (auto r = scan(KeyArray::eb, key))
+            if (auto r = scan(Layout::englishUpper, key))
                 return r;
-    const auto letters = [&](KeyArray a) -> std::optional<WriteRefusal> {
+    const auto letters = [&](Layout a) -> std::optional<WriteRefusal> {
         for (int key = 2; key <= 9; ++key)
             if (auto r = scan(a, key))
                 return r;
         return std::nullopt;
     };
-    if (auto r = letters(KeyArray::em))
+    if (auto r = letters(Layout::englishLower))
         return r;
-    if (HasRus || wap == WapSource::Russian)
-        for (const KeyArray a : {KeyArray::rb, KeyArray::rm})
+    if (hasRussian || wap == WapSource::Russian)
+        for (const Layout a : {Layout::russianUpper, Layout::russianLower})
             if (auto r = letters(a))
                 return r;
     return std::nullopt;
@@ -217,60 +225,60 @@ std::int32_t wapBytes(const LayoutTexts& texts, WapSource source)
     return n;
 }
 
-std::vector<ImageArea> writtenAreas(const FirmwareDescriptor& fw)
+std::vector<ImageArea> writtenAreas(const FirmwareDescriptor& firmware)
 {
-    std::vector<ImageArea> areas = {{fw.EngTab, kTableBytes},
-                                    {fw.RusTab, kTableBytes},
-                                    {fw.EngData, kEngDataBytes},
-                                    {fw.RusData, kRusDataBytes},
-                                    {fw.CommonData, commonDataBytes(fw)},
-                                    {fw.WapTabU, kWapTableBytes},
-                                    {fw.WapTabL, kWapTableBytes},
-                                    {fw.WapData, fw.wapCapacity}};
-    if (fw.NewGen)
-        areas.push_back({fw.Key10Entry, kEntryBytes});
+    std::vector<ImageArea> areas = {{firmware.englishTable, kTableBytes},
+                                    {firmware.russianTable, kTableBytes},
+                                    {firmware.englishStorage, kEnglishStorageBytes},
+                                    {firmware.russianStorage, kRussianStorageBytes},
+                                    {firmware.sharedStorage, sharedStorageBytes(firmware)},
+                                    {firmware.wapUpperTable, kWapTableBytes},
+                                    {firmware.wapLowerTable, kWapTableBytes},
+                                    {firmware.wapStorage, firmware.wapCapacity}};
+    if (firmware.newGeneration)
+        areas.push_back({firmware.key10Entry, kEntryBytes});
     return areas;
 }
 
-std::optional<WriteRefusal> checkLayouts(std::int32_t FlashLen, const FirmwareDescriptor& fw, bool HasRus,
-                                         std::int32_t AdrFix, const LayoutTexts& texts,
-                                         const WriteOptions& options)
+std::optional<WriteRefusal> checkLayouts(std::int32_t imageSize, const FirmwareDescriptor& firmware,
+                                         bool hasRussian, std::int32_t addressCorrection,
+                                         const LayoutTexts& texts, const WriteOptions& options)
 {
     using Kind = WriteRefusal::Kind;
     const LayoutTexts t = withSharedFromEb(texts);
-    if (auto r = firstUnstorable(fw, HasRus, t, options.wap))
+    if (auto r = firstUnstorable(firmware, hasRussian, t, options.wap))
         return r;
     // Key 0's count is the first byte of the Russian table, which a load checks to find that table.
-    if (HasRus && t.at(KeyArray::eb, 0).size() > static_cast<std::size_t>(kMaxRusKey0Count))
-        return WriteRefusal{Kind::LongKeyZero, KeyArray::eb, 0, 0, 0, kMaxRusKey0Count};
-    if (countBudget(t).exceeded(fw.CommonCap))
-        return WriteRefusal{Kind::Overflow, KeyArray::eb, 0, 0, 0, 0};
+    if (hasRussian && t.at(Layout::englishUpper, 0).size() > static_cast<std::size_t>(kMaxRussianKey0Count))
+        return WriteRefusal{Kind::LongKeyZero, Layout::englishUpper, 0, 0, 0, kMaxRussianKey0Count};
+    if (countBudget(t).exceeded(firmware.sharedCapacity))
+        return WriteRefusal{Kind::Overflow, Layout::englishUpper, 0, 0, 0, 0};
     if (options.wap != WapSource::Untouched) {
-        if (!fw.wapAvailable)
-            return WriteRefusal{Kind::NoWapTables, KeyArray::eb, 0, 0, 0, 0};
+        if (!firmware.wapAvailable)
+            return WriteRefusal{Kind::NoWapTables, Layout::englishUpper, 0, 0, 0, 0};
         const std::int32_t needed = wapBytes(t, options.wap);
-        if (needed > fw.wapCapacity)
-            return WriteRefusal{Kind::WapOverflow, KeyArray::eb, 0, 0, needed, fw.wapCapacity};
+        if (needed > firmware.wapCapacity)
+            return WriteRefusal{Kind::WapOverflow, Layout::englishUpper, 0, 0, needed, firmware.wapCapacity};
     }
-    DryRun dry(FlashLen, AdrFix);
-    runPasses(fw, HasRus, t, options.wap, dry);
+    DryRun dry(imageSize, addressCorrection);
+    runPasses(firmware, hasRussian, t, options.wap, dry);
     if (!dry.ok())
-        return WriteRefusal{Kind::Unmappable, KeyArray::eb, 0, 0, 0, 0};
+        return WriteRefusal{Kind::Unmappable, Layout::englishUpper, 0, 0, 0, 0};
     return std::nullopt;
 }
 
-std::optional<WriteRefusal> writeLayouts(std::span<std::uint8_t> Flash, const FirmwareDescriptor& fw,
-                                         bool HasRus, std::int32_t AdrFix, const LayoutTexts& texts,
-                                         const WriteOptions& options)
+std::optional<WriteRefusal> writeLayouts(std::span<std::uint8_t> image, const FirmwareDescriptor& firmware,
+                                         bool hasRussian, std::int32_t addressCorrection,
+                                         const LayoutTexts& texts, const WriteOptions& options)
 {
-    const auto FlashLen = static_cast<std::int32_t>(Flash.size());
-    if (static_cast<std::size_t>(FlashLen) != Flash.size())
-        return WriteRefusal{WriteRefusal::Kind::Unmappable, KeyArray::eb, 0, 0, 0, 0};
-    if (auto refusal = checkLayouts(FlashLen, fw, HasRus, AdrFix, texts, options))
+    const auto imageSize = static_cast<std::int32_t>(image.size());
+    if (static_cast<std::size_t>(imageSize) != image.size())
+        return WriteRefusal{WriteRefusal::Kind::Unmappable, Layout::englishUpper, 0, 0, 0, 0};
+    if (auto refusal = checkLayouts(imageSize, firmware, hasRussian, addressCorrection, texts, options))
         return refusal;
-    std::int32_t adrFix = AdrFix; // the encoder only reads it
-    Encoder encoder(Flash, adrFix, fw, options.koi);
-    runPasses(fw, HasRus, withSharedFromEb(texts), options.wap, encoder);
+    std::int32_t adrFix = addressCorrection; // the encoder only reads it
+    Encoder encoder(image, adrFix, firmware, options.koi);
+    runPasses(firmware, hasRussian, withSharedFromEb(texts), options.wap, encoder);
     return std::nullopt;
 }
 

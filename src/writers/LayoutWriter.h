@@ -40,29 +40,30 @@ struct WriteRefusal
         LongKeyZero, // key 0 too long for the Russian table to be recognised when the image is loaded
     };
     Kind kind = Kind::Unstorable;
-    KeyArray array = KeyArray::eb; // Unstorable: the field
+    Layout array = Layout::englishUpper; // Unstorable: the field
     int key = 0;
     char16_t unit = 0;         // Unstorable: the first character that cannot be stored
     std::int32_t needed = 0;   // WapOverflow: bytes the WAP strings take
     std::int32_t capacity = 0; // WapOverflow: bytes the firmware has for them
 };
 
-// Tells whether the layouts can be written into an image of FlashLen bytes of the given firmware, without
+// Tells whether the layouts can be written into an image of imageSize bytes of the given firmware, without
 // writing anything. The shared keys 0, 1, 10 and 11 are taken from eb for every layout.
-[[nodiscard]] std::optional<WriteRefusal> checkLayouts(std::int32_t FlashLen, const FirmwareDescriptor& fw,
-                                                       bool HasRus, std::int32_t AdrFix,
+[[nodiscard]] std::optional<WriteRefusal> checkLayouts(std::int32_t imageSize,
+                                                       const FirmwareDescriptor& firmware, bool hasRussian,
+                                                       std::int32_t addressCorrection,
                                                        const LayoutTexts& texts, const WriteOptions& options);
 
-// Encodes the layouts (and the WAP layout when asked for) into Flash, in the five passes and the WAP step
-// the firmware expects. Checks first with checkLayouts and leaves Flash untouched when it refuses.
-[[nodiscard]] std::optional<WriteRefusal> writeLayouts(std::span<std::uint8_t> Flash,
-                                                       const FirmwareDescriptor& fw, bool HasRus,
-                                                       std::int32_t AdrFix, const LayoutTexts& texts,
-                                                       const WriteOptions& options);
+// Encodes the layouts (and the WAP layout when asked for) into image, in the five passes and the WAP step
+// the firmware expects. Checks first with checkLayouts and leaves image untouched when it refuses.
+[[nodiscard]] std::optional<WriteRefusal> writeLayouts(std::span<std::uint8_t> image,
+                                                       const FirmwareDescriptor& firmware, bool hasRussian,
+                                                       std::int32_t addressCorrection,
+                                                       const LayoutTexts& texts, const WriteOptions& options);
 
 // Every area writeLayouts may change in an image of this firmware, whatever the texts and options: the
 // key tables and the key-10 entry, the three string storages, the two WAP tables and the WAP storage.
-[[nodiscard]] std::vector<ImageArea> writtenAreas(const FirmwareDescriptor& fw);
+[[nodiscard]] std::vector<ImageArea> writtenAreas(const FirmwareDescriptor& firmware);
 
 // Bytes the 24 WAP strings take: each key text in UTF-8 plus a terminating 0.
 [[nodiscard]] std::int32_t wapBytes(const LayoutTexts& texts, WapSource source);

@@ -109,10 +109,10 @@ std::u16string_view patchSignature(std::u16string_view homePage)
     return homePage;
 }
 
-std::string formatVkp(std::string_view FwId, std::span<const ChangedBlock> blocks)
+std::string formatVkp(std::string_view id, std::span<const ChangedBlock> blocks)
 {
     std::string text = "; ";
-    text += FwId;
+    text += id;
     text += toCp1251(u" - Изменение раскладки клавиатуры") + "\r\n";
     text += "; Made by Klavoset   " + toCp1251(patchSignature(kHomePage)) + "\r\n";
     for (const ChangedBlock& b : blocks) {
@@ -130,14 +130,14 @@ std::string formatVkp(std::string_view FwId, std::span<const ChangedBlock> block
     return text;
 }
 
-std::u16string defaultVkpName(std::u16string_view FlashFile)
+std::u16string defaultVkpName(std::u16string_view fullflashPath)
 {
-    const auto slash = FlashFile.find_last_of(u"/\\");
+    const auto slash = fullflashPath.find_last_of(u"/\\");
     const std::size_t nameStart = slash == std::u16string_view::npos ? 0 : slash + 1;
-    const auto dot = FlashFile.rfind(u'.');
+    const auto dot = fullflashPath.rfind(u'.');
     // A dot that begins the file name ("/dir/.bin") names the file; it does not start an extension.
     const bool hasExtension = dot != std::u16string_view::npos && dot > nameStart;
-    std::u16string name(hasExtension ? FlashFile.substr(0, dot) : FlashFile);
+    std::u16string name(hasExtension ? fullflashPath.substr(0, dot) : fullflashPath);
     return name + u".vkp";
 }
 

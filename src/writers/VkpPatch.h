@@ -66,14 +66,14 @@ class BlockCopy
                                                    std::span<const std::uint8_t> edited);
 
 // The patch text in Windows-1251, every line ended by CR LF: two comment lines (the identity string
-// `FwId`, as the image spells it, and the program with its home page), then one line per block.
-[[nodiscard]] std::string formatVkp(std::string_view FwId, std::span<const ChangedBlock> blocks);
+// `id`, as the image spells it, and the program with its home page), then one line per block.
+[[nodiscard]] std::string formatVkp(std::string_view id, std::span<const ChangedBlock> blocks);
 
 // How the second comment line names the program's home page: written without its scheme.
 [[nodiscard]] std::u16string_view patchSignature(std::u16string_view homePage);
 
 // The patch name proposed for a fullflash: its file name's extension replaced by ".vkp", or ".vkp"
 // appended when the file name has none. Dots in folder names are left alone.
-[[nodiscard]] std::u16string defaultVkpName(std::u16string_view FlashFile);
+[[nodiscard]] std::u16string defaultVkpName(std::u16string_view fullflashPath);
 
 } // namespace klavoset

@@ -30,7 +30,7 @@ TEST_P(CliEveryFirmware, ShowJsonDecodesSyntheticImage)
 {
     const FirmwareRow& row = GetParam();
     const FirmwareDescriptor d = completeDescriptor(row);
-    const LayoutTexts texts = test::sampleLayouts(d.NewGen, d.HasRus);
+    const LayoutTexts texts = test::sampleLayouts(d.newGeneration, d.hasRussian);
     TempDir dir;
     const auto image = dir.path / "ff.bin";
     test::writeBytes(image, test::imageOf(row.id, texts, 0x800000)); // every table lies below 8 MiB
@@ -38,19 +38,19 @@ TEST_P(CliEveryFirmware, ShowJsonDecodesSyntheticImage)
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const auto doc = nlohmann::json::parse(run.out);
     EXPECT_EQ(doc["firmware"], std::string(row.id));
-    EXPECT_EQ(doc["newGen"], d.NewGen);
-    EXPECT_EQ(doc["hasRus"], d.HasRus);
-    EXPECT_EQ(doc["descriptor"]["EngData"], d.EngData);
-    EXPECT_EQ(doc["descriptor"]["CommonCap"], d.CommonCap);
+    EXPECT_EQ(doc["newGen"], d.newGeneration);
+    EXPECT_EQ(doc["hasRus"], d.hasRussian);
+    EXPECT_EQ(doc["descriptor"]["EngData"], d.englishStorage);
+    EXPECT_EQ(doc["descriptor"]["CommonCap"], d.sharedCapacity);
     const char* names[] = {"eb", "em", "rb", "rm"};
-    for (const KeyArray a : kAllArrays)
+    for (const Layout a : kAllLayouts)
         for (int key = 0; key < kKeys; ++key)
             EXPECT_EQ(fromUtf8(doc["layouts"][names[static_cast<int>(a)]][key].get<std::string>()),
                       texts.at(a, key))
                 << names[static_cast<int>(a)] << key;
     const Budget b = countBudget(texts);
-    EXPECT_EQ(doc["budget"]["eng"], nlohmann::json::array({b.EngUsed, 136}));
-    EXPECT_EQ(doc["budget"]["common"], nlohmann::json::array({b.CommonUsed, d.CommonCap}));
+    EXPECT_EQ(doc["budget"]["eng"], nlohmann::json::array({b.englishUsed, 136}));
+    EXPECT_EQ(doc["budget"]["common"], nlohmann::json::array({b.sharedUsed, d.sharedCapacity}));
 }
 
 INSTANTIATE_TEST_SUITE_P(AllRows, CliEveryFirmware, ::testing::ValuesIn(supportedFirmware()),
@@ -108,7 +108,7 @@ TEST(Cli, ShowKoi8DecodesEnglishLettersAsCyrillic)
 {
     TempDir dir;
     LayoutTexts texts;
-    texts.at(KeyArray::eb, 2) = u"\u00E9";
+    texts.at(Layout::englishUpper, 2) = u"\u00E9";
     test::writeBytes(dir.path / "k.bin", test::imageOf("C45 v50 lg1", texts, 0x400000));
     auto run = runCli("show " + q(dir.path / "k.bin") + " --json --koi8", dir.path);
     ASSERT_EQ(run.exitCode, 0) << run.err;

@@ -24,7 +24,7 @@ Decoded decode(std::vector<std::uint8_t> image, std::int32_t q, bool koi = false
 {
     std::int32_t adrFix = 0;
     KeyCodec codec(image, adrFix, key10, koi);
-    return {codec.GetUniStr(q, can, key10Slot), adrFix};
+    return {codec.decodeKey(q, can, key10Slot), adrFix};
 }
 
 TEST(KeyCodec, DecodesWorkedExample)
@@ -45,7 +45,7 @@ TEST(KeyCodec, EncodesWorkedExample)
     KeyCodec codec(image, adrFix, 0, false);
     std::int32_t pos = 0x100;
     std::int32_t data = 0x31234;
-    codec.PutUniStr(pos, data, u"ab\x7F", false);
+    codec.encodeKey(pos, data, u"ab\x7F", false);
     EXPECT_EQ(pos, 0x106);
     EXPECT_EQ(data, 0x3123A);
     const std::vector<std::uint8_t> entry(image.begin() + 0x100, image.begin() + 0x106);
@@ -137,11 +137,11 @@ TEST(KeyCodec, Koi8EncodingOfCyrillicLetters)
     std::int32_t adrFix = 0;
     KeyCodec koi(image, adrFix, 0, true);
     std::int32_t pos = 0, data = 0x100;
-    koi.PutUniStr(pos, data, u"ЯаъЪёA", true);
+    koi.encodeKey(pos, data, u"ЯаъЪёA", true);
     EXPECT_EQ(std::vector<std::uint8_t>(image.begin() + 0x100, image.begin() + 0x10C),
               (std::vector<std::uint8_t>{0xF1, 0, 0xC1, 0, 0xDF, 0, 0xFF, 0, 0x51, 0x04, 0x41, 0}));
     pos = 0, data = 0x200;
-    koi.PutUniStr(pos, data, u"Я", false);
+    koi.encodeKey(pos, data, u"Я", false);
     EXPECT_EQ(image[0x200], 0x2F);
     EXPECT_EQ(image[0x201], 0x04);
 }
@@ -152,12 +152,12 @@ TEST(KeyCodec, EmptyTextWritesPointerAndNoUnits)
     std::int32_t adrFix = 0;
     KeyCodec codec(image, adrFix, 0, false);
     std::int32_t pos = 0, data = 0x100;
-    codec.PutUniStr(pos, data, u"", false);
+    codec.encodeKey(pos, data, u"", false);
     EXPECT_EQ(data, 0x100);
     EXPECT_EQ(image[0], 0);
     EXPECT_EQ(image[0x100], 0xEE);
     std::int32_t q = 0;
-    EXPECT_EQ(codec.GetUniStr(q, false, false), u"");
+    EXPECT_EQ(codec.decodeKey(q, false, false), u"");
 }
 
 TEST(KeyCodec, EveryUnitBelow8000RoundTrips)
@@ -171,9 +171,9 @@ TEST(KeyCodec, EveryUnitBelow8000RoundTrips)
             if (c != 0x0A)
                 text += static_cast<char16_t>(c);
         std::int32_t pos = 0, data = 0x100;
-        codec.PutUniStr(pos, data, text, false);
+        codec.encodeKey(pos, data, text, false);
         std::int32_t q = 0;
-        EXPECT_EQ(codec.GetUniStr(q, false, false), text);
+        EXPECT_EQ(codec.decodeKey(q, false, false), text);
     }
 }
 

@@ -12,7 +12,7 @@
 namespace klavoset {
 namespace {
 
-using test::Editor;
+using test::StartedEditor;
 
 class DemoOfEveryFirmware : public ::testing::TestWithParam<FirmwareRow>
 {
@@ -23,24 +23,25 @@ class DemoOfEveryFirmware : public ::testing::TestWithParam<FirmwareRow>
 TEST_P(DemoOfEveryFirmware, LoadsTheSampleLayoutsAndSavesUnchanged)
 {
     const FirmwareDescriptor d = completeDescriptor(GetParam());
-    const auto demo = makeDemoImage(d.FwId, 0x800000);
+    const auto demo = makeDemoImage(d.id, 0x800000);
     ASSERT_TRUE(demo.isOk()) << demo.error();
-    Editor e;
+    StartedEditor e;
     ASSERT_EQ(e.open(u"/demo.bin", demo.value()), Outcome::Done);
-    EXPECT_EQ(e.form.fw, d);
-    EXPECT_EQ(e.form.HasRus, d.HasRus);
-    for (const KeyArray a : kAllArrays)
+    EXPECT_EQ(e.form.firmware, d);
+    EXPECT_EQ(e.form.hasRussian, d.hasRussian);
+    for (const Layout a : kAllLayouts)
         for (int key = 0; key < kKeys; ++key) {
-            const bool russian = a == KeyArray::rb || a == KeyArray::rm;
-            const bool shown = !(d.NewGen && key == 11) && !(russian && !d.HasRus && key >= 2 && key <= 9);
+            const bool russian = a == Layout::russianUpper || a == Layout::russianLower;
+            const bool shown =
+                !(d.newGeneration && key == 11) && !(russian && !d.hasRussian && key >= 2 && key <= 9);
             EXPECT_EQ(e.text(a, key), shown ? std::u16string(design::sampleText(a, key)) : u"")
                 << static_cast<int>(a) << " " << key;
         }
     if (d.wapAvailable)
-        e.form.WAP_E_Click();
-    e.view.type(KeyArray::eb, 5, u"x");
-    e.view.type(KeyArray::eb, 5, std::u16string(design::sampleText(KeyArray::eb, 5)));
-    ASSERT_EQ(e.form.Save1_Click(), Outcome::Done);
+        e.form.wapFromEnglishCommand();
+    e.view.type(Layout::englishUpper, 5, u"x");
+    e.view.type(Layout::englishUpper, 5, std::u16string(design::sampleText(Layout::englishUpper, 5)));
+    ASSERT_EQ(e.form.saveFullflashCommand(), Outcome::Done);
     EXPECT_TRUE(e.files.files[u"/demo.bin"] == demo.value());
 }
 

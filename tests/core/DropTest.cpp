@@ -9,56 +9,56 @@
 namespace klavoset {
 namespace {
 
-using test::Editor;
+using test::StartedEditor;
 
 TEST(Drop, KindIsTakenFromTheExtensionInAnyCase)
 {
-    EXPECT_TRUE(Form1::canOpenDropped(u"/a/ff.bin"));
-    EXPECT_TRUE(Form1::canOpenDropped(u"C:\\ff\\FF.FLS"));
-    EXPECT_TRUE(Form1::canOpenDropped(u"/a/keys.Lay"));
-    EXPECT_FALSE(Form1::canOpenDropped(u"/a/patch.vkp"));
-    EXPECT_FALSE(Form1::canOpenDropped(u"/a.bin/noext"));
-    EXPECT_FALSE(Form1::canOpenDropped(u"C:\\a.lay\\noext"));
-    EXPECT_FALSE(Form1::canOpenDropped(u""));
+    EXPECT_TRUE(Editor::canOpenDropped(u"/a/ff.bin"));
+    EXPECT_TRUE(Editor::canOpenDropped(u"C:\\ff\\FF.FLS"));
+    EXPECT_TRUE(Editor::canOpenDropped(u"/a/keys.Lay"));
+    EXPECT_FALSE(Editor::canOpenDropped(u"/a/patch.vkp"));
+    EXPECT_FALSE(Editor::canOpenDropped(u"/a.bin/noext"));
+    EXPECT_FALSE(Editor::canOpenDropped(u"C:\\a.lay\\noext"));
+    EXPECT_FALSE(Editor::canOpenDropped(u""));
 }
 
 TEST(Drop, FullflashLoadsWithoutDialog)
 {
-    Editor e;
+    StartedEditor e;
     e.files.files[u"/ff.bin"] = test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true));
-    EXPECT_EQ(e.form.OpenDropped(u"/ff.bin"), Outcome::Done);
+    EXPECT_EQ(e.form.openDropped(u"/ff.bin"), Outcome::Done);
     EXPECT_TRUE(e.view.dialogs.empty());
-    EXPECT_EQ(e.form.FlashFile, u"/ff.bin");
+    EXPECT_EQ(e.form.fullflashPath, u"/ff.bin");
     EXPECT_EQ(e.view.panelText(7), u"C55 v24 lg91");
 }
 
 TEST(Drop, ChangedLayoutsAreGuardedAndRefusalLoadsNothing)
 {
-    Editor e;
+    StartedEditor e;
     e.files.files[u"/a.bin"] = test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true));
-    ASSERT_EQ(e.form.OpenDropped(u"/a.bin"), Outcome::Done);
-    e.view.type(KeyArray::eb, 2, u"XY");
+    ASSERT_EQ(e.form.openDropped(u"/a.bin"), Outcome::Done);
+    e.view.type(Layout::englishUpper, 2, u"XY");
     e.files.files[u"/b.bin"] = e.files.files[u"/a.bin"];
     e.view.boxAnswers.push_back(AnswerNo);
-    EXPECT_EQ(e.form.OpenDropped(u"/b.bin"), Outcome::Declined);
+    EXPECT_EQ(e.form.openDropped(u"/b.bin"), Outcome::Declined);
     ASSERT_EQ(e.view.boxes.size(), 1u);
     EXPECT_EQ(e.view.boxes[0].style, MsgQuestion);
-    EXPECT_EQ(e.form.FlashFile, u"/a.bin");
-    EXPECT_EQ(e.text(KeyArray::eb, 2), u"XY");
+    EXPECT_EQ(e.form.fullflashPath, u"/a.bin");
+    EXPECT_EQ(e.text(Layout::englishUpper, 2), u"XY");
 
     // The refused drop must not answer the next real dialog.
     e.view.boxAnswers.push_back(AnswerYes);
-    EXPECT_EQ(e.form.Open1_Click(), Outcome::Declined);
+    EXPECT_EQ(e.form.openFullflashCommand(), Outcome::Declined);
     EXPECT_EQ(e.view.dialogs.size(), 1u);
 }
 
 // The halves ask nothing and show no dialog; what went wrong comes back as the message the user was shown.
 TEST(FileCommandHalves, AskNothingAndReturnWhatTheUserWasTold)
 {
-    Editor e;
+    StartedEditor e;
     e.files.files[u"/a.bin"] = test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true));
     ASSERT_EQ(e.form.openFullflash(u"/a.bin").outcome, Outcome::Done);
-    e.view.type(KeyArray::eb, 2, u"XY");
+    e.view.type(Layout::englishUpper, 2, u"XY");
 
     CommandResult r = e.form.openFullflash(u"/missing.bin");
     EXPECT_EQ(r.outcome, Outcome::FileError);
@@ -69,7 +69,7 @@ TEST(FileCommandHalves, AskNothingAndReturnWhatTheUserWasTold)
     ASSERT_FALSE(e.view.boxes.empty());
     EXPECT_EQ(r.message, e.view.boxes.back().text);
     EXPECT_TRUE(e.view.dialogs.empty());
-    EXPECT_EQ(e.text(KeyArray::eb, 2), u"XY");
+    EXPECT_EQ(e.text(Layout::englishUpper, 2), u"XY");
 
     r = e.form.saveLayoutFileAs(u"/k.lay");
     EXPECT_EQ(r.outcome, Outcome::Done);
@@ -80,12 +80,12 @@ TEST(FileCommandHalves, AskNothingAndReturnWhatTheUserWasTold)
 
 TEST(Drop, OtherFilesAreIgnored)
 {
-    Editor e;
+    StartedEditor e;
     e.files.files[u"/p.vkp"] = {1, 2, 3};
-    EXPECT_EQ(e.form.OpenDropped(u"/p.vkp"), Outcome::Declined);
+    EXPECT_EQ(e.form.openDropped(u"/p.vkp"), Outcome::Declined);
     EXPECT_TRUE(e.view.dialogs.empty());
     EXPECT_TRUE(e.view.boxes.empty());
-    EXPECT_TRUE(e.form.FlashFile.empty());
+    EXPECT_TRUE(e.form.fullflashPath.empty());
 }
 
 } // namespace

@@ -19,24 +19,24 @@ struct Unstarted
     MemoryView view;
     test::MemoryFileSystem files;
     test::FakeSystem system;
-    Form1 form{view, files, system};
+    Editor form{view, files, system};
 };
 
 TEST(StartUp, StateBeforeAnyLoad)
 {
     Unstarted e;
-    e.form.Form_Activate();
-    EXPECT_TRUE(e.form.Flash.empty());
-    EXPECT_TRUE(e.form.FlashFile.empty());
-    EXPECT_TRUE(e.form.fw.FwId.empty());
-    EXPECT_EQ(e.form.fw.EngTab, 0);
-    EXPECT_FALSE(e.form.fw.NewGen);
-    EXPECT_TRUE(e.form.HasRus);
-    EXPECT_TRUE(e.form.WriteFlash);
+    e.form.start();
+    EXPECT_TRUE(e.form.image.empty());
+    EXPECT_TRUE(e.form.fullflashPath.empty());
+    EXPECT_TRUE(e.form.firmware.id.empty());
+    EXPECT_EQ(e.form.firmware.englishTable, 0);
+    EXPECT_FALSE(e.form.firmware.newGeneration);
+    EXPECT_TRUE(e.form.hasRussian);
+    EXPECT_TRUE(e.form.writeImageFile);
     EXPECT_EQ(e.form.CrLf2, u"\r\n\r\n");
     EXPECT_EQ(e.form.Tb, u"\t");
-    EXPECT_EQ(e.view.fieldText(KeyArray::rb, 9), u"ЫЬЭЮЯ9WXYZ");
-    EXPECT_FALSE(e.view.field(KeyArray::eb, 2).enabled);
+    EXPECT_EQ(e.view.fieldText(Layout::russianUpper, 9), u"ЫЬЭЮЯ9WXYZ");
+    EXPECT_FALSE(e.view.field(Layout::englishUpper, 2).enabled);
 }
 
 TEST(StartUp, ToolsAreEnabledExactlyWhenFound)
@@ -46,8 +46,8 @@ TEST(StartUp, ToolsAreEnabledExactlyWhenFound)
     e.system.calculator = u"/usr/bin/calc";
     e.files.files[u"/usr/bin/calc"] = {};
     e.system.charMap = u"/usr/bin/missing";
-    e.form.Form_Activate();
-    EXPECT_EQ(e.form.VKlayCmd, u"vklay.exe \"%1\"");
+    e.form.start();
+    EXPECT_EQ(e.form.registeredPatcherCommand, u"vklay.exe \"%1\"");
     EXPECT_TRUE(e.view.item("V_Klay").enabled);
     EXPECT_TRUE(e.view.button("V_Klay").enabled);
     EXPECT_TRUE(e.view.item("Calculator").enabled);
@@ -68,15 +68,15 @@ TEST(StartUp, CommandLineNamesOneFullflash)
                           Case{u"\"\"", false}, Case{u"\"", false}, Case{u"", false}}) {
         Unstarted e;
         e.files.files[u"/my files/ff.bin"] = image;
-        e.view.field(KeyArray::eb, 2).text = u"changed";
+        e.view.field(Layout::englishUpper, 2).text = u"changed";
         e.view.setPanelText(6, u"*");
         e.system.line = c.line;
-        e.form.Form_Activate();
-        EXPECT_EQ(e.form.FlashFile == u"/my files/ff.bin", c.loads)
+        e.form.start();
+        EXPECT_EQ(e.form.fullflashPath == u"/my files/ff.bin", c.loads)
             << std::string(c.line.begin(), c.line.end());
         EXPECT_TRUE(e.view.boxes.empty()) << "no question, no refusal";
         EXPECT_TRUE(e.view.dialogs.empty()) << "no dialog";
-        EXPECT_FALSE(e.form.CmdLineOpen);
+        EXPECT_FALSE(e.form.loadingFromCommandLine);
     }
 }
 
@@ -85,11 +85,11 @@ TEST(StartUp, CommandLineLayoutFileOpensAsALayout)
     Unstarted e;
     e.files.files[u"/my files/a.LAY"] = {u'x', 0, u'\r', 0, u'\n', 0};
     e.system.line = u"\"/my files/a.LAY\"";
-    e.form.Form_Activate();
-    EXPECT_EQ(e.form.LayFile, u"/my files/a.LAY");
-    EXPECT_EQ(e.view.fieldText(KeyArray::eb, 1), u"x");
+    e.form.start();
+    EXPECT_EQ(e.form.layoutFilePath, u"/my files/a.LAY");
+    EXPECT_EQ(e.view.fieldText(Layout::englishUpper, 1), u"x");
     EXPECT_EQ(e.view.panelText(1), u"Раскладка загружена из файла раскладок");
-    EXPECT_TRUE(e.form.FlashFile.empty());
+    EXPECT_TRUE(e.form.fullflashPath.empty());
     EXPECT_TRUE(e.view.boxes.empty()) << "no question, no refusal";
     EXPECT_TRUE(e.view.dialogs.empty()) << "no dialog";
 }
@@ -98,7 +98,7 @@ TEST(StartUp, CommandLineWithTwoFilesFailsToOpen)
 {
     Unstarted e;
     e.system.line = u"/a.bin /b.bin";
-    e.form.Form_Activate();
+    e.form.start();
     EXPECT_EQ(e.view.panelText(1), u"Не могу открыть файл !");
     EXPECT_EQ(e.view.panelText(2), u"/a.bin /b.bin");
 }
@@ -106,14 +106,14 @@ TEST(StartUp, CommandLineWithTwoFilesFailsToOpen)
 TEST(ChangeGuard, QuestionOnlyWhenMarked)
 {
     Unstarted e;
-    e.form.Form_Activate();
-    EXPECT_FALSE(e.form.WasChanged());
+    e.form.start();
+    EXPECT_FALSE(e.form.userKeepsChanges());
     EXPECT_TRUE(e.view.boxes.empty());
     e.view.setPanelText(6, u"*");
     e.view.boxAnswers = {AnswerNo, AnswerCancel, AnswerYes};
-    EXPECT_TRUE(e.form.WasChanged());
-    EXPECT_TRUE(e.form.WasChanged());
-    EXPECT_FALSE(e.form.WasChanged());
+    EXPECT_TRUE(e.form.userKeepsChanges());
+    EXPECT_TRUE(e.form.userKeepsChanges());
+    EXPECT_FALSE(e.form.userKeepsChanges());
     EXPECT_EQ(e.view.boxes[0].text, u"Раскладка была изменена !\r\n\r\nВы уверены, что хотите продолжить ?");
     EXPECT_EQ(e.view.boxes[0].style, MsgQuestion);
 }
@@ -121,7 +121,7 @@ TEST(ChangeGuard, QuestionOnlyWhenMarked)
 TEST(ChangeGuard, UnloadAndExitAskOnce)
 {
     Unstarted e;
-    e.form.Form_Activate();
+    e.form.start();
     int cancel = 0;
     e.form.Form_Unload(cancel);
     EXPECT_EQ(cancel, 0);
@@ -130,10 +130,10 @@ TEST(ChangeGuard, UnloadAndExitAskOnce)
     e.form.Form_Unload(cancel);
     EXPECT_EQ(cancel, 1);
     e.view.boxAnswers = {AnswerCancel};
-    e.form.Exit_Click();
+    e.form.exitCommand();
     EXPECT_FALSE(e.view.ended);
     e.view.boxAnswers = {AnswerYes};
-    e.form.Exit_Click();
+    e.form.exitCommand();
     EXPECT_TRUE(e.view.ended);
     EXPECT_EQ(e.view.boxes.size(), 3u);
 }
@@ -141,9 +141,9 @@ TEST(ChangeGuard, UnloadAndExitAskOnce)
 TEST(ChangeGuard, ClearAllEmptiesEveryFieldOnly)
 {
     Unstarted e;
-    e.form.Form_Activate();
-    e.form.ClearAll();
-    for (const KeyArray a : kAllArrays)
+    e.form.start();
+    e.form.clearFields();
+    for (const Layout a : kAllLayouts)
         for (int key = 0; key < kKeys; ++key) {
             EXPECT_EQ(e.view.fieldText(a, key), u"");
             EXPECT_FALSE(e.view.field(a, key).enabled);
@@ -153,11 +153,11 @@ TEST(ChangeGuard, ClearAllEmptiesEveryFieldOnly)
 TEST(FileDialog, RequestFollowsFileKind)
 {
     Unstarted e;
-    e.form.Form_Activate();
-    e.form.FlashFile = u"/f.bin";
-    e.form.LayFile = u"/l.lay";
-    e.form.VkpFile = u"/p.vkp";
-    e.form.DialogTitle = u"T";
+    e.form.start();
+    e.form.fullflashPath = u"/f.bin";
+    e.form.layoutFilePath = u"/l.lay";
+    e.form.patchPath = u"/p.vkp";
+    e.form.dialogTitle = u"T";
     EXPECT_TRUE(e.form.DialogErr(1, 1)); // cancelled
     EXPECT_EQ(e.view.dialogs.back().fileName, u"/f.bin");
     EXPECT_EQ(e.view.dialogs.back().filters.front().second, u"*.bin;*.fls");
@@ -168,7 +168,7 @@ TEST(FileDialog, RequestFollowsFileKind)
     EXPECT_EQ(e.view.dialogs.back().title, u"T");
     e.view.dialogAnswers.push_back(u"/chosen.lay");
     EXPECT_FALSE(e.form.DialogErr(2, 2));
-    EXPECT_EQ(e.form.DialogFileName, u"/chosen.lay");
+    EXPECT_EQ(e.form.dialogFileName, u"/chosen.lay");
     EXPECT_EQ(e.view.dialogs.back().fileName, u"/l.lay");
     EXPECT_EQ(e.view.dialogs.back().filters.front().first, u"Файлы раскладок (*.lay)");
     EXPECT_FALSE(e.view.dialogs.back().open);
@@ -181,7 +181,7 @@ TEST(FileDialog, RequestFollowsFileKind)
 TEST(Options, GroupsAndWarnings)
 {
     Unstarted e;
-    e.form.Form_Activate();
+    e.form.start();
     e.form.runCommand("Koi");
     e.form.runCommand("Koi");
     EXPECT_EQ(e.view.boxes.size(), 2u) << "the warning comes at every click";
@@ -196,7 +196,7 @@ TEST(Options, GroupsAndWarnings)
 
     e.form.runCommand("WAP_E");
     EXPECT_TRUE(e.view.menuChecked("WAP_E"));
-    e.form.HasRus = false;
+    e.form.hasRussian = false;
     e.form.runCommand("WAP_R");
     EXPECT_EQ(e.view.boxes.back().text, u"Эта серия телефонов имеет только одну раскладку !");
     EXPECT_TRUE(e.view.menuChecked("WAP_No"));
@@ -208,13 +208,13 @@ TEST(Options, GroupsAndWarnings)
 TEST(Options, ShowSlikHidesRussianFields)
 {
     Unstarted e;
-    e.form.Form_Activate();
-    e.form.Show_Slik(false);
-    EXPECT_FALSE(e.form.HasRus);
+    e.form.start();
+    e.form.showRussianLayouts(false);
+    EXPECT_FALSE(e.form.hasRussian);
     for (int key = 0; key < kKeys; ++key) {
-        EXPECT_FALSE(e.view.field(KeyArray::rb, key).visible);
-        EXPECT_FALSE(e.view.field(KeyArray::rm, key).visible);
-        EXPECT_TRUE(e.view.field(KeyArray::em, key).visible);
+        EXPECT_FALSE(e.view.field(Layout::russianUpper, key).visible);
+        EXPECT_FALSE(e.view.field(Layout::russianLower, key).visible);
+        EXPECT_TRUE(e.view.field(Layout::englishLower, key).visible);
     }
 }
 

@@ -18,11 +18,11 @@ struct Started
     MemoryView view;
     test::MemoryFileSystem files;
     test::FakeSystem system;
-    Form1 form{view, files, system};
+    Editor form{view, files, system};
     explicit Started(std::u16string vklay = {})
     {
         system.vklay = std::move(vklay);
-        form.Form_Activate();
+        form.start();
     }
 };
 
@@ -32,22 +32,22 @@ using Arguments = std::vector<std::u16string>;
 TEST(Tools, VKlayGetsThePatchPathForEveryPlaceholder)
 {
     Started none(u"vklay \"%1\"");
-    none.form.V_Klay_Click();
+    none.form.startPatcherCommand();
     EXPECT_EQ(none.system.started.back(), (Arguments{u"vklay", u""})) << "no patch yet";
 
     Started twice(u"v %1 %1 %2");
-    twice.form.VkpFile = u"/p/%1.vkp";
-    twice.form.V_Klay_Click();
+    twice.form.patchPath = u"/p/%1.vkp";
+    twice.form.startPatcherCommand();
     EXPECT_EQ(twice.system.started.back(), (Arguments{u"v", u"/p/%1.vkp", u"/p/%1.vkp", u"%2"}));
 
     Started plain(u"vklay.exe");
-    plain.form.VkpFile = u"/x.vkp";
-    plain.form.V_Klay_Click();
+    plain.form.patchPath = u"/x.vkp";
+    plain.form.startPatcherCommand();
     EXPECT_EQ(plain.system.started.back(), Arguments{u"vklay.exe"});
 
     Started quoted(u"\"/usr/bin/wine\" \"C:\\V Klay\\V_Klay.exe\" \"%1\"");
-    quoted.form.VkpFile = u"-p \"a b\" \"c.vkp";
-    quoted.form.V_Klay_Click();
+    quoted.form.patchPath = u"-p \"a b\" \"c.vkp";
+    quoted.form.startPatcherCommand();
     EXPECT_EQ(quoted.system.started.back(),
               (Arguments{u"/usr/bin/wine", u"C:\\V Klay\\V_Klay.exe", u"-p \"a b\" \"c.vkp"}));
 }
@@ -59,7 +59,7 @@ TEST(Tools, ViewOpensTheLoadedFullflashAsPlainBinaryData)
     e.files.files[u"/b.bin"] = test::imageOf("S55 v20 lg91", {}, 0x400000);
     for (const std::u16string path : {u"/a.bin", u"/b.bin"}) {
         e.view.dialogAnswers.push_back(path);
-        ASSERT_EQ(e.form.Open1_Click(), Outcome::Done);
+        ASSERT_EQ(e.form.openFullflashCommand(), Outcome::Done);
     }
     e.form.runCommand("View");
     EXPECT_EQ(e.system.viewed.back(), u"/b.bin");
@@ -74,10 +74,10 @@ TEST(Tools, ViewOpensTheLoadedFullflashAsPlainBinaryData)
 TEST(Tools, AddressesOfTheBuildAndAbout)
 {
     Started e;
-    e.form.HomePage = u"https://k.example.net/";
-    e.form.ForumPage = u"https://f.example.net/t=1";
-    e.form.MailAddress = u"k@example.net";
-    e.form.Form_Activate();
+    e.form.homePage = u"https://k.example.net/";
+    e.form.forumPage = u"https://f.example.net/t=1";
+    e.form.mailAddress = u"k@example.net";
+    e.form.start();
     e.form.runCommand("URL");
     EXPECT_EQ(e.system.opened.back(), u"https://k.example.net/");
     e.form.runCommand("Forum");
@@ -94,17 +94,17 @@ TEST(Tools, AddressesOfTheBuildAndAbout)
     EXPECT_EQ(e.view.boxes.back().style, MsgInfo);
 
     // Not set: the command is disabled, does nothing, and the About box leaves the address out.
-    e.form.HomePage.clear();
-    e.form.MailAddress.clear();
-    e.form.Form_Activate();
+    e.form.homePage.clear();
+    e.form.mailAddress.clear();
+    e.form.start();
     for (const char* item : {"URL", "Mail"}) {
         EXPECT_FALSE(e.view.item(item).enabled) << item;
         EXPECT_FALSE(e.view.button(item).enabled) << item;
     }
     EXPECT_TRUE(e.view.item("Forum").enabled);
     const std::size_t opened = e.system.opened.size();
-    e.form.URL_Click();
-    e.form.Mail_Click();
+    e.form.homePageCommand();
+    e.form.mailCommand();
     EXPECT_EQ(e.system.opened.size(), opened);
     e.form.runCommand("About");
     EXPECT_EQ(e.view.boxes.back().text.find(u"example.net"), std::u16string::npos);

@@ -30,11 +30,11 @@ TEST(FirmwareTable, LookupIsExactAndCaseSensitive)
 TEST(FirmwareTable, NewerGenerationRules)
 {
     const FirmwareDescriptor d = completeDescriptor(*findFirmware("C55 v24 lg91"));
-    EXPECT_EQ(d.EngData, 0x473106);
-    EXPECT_EQ(d.RusData, 0x4733C0);
-    EXPECT_EQ(d.CommonData, 0x472FC0);
-    EXPECT_EQ(d.WapData, 0x473564);
-    EXPECT_EQ(d.CommonCap, 91);
+    EXPECT_EQ(d.englishStorage, 0x473106);
+    EXPECT_EQ(d.russianStorage, 0x4733C0);
+    EXPECT_EQ(d.sharedStorage, 0x472FC0);
+    EXPECT_EQ(d.wapStorage, 0x473564);
+    EXPECT_EQ(d.sharedCapacity, 91);
     EXPECT_TRUE(d.wapAvailable);
     EXPECT_EQ(d.wapCapacity, 1344);
 }
@@ -42,13 +42,13 @@ TEST(FirmwareTable, NewerGenerationRules)
 TEST(FirmwareTable, OlderGenerationRulesDeriveMissingRussianTable)
 {
     const FirmwareDescriptor d = completeDescriptor(*findFirmware("SLIK v56 lg1"));
-    EXPECT_EQ(d.RusTab, 0x18614C);
-    EXPECT_EQ(d.EngData, 0x185BD4);
-    EXPECT_EQ(d.RusData, 0x186038);
-    EXPECT_EQ(d.CommonData, 0x185FDC);
-    EXPECT_EQ(d.WapData, 0x185DCE);
-    EXPECT_EQ(d.CommonCap, 46);
-    EXPECT_FALSE(d.HasRus);
+    EXPECT_EQ(d.russianTable, 0x18614C);
+    EXPECT_EQ(d.englishStorage, 0x185BD4);
+    EXPECT_EQ(d.russianStorage, 0x186038);
+    EXPECT_EQ(d.sharedStorage, 0x185FDC);
+    EXPECT_EQ(d.wapStorage, 0x185DCE);
+    EXPECT_EQ(d.sharedCapacity, 46);
+    EXPECT_FALSE(d.hasRussian);
     EXPECT_EQ(d.wapCapacity, 526);
 }
 
@@ -56,11 +56,11 @@ TEST(FirmwareTable, AliasesShareOneDescriptor)
 {
     FirmwareDescriptor a = completeDescriptor(*findFirmware("M55 v10 lg2"));
     FirmwareDescriptor b = completeDescriptor(*findFirmware("M55 v10 lg91"));
-    a.FwId = b.FwId;
+    a.id = b.id;
     EXPECT_EQ(a, b);
     FirmwareDescriptor c = completeDescriptor(*findFirmware("A50 v11 lg5"));
     FirmwareDescriptor e = completeDescriptor(*findFirmware("A50 v10 lg91"));
-    c.FwId = e.FwId;
+    c.id = e.id;
     EXPECT_EQ(c, e);
 }
 
@@ -83,17 +83,17 @@ TEST(FirmwareTable, AreasOfEveryRowDoNotOverlap)
         {
             std::int32_t start, size;
         };
-        std::vector<Area> areas = {{d.EngTab, 144},
-                                   {d.RusTab, 144},
-                                   {d.EngData, 272},
-                                   {d.RusData, 276},
-                                   {d.CommonData, 2 * d.CommonCap}};
-        if (d.NewGen)
-            areas.push_back({d.Key10Entry, 6});
+        std::vector<Area> areas = {{d.englishTable, 144},
+                                   {d.russianTable, 144},
+                                   {d.englishStorage, 272},
+                                   {d.russianStorage, 276},
+                                   {d.sharedStorage, 2 * d.sharedCapacity}};
+        if (d.newGeneration)
+            areas.push_back({d.key10Entry, 6});
         if (d.wapAvailable) {
-            areas.push_back({d.WapTabU, 120});
-            areas.push_back({d.WapTabL, 120});
-            areas.push_back({d.WapData, d.wapCapacity});
+            areas.push_back({d.wapUpperTable, 120});
+            areas.push_back({d.wapLowerTable, 120});
+            areas.push_back({d.wapStorage, d.wapCapacity});
             EXPECT_GT(d.wapCapacity, 24) << row.id;
         }
         for (std::size_t i = 0; i < areas.size(); ++i)

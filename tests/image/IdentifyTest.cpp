@@ -67,13 +67,13 @@ TEST(Identify, GetStLeavesPosOnTerminator)
 {
     const std::vector<std::uint8_t> bytes = {'a', 'b', 0, 'c'};
     std::int32_t pos = 0;
-    EXPECT_EQ(GetSt(bytes, pos), "ab");
+    EXPECT_EQ(readByteString(bytes, pos), "ab");
     EXPECT_EQ(pos, 2);
     pos = 3;
-    EXPECT_EQ(GetSt(bytes, pos), "c");
+    EXPECT_EQ(readByteString(bytes, pos), "c");
     EXPECT_EQ(pos, 4);
     pos = 4;
-    EXPECT_EQ(GetSt(bytes, pos), "");
+    EXPECT_EQ(readByteString(bytes, pos), "");
     EXPECT_EQ(pos, 4);
 }
 

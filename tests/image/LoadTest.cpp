@@ -10,8 +10,8 @@
 namespace klavoset {
 namespace {
 
-using test::Editor;
 using test::FlashBuilder;
+using test::StartedEditor;
 
 class EveryFirmware : public ::testing::TestWithParam<FirmwareRow>
 {
@@ -21,20 +21,20 @@ TEST_P(EveryFirmware, LoadDecodesEveryKey)
 {
     const FirmwareRow& row = GetParam();
     const FirmwareDescriptor d = completeDescriptor(row);
-    const LayoutTexts texts = test::sampleLayouts(d.NewGen, d.HasRus);
-    Editor e;
+    const LayoutTexts texts = test::sampleLayouts(d.newGeneration, d.hasRussian);
+    StartedEditor e;
     ASSERT_EQ(e.open(u"/ff.bin", test::imageOf(row.id, texts)), Outcome::Done);
-    EXPECT_EQ(e.form.fw, d);
-    EXPECT_EQ(e.form.HasRus, d.HasRus);
+    EXPECT_EQ(e.form.firmware, d);
+    EXPECT_EQ(e.form.hasRussian, d.hasRussian);
     EXPECT_EQ(e.texts(), texts);
     EXPECT_EQ(e.view.panelText(7), std::u16string(row.id.begin(), row.id.end()));
     EXPECT_EQ(e.view.panelText(1), u"Раскладка загружена из фуллфлеша");
     EXPECT_EQ(e.view.panelText(2), u"/ff.bin");
     EXPECT_EQ(e.view.panelText(6), u"");
-    EXPECT_EQ(e.form.FlashFile, u"/ff.bin");
+    EXPECT_EQ(e.form.fullflashPath, u"/ff.bin");
     for (int k = 2; k <= 9; ++k)
-        EXPECT_EQ(e.view.field(KeyArray::rb, k).visible, d.HasRus);
-    EXPECT_EQ(e.view.field(KeyArray::eb, 11).enabled, !d.NewGen);
+        EXPECT_EQ(e.view.field(Layout::russianUpper, k).visible, d.hasRussian);
+    EXPECT_EQ(e.view.field(Layout::englishUpper, 11).enabled, !d.newGeneration);
     EXPECT_TRUE(e.view.item("Save1").enabled);
     EXPECT_TRUE(e.view.button("Save2As").enabled);
     EXPECT_FALSE(e.view.item("SaveAsVKP").enabled);
@@ -45,11 +45,11 @@ INSTANTIATE_TEST_SUITE_P(AllRows, EveryFirmware, ::testing::ValuesIn(supportedFi
 
 TEST(Load, RefusedImageKeepsTheLoadedOne)
 {
-    Editor e;
+    StartedEditor e;
     const LayoutTexts texts = test::sampleLayouts(true, true);
     ASSERT_EQ(e.open(u"/c55.bin", test::imageOf("C55 v24 lg91", texts)), Outcome::Done);
-    const auto before = e.form.Flash;
-    e.view.type(KeyArray::eb, 2, u"XYZ");
+    const auto before = e.form.image;
+    e.view.type(Layout::englishUpper, 2, u"XYZ");
     e.view.boxAnswers.push_back(AnswerYes);
     const auto other = FlashBuilder(0x800000).identity("C55", 0x99, "lg91").build();
     EXPECT_EQ(e.open(u"/other.bin", other), Outcome::Unsupported);
@@ -57,39 +57,39 @@ TEST(Load, RefusedImageKeepsTheLoadedOne)
     EXPECT_EQ(e.view.boxes.back().text,
               u"/other.bin\r\n\r\nЭтот фуллфлеш не поддерживается\r\n\r\nC55 v99 lg91");
     EXPECT_EQ(e.view.boxes.back().style, MsgStop);
-    EXPECT_EQ(e.form.Flash, before);
-    EXPECT_EQ(e.form.fw.FwId, "C55 v24 lg91");
-    EXPECT_EQ(e.form.FlashFile, u"/c55.bin");
-    EXPECT_EQ(e.text(KeyArray::eb, 2), u"XYZ");
+    EXPECT_EQ(e.form.image, before);
+    EXPECT_EQ(e.form.firmware.id, "C55 v24 lg91");
+    EXPECT_EQ(e.form.fullflashPath, u"/c55.bin");
+    EXPECT_EQ(e.text(Layout::englishUpper, 2), u"XYZ");
     EXPECT_EQ(e.view.panelText(6), u"*");
 
     // A save now writes the shown layouts into the first image's file, at the first image's places.
-    ASSERT_EQ(e.form.Save1_Click(), Outcome::Done);
+    ASSERT_EQ(e.form.saveFullflashCommand(), Outcome::Done);
     EXPECT_EQ(e.files.files.at(u"/other.bin"), other) << "the refused file is never written";
-    test::Editor again;
+    test::StartedEditor again;
     ASSERT_EQ(again.open(u"/again.bin", e.files.files.at(u"/c55.bin")), Outcome::Done);
     LayoutTexts expected = texts;
-    expected.at(KeyArray::eb, 2) = u"XYZ";
+    expected.at(Layout::englishUpper, 2) = u"XYZ";
     EXPECT_EQ(again.texts(), expected);
 }
 
 TEST(Load, EmptyAndShortFilesAreRefusedWithEmptyIdentity)
 {
-    Editor e;
+    StartedEditor e;
     EXPECT_EQ(e.open(u"/empty.bin", {}), Outcome::Unsupported);
     EXPECT_EQ(e.view.boxes.back().text, u"/empty.bin\r\n\r\nЭтот фуллфлеш не поддерживается\r\n\r\n");
-    EXPECT_TRUE(e.form.Flash.empty());
-    EXPECT_EQ(e.view.field(KeyArray::eb, 2).text, u"ABC2АБВГ") << "the sample texts stay";
+    EXPECT_TRUE(e.form.image.empty());
+    EXPECT_EQ(e.view.field(Layout::englishUpper, 2).text, u"ABC2АБВГ") << "the sample texts stay";
 }
 
 TEST(Load, ImageTooShortForItsFirmwareIsRefused)
 {
-    Editor e;
+    StartedEditor e;
     // The identity matches, but the image ends before the key tables.
     const auto image = FlashBuilder(0x400000).identityOf("C55 v24 lg91").build();
     EXPECT_EQ(e.open(u"/cut.bin", image), Outcome::Unsupported);
     EXPECT_NE(e.view.boxes.back().text.find(u"слишком короткий"), std::u16string::npos);
-    EXPECT_TRUE(e.form.Flash.empty());
+    EXPECT_TRUE(e.form.image.empty());
 }
 
 TEST(Load, GarbageTablesGiveEmptyKeysNotACrash)
@@ -100,16 +100,16 @@ TEST(Load, GarbageTablesGiveEmptyKeysNotACrash)
         for (auto& byte : b.raw())
             byte = static_cast<std::uint8_t>((x = x * 1103515245u + 12345u) >> 24);
         b.identityOf(row.id);
-        Editor e;
+        StartedEditor e;
         EXPECT_EQ(e.open(u"/g.bin", b.build()), Outcome::Done) << row.id;
     }
 }
 
 TEST(Load, MissingFileIsReportedAndNotCreated)
 {
-    Editor e;
+    StartedEditor e;
     e.view.dialogAnswers.push_back(u"/nope.bin");
-    EXPECT_EQ(e.form.Open1_Click(), Outcome::FileError);
+    EXPECT_EQ(e.form.openFullflashCommand(), Outcome::FileError);
     EXPECT_EQ(e.view.panelText(1), u"Не могу открыть файл !");
     EXPECT_EQ(e.view.panelText(2), u"/nope.bin");
     EXPECT_TRUE(e.files.files.empty());
@@ -117,17 +117,17 @@ TEST(Load, MissingFileIsReportedAndNotCreated)
 
 TEST(Load, QuestionAndDialogCanStopTheLoad)
 {
-    Editor e;
+    StartedEditor e;
     const auto image = test::imageOf("S55 v20 lg91", test::sampleLayouts(true, true));
     ASSERT_EQ(e.open(u"/a.bin", image), Outcome::Done);
-    e.view.type(KeyArray::em, 3, u"q");
+    e.view.type(Layout::englishLower, 3, u"q");
     for (const int answer : {AnswerNo, AnswerCancel}) {
         e.view.boxAnswers.push_back(answer);
-        EXPECT_EQ(e.form.Open1_Click(), Outcome::Declined);
-        EXPECT_EQ(e.text(KeyArray::em, 3), u"q");
+        EXPECT_EQ(e.form.openFullflashCommand(), Outcome::Declined);
+        EXPECT_EQ(e.text(Layout::englishLower, 3), u"q");
     }
     e.view.boxAnswers.push_back(AnswerYes); // then the dialog is cancelled
-    EXPECT_EQ(e.form.Open1_Click(), Outcome::Declined);
+    EXPECT_EQ(e.form.openFullflashCommand(), Outcome::Declined);
     EXPECT_EQ(e.view.panelText(6), u"*");
     EXPECT_EQ(e.view.dialogs.back().title, u"Окрыть фуллфлеш");
     EXPECT_EQ(e.view.dialogs.back().fileName, u"/a.bin");
@@ -138,21 +138,21 @@ TEST(Load, RussianSanityTestHidesRussianFields)
 {
     const FirmwareDescriptor d = test::descriptorOf("C45 v50 lg1");
     auto image = test::imageOf("C45 v50 lg1", test::sampleLayouts(false, true));
-    image[static_cast<std::size_t>(d.RusTab) + 1] = 1;
-    Editor e;
+    image[static_cast<std::size_t>(d.russianTable) + 1] = 1;
+    StartedEditor e;
     ASSERT_EQ(e.open(u"/c45.bin", image), Outcome::Done);
-    EXPECT_FALSE(e.form.HasRus);
-    EXPECT_EQ(e.text(KeyArray::rb, 2), u"");
-    EXPECT_FALSE(e.view.field(KeyArray::rm, 5).visible);
+    EXPECT_FALSE(e.form.hasRussian);
+    EXPECT_EQ(e.text(Layout::russianUpper, 2), u"");
+    EXPECT_FALSE(e.view.field(Layout::russianLower, 5).visible);
     EXPECT_EQ(e.view.panelText(5), u"");
 }
 
 TEST(Load, WapChoiceFallsBackWhenFirmwareCannotTakeIt)
 {
-    Editor e;
+    StartedEditor e;
     ASSERT_EQ(e.open(u"/c55.bin", test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true))),
               Outcome::Done);
-    e.form.WAP_R_Click();
+    e.form.wapFromRussianCommand();
     ASSERT_TRUE(e.view.menuChecked("WAP_R"));
     ASSERT_EQ(e.open(u"/slik.bin", test::imageOf("SLIK v56 lg1", test::sampleLayouts(false, false))),
               Outcome::Done);
@@ -160,7 +160,7 @@ TEST(Load, WapChoiceFallsBackWhenFirmwareCannotTakeIt)
     EXPECT_FALSE(e.view.menuChecked("WAP_R"));
     EXPECT_TRUE(e.view.button("WAP_No").pressed);
 
-    e.form.WAP_E_Click();
+    e.form.wapFromEnglishCommand();
     ASSERT_EQ(e.open(u"/a52.bin", test::imageOf("A52 v7 lg1", test::sampleLayouts(true, true))),
               Outcome::Done);
     EXPECT_TRUE(e.view.menuChecked("WAP_No"));
@@ -172,7 +172,7 @@ TEST(Load, WapChoiceFallsBackWhenFirmwareCannotTakeIt)
 }
 
 // On older firmware there is no separate key-10 entry: an entry with count 0 and in-page low byte 0 is
-// read in place, never from the boot bytes at offset 0, which could also settle a wrong AdrFix.
+// read in place, never from the boot bytes at offset 0, which could also settle a wrong addressCorrection.
 TEST(Load, OlderFirmwareNeverReadsKeysFromImageStart)
 {
     const FirmwareDescriptor d = test::descriptorOf("C45 v50 lg1");
@@ -180,34 +180,35 @@ TEST(Load, OlderFirmwareNeverReadsKeysFromImageStart)
     FlashBuilder b(0x400000);
     b.identityOf("C45 v50 lg1").layouts(d, texts);
     b.bytes(0, {9, 0, 0x00, 0x00, 0x00, 0x00}); // an "entry" at 0 pointing far below the image
-    b.entry(d.EngTab + 6 * 5, 0, d.EngData).raw()[static_cast<std::size_t>(d.EngTab + 6 * 5 + 2)] = 0;
-    test::Editor e;
+    b.entry(d.englishTable + 6 * 5, 0, d.englishStorage)
+        .raw()[static_cast<std::size_t>(d.englishTable + 6 * 5 + 2)] = 0;
+    test::StartedEditor e;
     ASSERT_EQ(e.open(u"/c45.bin", b.build()), Outcome::Done);
-    EXPECT_EQ(e.form.AdrFix, 0);
-    EXPECT_EQ(e.text(KeyArray::eb, 5), u"");
-    EXPECT_EQ(e.text(KeyArray::eb, 6), texts.at(KeyArray::eb, 6));
+    EXPECT_EQ(e.form.addressCorrection, 0);
+    EXPECT_EQ(e.text(Layout::englishUpper, 5), u"");
+    EXPECT_EQ(e.text(Layout::englishUpper, 6), texts.at(Layout::englishUpper, 6));
 }
 
 TEST(Load, OlderKeyElevenIsDecodedAndEditable)
 {
-    Editor e;
+    StartedEditor e;
     ASSERT_EQ(e.open(u"/c45.bin", test::imageOf("C45 v50 lg1", test::sampleLayouts(false, true))),
               Outcome::Done);
-    EXPECT_EQ(e.text(KeyArray::eb, 11), u"#@");
-    EXPECT_EQ(e.text(KeyArray::rm, 11), u"#@");
-    EXPECT_TRUE(e.view.field(KeyArray::eb, 11).enabled);
+    EXPECT_EQ(e.text(Layout::englishUpper, 11), u"#@");
+    EXPECT_EQ(e.text(Layout::russianLower, 11), u"#@");
+    EXPECT_TRUE(e.view.field(Layout::englishUpper, 11).enabled);
 }
 
 TEST(Load, Koi8OptionDecodesEnglishLayouts)
 {
     LayoutTexts texts = test::sampleLayouts(true, true);
-    texts.at(KeyArray::eb, 2) = u"A\u00E9";
-    texts.at(KeyArray::rb, 2) = u"\u00E9";
-    Editor e;
+    texts.at(Layout::englishUpper, 2) = u"A\u00E9";
+    texts.at(Layout::russianUpper, 2) = u"\u00E9";
+    StartedEditor e;
     e.view.setMenuChecked("Koi", true);
     ASSERT_EQ(e.open(u"/c55.bin", test::imageOf("C55 v24 lg91", texts)), Outcome::Done);
-    EXPECT_EQ(e.text(KeyArray::eb, 2), u"AИ");
-    EXPECT_EQ(e.text(KeyArray::rb, 2), u"\u00E9");
+    EXPECT_EQ(e.text(Layout::englishUpper, 2), u"AИ");
+    EXPECT_EQ(e.text(Layout::russianUpper, 2), u"\u00E9");
 }
 
 } // namespace
@@ -221,11 +222,12 @@ TEST(Load, TruncatedImagesAreRefusedOrLoadedSafely)
 {
     const FirmwareDescriptor d = test::descriptorOf("C55 v24 lg91");
     const auto full = test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true));
-    for (const std::int32_t boundary : {0x7FF80, d.CommonData, d.EngTab, d.RusData, d.RusTab, d.WapData,
-                                        d.Key10Entry, d.WapTabU, d.WapTabL + 120})
+    for (const std::int32_t boundary :
+         {0x7FF80, d.sharedStorage, d.englishTable, d.russianStorage, d.russianTable, d.wapStorage,
+          d.key10Entry, d.wapUpperTable, d.wapLowerTable + 120})
         for (const std::int32_t delta : {-7, -1, 0, 1, 6}) {
             const auto cut = std::vector<std::uint8_t>(full.begin(), full.begin() + (boundary + delta));
-            test::Editor e;
+            test::StartedEditor e;
             const Outcome outcome = e.open(u"/cut.bin", cut);
             EXPECT_TRUE(outcome == Outcome::Done || outcome == Outcome::Unsupported);
             EXPECT_EQ(outcome == Outcome::Done, descriptorFitsImage(d, boundary + delta));

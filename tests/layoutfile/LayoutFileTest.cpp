@@ -12,7 +12,7 @@ namespace klavoset {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using test::Editor;
+using test::StartedEditor;
 
 Bytes utf16(std::u16string_view text)
 {
@@ -27,10 +27,10 @@ Bytes utf16(std::u16string_view text)
 TEST(LayoutFile, LinesAreUtf16WithCrLfAndNoTrailingTab)
 {
     Bytes file;
-    PutStr(file, u"a\tb");
+    appendLine(file, u"a\tb");
     EXPECT_EQ(file, (Bytes{0x61, 0x00, 0x09, 0x00, 0x62, 0x00, 0x0D, 0x00, 0x0A, 0x00}));
     file.clear();
-    PutStr(file, u"Я\t\t");
+    appendLine(file, u"Я\t\t");
     EXPECT_EQ(file, (Bytes{0x2F, 0x04, 0x09, 0x00, 0x0D, 0x00, 0x0A, 0x00})) << "only one TAB is dropped";
 
     const std::u16string eight(8, u'\t');
@@ -45,11 +45,11 @@ TEST(LayoutFile, ReadsLinesAsWrittenAndIgnoresAnOddLastByte)
     Bytes file = utf16(u"a\rb\nc\r\n\r\r\nlast");
     file.push_back(0x41);
     std::size_t at = 0;
-    EXPECT_EQ(GetStr(file, at), u"a\rb\nc") << "a lone CR or LF is text";
-    EXPECT_EQ(GetStr(file, at), u"\r");
-    EXPECT_EQ(GetStr(file, at), u"last");
+    EXPECT_EQ(readLine(file, at), u"a\rb\nc") << "a lone CR or LF is text";
+    EXPECT_EQ(readLine(file, at), u"\r");
+    EXPECT_EQ(readLine(file, at), u"last");
     EXPECT_EQ(at, file.size() - 1);
-    EXPECT_EQ(GetStr(file, at), u"");
+    EXPECT_EQ(readLine(file, at), u"");
     const LayoutLines two = decodeLayoutFile(utf16(u"e\r\nm\r\nr\r\n"), true);
     EXPECT_EQ(two, (LayoutLines{u"e", u"m", u"r", u""}));
 }
@@ -58,55 +58,55 @@ TEST(LayoutFile, ParseOrderAndLeftovers)
 {
     std::array<std::u16string, kKeys> r;
     r.fill(u"old");
-    Parse(u"1\t2\t3\t4\t5\t6\t7\t8\t9\t*\t0\t#\textra\tmore", r);
+    spreadLine(u"1\t2\t3\t4\t5\t6\t7\t8\t9\t*\t0\t#\textra\tmore", r);
     EXPECT_EQ(r, (std::array<std::u16string, kKeys>{u"0", u"1", u"2", u"3", u"4", u"5", u"6", u"7", u"8",
                                                     u"9", u"*", u"#"}));
     r.fill(u"old");
-    Parse(u"x\ty", r);
+    spreadLine(u"x\ty", r);
     EXPECT_EQ(r[1], u"x");
     EXPECT_EQ(r[2], u"y");
     EXPECT_EQ(r[3], u"old") << "a field the line does not reach keeps its text";
     EXPECT_EQ(r[0], u"old");
 }
 
-struct Loaded : Editor
+struct Loaded : StartedEditor
 {
     explicit Loaded(std::string_view fwId = "C45 v50 lg1")
     {
         const FirmwareDescriptor d = test::descriptorOf(fwId);
-        EXPECT_EQ(open(u"/ff.bin", test::imageOf(fwId, test::sampleLayouts(d.NewGen, d.HasRus))),
+        EXPECT_EQ(open(u"/ff.bin", test::imageOf(fwId, test::sampleLayouts(d.newGeneration, d.hasRussian))),
                   Outcome::Done);
     }
     Outcome openLayout(const std::u16string& path, Bytes bytes)
     {
         files.files[path] = std::move(bytes);
         view.dialogAnswers.push_back(path);
-        return form.Open2_Click();
+        return form.openLayoutFileCommand();
     }
 };
 
 TEST(LayoutFileCommands, SaveThenOpenRestoresTheFields)
 {
     Loaded e;
-    e.view.type(KeyArray::rm, 4, u"ё\x7F");
+    e.view.type(Layout::russianLower, 4, u"ё\x7F");
     const LayoutTexts texts = e.texts();
     e.view.dialogAnswers.push_back(u"/my.lay");
-    EXPECT_EQ(e.form.Save2As_Click(), Outcome::Done);
+    EXPECT_EQ(e.form.saveLayoutFileAsCommand(), Outcome::Done);
     EXPECT_EQ(e.view.dialogs.back().title, u"Сохранить раскладку как");
     EXPECT_EQ(e.view.panelText(1), u"Раскладка сохранена в файл раскладок");
     EXPECT_EQ(e.view.panelText(6), u"");
     EXPECT_TRUE(e.view.item("Save2").enabled);
 
-    e.view.type(KeyArray::eb, 0, u"changed");
-    e.view.type(KeyArray::em, 7, u"changed");
+    e.view.type(Layout::englishUpper, 0, u"changed");
+    e.view.type(Layout::englishLower, 7, u"changed");
     e.view.boxAnswers.push_back(AnswerYes); // discard the changes
     e.view.dialogAnswers.push_back(u"/my.lay");
-    EXPECT_EQ(e.form.Open2_Click(), Outcome::Done);
+    EXPECT_EQ(e.form.openLayoutFileCommand(), Outcome::Done);
     EXPECT_EQ(e.texts(), texts);
     EXPECT_EQ(e.view.panelText(1), u"Раскладка загружена из файла раскладок");
     EXPECT_EQ(e.view.panelText(6), u"*");
-    EXPECT_EQ(e.form.LayFile, u"/my.lay");
-    EXPECT_EQ(e.view.field(KeyArray::rm, 4).color, SysColor::Window);
+    EXPECT_EQ(e.form.layoutFilePath, u"/my.lay");
+    EXPECT_EQ(e.view.field(Layout::russianLower, 4).color, SysColor::Window);
 }
 
 TEST(LayoutFileCommands, LineCountFollowsTheRussianLayouts)
@@ -118,67 +118,67 @@ TEST(LayoutFileCommands, LineCountFollowsTheRussianLayouts)
         return n;
     };
     Loaded slik("SLIK v56 lg1");
-    slik.view.type(KeyArray::em, 2, u"slik");
+    slik.view.type(Layout::englishLower, 2, u"slik");
     slik.view.dialogAnswers.push_back(u"/two.lay");
-    ASSERT_EQ(slik.form.Save2As_Click(), Outcome::Done);
+    ASSERT_EQ(slik.form.saveLayoutFileAsCommand(), Outcome::Done);
     const Bytes& two = slik.files.files[u"/two.lay"];
     EXPECT_EQ(lineCount(two), 2);
 
     Loaded c45; // with Russian layouts a two-line file leaves them empty
     ASSERT_EQ(c45.openLayout(u"/two.lay", two), Outcome::Done);
-    EXPECT_EQ(c45.text(KeyArray::rb, 2), u"");
-    EXPECT_EQ(c45.text(KeyArray::em, 2), u"slik");
+    EXPECT_EQ(c45.text(Layout::russianUpper, 2), u"");
+    EXPECT_EQ(c45.text(Layout::englishLower, 2), u"slik");
     c45.view.dialogAnswers.push_back(u"/four.lay");
-    ASSERT_EQ(c45.form.Save2As_Click(), Outcome::Done);
+    ASSERT_EQ(c45.form.saveLayoutFileAsCommand(), Outcome::Done);
     EXPECT_EQ(lineCount(c45.files.files[u"/four.lay"]), 4);
 
     const Bytes four = utf16(u"A\r\nb\r\n\tR\r\n\tr\r\n");
     ASSERT_EQ(slik.openLayout(u"/four.lay", four), Outcome::Done);
-    EXPECT_EQ(slik.text(KeyArray::rb, 1), u"A") << "shared key copied from eb";
-    EXPECT_EQ(slik.text(KeyArray::rb, 2), u"") << "lines 3 and 4 not read without Russian layouts";
+    EXPECT_EQ(slik.text(Layout::russianUpper, 1), u"A") << "shared key copied from eb";
+    EXPECT_EQ(slik.text(Layout::russianUpper, 2), u"") << "lines 3 and 4 not read without Russian layouts";
 }
 
 TEST(LayoutFileCommands, NewerGenerationKey11AndTabsInFields)
 {
     Loaded e("C55 v24 lg91");
     ASSERT_EQ(e.openLayout(u"/x.lay", utf16(u"1\t2a\t3\t4\t5\t6\t7\t8\t9\t*\t0\t#\r\n")), Outcome::Done);
-    EXPECT_EQ(e.text(KeyArray::eb, 11), u"");
-    EXPECT_FALSE(e.view.field(KeyArray::eb, 11).enabled);
-    EXPECT_EQ(e.view.field(KeyArray::eb, 11).color, SysColor::ScrollBar);
-    EXPECT_EQ(e.text(KeyArray::em, 10), u"*");
+    EXPECT_EQ(e.text(Layout::englishUpper, 11), u"");
+    EXPECT_FALSE(e.view.field(Layout::englishUpper, 11).enabled);
+    EXPECT_EQ(e.view.field(Layout::englishUpper, 11).color, SysColor::ScrollBar);
+    EXPECT_EQ(e.text(Layout::englishLower, 10), u"*");
 
-    e.view.type(KeyArray::eb, 2, u"a\tb"); // a TAB in a field splits it when read back
-    ASSERT_EQ(e.form.Save2_Click(), Outcome::Done);
+    e.view.type(Layout::englishUpper, 2, u"a\tb"); // a TAB in a field splits it when read back
+    ASSERT_EQ(e.form.saveLayoutFileCommand(), Outcome::Done);
     e.view.dialogAnswers.push_back(u"/x.lay");
-    ASSERT_EQ(e.form.Open2_Click(), Outcome::Done);
-    EXPECT_EQ(e.text(KeyArray::eb, 2), u"a");
-    EXPECT_EQ(e.text(KeyArray::eb, 3), u"b");
+    ASSERT_EQ(e.form.openLayoutFileCommand(), Outcome::Done);
+    EXPECT_EQ(e.text(Layout::englishUpper, 2), u"a");
+    EXPECT_EQ(e.text(Layout::englishUpper, 3), u"b");
 }
 
 TEST(LayoutFileCommands, FailuresChangeNothing)
 {
     Loaded e;
-    e.view.type(KeyArray::eb, 2, u"mine");
+    e.view.type(Layout::englishUpper, 2, u"mine");
     const LayoutTexts texts = e.texts();
     e.view.dialogAnswers.push_back(u"/missing.lay");
-    EXPECT_EQ(e.form.Open2_Click(), Outcome::FileError);
+    EXPECT_EQ(e.form.openLayoutFileCommand(), Outcome::FileError);
     EXPECT_EQ(e.texts(), texts);
     EXPECT_EQ(e.view.panelText(1), u"Не могу открыть файл !");
     EXPECT_EQ(e.view.panelText(2), u"/missing.lay");
-    EXPECT_EQ(e.form.LayFile, u"");
+    EXPECT_EQ(e.form.layoutFilePath, u"");
     EXPECT_TRUE(e.files.files.count(u"/missing.lay") == 0) << "reading never creates";
 
     e.files.files[u"/old.lay"] = utf16(u"old\r\n");
     e.files.unwritable.insert(u"/old.lay");
     e.view.dialogAnswers.push_back(u"/old.lay");
-    EXPECT_EQ(e.form.Save2As_Click(), Outcome::FileError);
+    EXPECT_EQ(e.form.saveLayoutFileAsCommand(), Outcome::FileError);
     EXPECT_EQ(e.files.files[u"/old.lay"], utf16(u"old\r\n"));
     EXPECT_EQ(e.view.panelText(6), u"*");
 
-    e.view.type(KeyArray::em, 3, std::u16string(137, u'z'));
+    e.view.type(Layout::englishLower, 3, std::u16string(137, u'z'));
     const int writes = e.files.writes;
-    EXPECT_EQ(e.form.Save2_Click(), Outcome::DoesNotFit);
-    EXPECT_EQ(e.form.Save2As_Click(), Outcome::DoesNotFit);
+    EXPECT_EQ(e.form.saveLayoutFileCommand(), Outcome::DoesNotFit);
+    EXPECT_EQ(e.form.saveLayoutFileAsCommand(), Outcome::DoesNotFit);
     EXPECT_EQ(e.files.writes, writes);
 }
 

@@ -21,19 +21,20 @@ PropertyCase::PropertyCase(const FirmwareRow& row, std::uint32_t s, Fill fill)
     const int kind = random.below(10);
     if (kind < 1) {
         size = 0x1000000;
-    } else if (kind < 4 && d.CommonData < 0x200000 && size <= 0x400000) {
+    } else if (kind < 4 && d.sharedStorage < 0x200000 && size <= 0x400000) {
         size = size <= 0x200000 && random.chance(50) ? 0x200000 : 0x400000;
         adrFix = random.chance(50) ? 0x200000 : 0x400000;
     }
     koi = random.chance(30);
-    loaded = random.fitting(d, d.HasRus, koi);
-    edited = random.fitting(d, d.HasRus, koi);
+    loaded = random.fitting(d, d.hasRussian, koi);
+    edited = random.fitting(d, d.hasRussian, koi);
 
     // A WAP copy only where the firmware has usable tables and room for the strings.
-    const bool english =
-        d.wapAvailable && RandomLayouts::wapBytes(edited, KeyArray::eb, KeyArray::em) <= d.wapCapacity;
-    const bool russian = d.wapAvailable && d.HasRus &&
-                         RandomLayouts::wapBytes(edited, KeyArray::rb, KeyArray::rm) <= d.wapCapacity;
+    const bool english = d.wapAvailable && RandomLayouts::wapBytes(edited, Layout::englishUpper,
+                                                                   Layout::englishLower) <= d.wapCapacity;
+    const bool russian =
+        d.wapAvailable && d.hasRussian &&
+        RandomLayouts::wapBytes(edited, Layout::russianUpper, Layout::russianLower) <= d.wapCapacity;
     const int w = random.below(3);
     wap = w == 1 && english ? "WAP_E" : w == 2 && russian ? "WAP_R" : "WAP_No";
 
@@ -55,7 +56,7 @@ PropertyCase::PropertyCase(const FirmwareRow& row, std::uint32_t s, Fill fill)
 std::string PropertyCase::describe() const
 {
     std::ostringstream s;
-    s << d.FwId << ", seed " << seed << ", size 0x" << std::hex << size << ", AdrFix 0x" << adrFix << std::dec
+    s << d.id << ", seed " << seed << ", size 0x" << std::hex << size << ", AdrFix 0x" << adrFix << std::dec
       << (koi ? ", KOI8" : ", Unicode") << ", " << wap;
     return s.str();
 }
@@ -83,7 +84,7 @@ std::string units(const std::u16string& text)
 std::string firstDifference(const LayoutTexts& got, const LayoutTexts& want)
 {
     static const char* const kNames[] = {"eb", "em", "rb", "rm"};
-    for (const KeyArray a : kAllArrays)
+    for (const Layout a : kAllLayouts)
         for (int key = 0; key < kKeys; ++key)
             if (got.at(a, key) != want.at(a, key))
                 return std::string(kNames[static_cast<int>(a)]) + " key " + std::to_string(key) + ": " +
@@ -93,7 +94,7 @@ std::string firstDifference(const LayoutTexts& got, const LayoutTexts& want)
 
 void typeTexts(MemoryView& view, const LayoutTexts& texts)
 {
-    for (const KeyArray a : kAllArrays)
+    for (const Layout a : kAllLayouts)
         for (int key = 0; key < kKeys; ++key)
             if (view.fieldText(a, key) != texts.at(a, key))
                 view.type(a, key, texts.at(a, key));

@@ -13,8 +13,8 @@
 namespace klavoset {
 namespace {
 
-using test::Editor;
 using test::PropertyCase;
+using test::StartedEditor;
 
 constexpr std::uint32_t kCases = 10;
 
@@ -23,12 +23,12 @@ class SaveLoadOfEveryFirmware : public ::testing::TestWithParam<FirmwareRow>
 };
 
 // A started editor with the case's options and image loaded.
-struct Opened : Editor
+struct Opened : StartedEditor
 {
     explicit Opened(const PropertyCase& c, std::u16string path = u"/ff.bin")
     {
         if (c.koi)
-            form.Koi_Click();
+            form.koi8Command();
         ok = open(path, c.image) == Outcome::Done;
     }
     bool ok = false;
@@ -44,13 +44,13 @@ TEST_P(SaveLoadOfEveryFirmware, SavedLayoutsLoadUnchanged)
         ASSERT_EQ(test::firstDifference(e.texts(), c.loaded), "");
         test::typeTexts(e.view, c.edited);
         e.form.runCommand(c.wap);
-        ASSERT_EQ(e.form.Save1_Click(), Outcome::Done);
+        ASSERT_EQ(e.form.saveFullflashCommand(), Outcome::Done);
 
-        Editor again;
+        StartedEditor again;
         if (c.koi)
-            again.form.Koi_Click();
+            again.form.koi8Command();
         ASSERT_EQ(again.open(u"/ff.bin", e.files.files[u"/ff.bin"]), Outcome::Done);
-        EXPECT_EQ(again.form.HasRus, c.d.HasRus);
+        EXPECT_EQ(again.form.hasRussian, c.d.hasRussian);
         EXPECT_EQ(test::firstDifference(again.texts(), c.edited), "");
     }
 }
@@ -64,14 +64,14 @@ TEST_P(SaveLoadOfEveryFirmware, LayoutFileOpensUnchanged)
         ASSERT_TRUE(e.ok);
         test::typeTexts(e.view, c.edited);
         e.view.dialogAnswers.push_back(u"/ff.lay");
-        ASSERT_EQ(e.form.Save2As_Click(), Outcome::Done);
+        ASSERT_EQ(e.form.saveLayoutFileAsCommand(), Outcome::Done);
 
         // into another editor over the same image, which shows the loaded layouts until then
         Opened other(c);
         ASSERT_TRUE(other.ok);
         other.files.files[u"/ff.lay"] = e.files.files[u"/ff.lay"];
         other.view.dialogAnswers.push_back(u"/ff.lay");
-        ASSERT_EQ(other.form.Open2_Click(), Outcome::Done);
+        ASSERT_EQ(other.form.openLayoutFileCommand(), Outcome::Done);
         EXPECT_EQ(test::firstDifference(other.texts(), c.edited), "");
     }
 }

@@ -13,8 +13,8 @@
 namespace klavoset {
 namespace {
 
-using test::Editor;
 using test::PropertyCase;
+using test::StartedEditor;
 
 constexpr std::uint32_t kCases = 6;
 
@@ -27,17 +27,18 @@ TEST_P(UntouchedBytesOfEveryFirmware, SaveChangesNothingOutsideTheAreas)
     for (std::uint32_t seed = 0; seed < kCases; ++seed) {
         const PropertyCase c(GetParam(), seed, PropertyCase::Fill::Noise);
         SCOPED_TRACE(c.describe());
-        Editor e;
+        StartedEditor e;
         if (c.koi)
-            e.form.Koi_Click();
+            e.form.koi8Command();
         ASSERT_EQ(e.open(u"/ff.bin", c.image), Outcome::Done);
         test::typeTexts(e.view, c.edited);
         e.form.runCommand(c.wap);
-        ASSERT_EQ(e.form.Save1_Click(), Outcome::Done);
+        ASSERT_EQ(e.form.saveFullflashCommand(), Outcome::Done);
 
         const auto& saved = e.files.files[u"/ff.bin"];
         ASSERT_EQ(saved.size(), c.image.size());
-        const std::vector<bool> writable = test::writableBytes(c.d, c.d.HasRus, c.writesWap(), saved.size());
+        const std::vector<bool> writable =
+            test::writableBytes(c.d, c.d.hasRussian, c.writesWap(), saved.size());
         std::size_t outside = 0, first = 0;
         constexpr std::size_t kChunk = 4096; // only chunks that differ are looked into byte by byte
         for (std::size_t at = 0; at < saved.size(); at += kChunk) {

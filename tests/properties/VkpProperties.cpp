@@ -17,8 +17,8 @@ namespace klavoset {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using test::Editor;
 using test::PropertyCase;
+using test::StartedEditor;
 
 constexpr std::uint32_t kCases = 10;
 
@@ -42,23 +42,23 @@ TEST_P(PatchOfEveryFirmware, PatchAppliedToTheImageGivesTheSavedImage)
     for (std::uint32_t seed = 0; seed < kCases; ++seed) {
         PropertyCase c(GetParam(), seed);
         SCOPED_TRACE(c.describe());
-        Editor e;
+        StartedEditor e;
         if (c.koi)
-            e.form.Koi_Click();
+            e.form.koi8Command();
         ASSERT_EQ(e.open(u"/ff.bin", c.image), Outcome::Done);
         e.form.runCommand(c.wap);
 
         Bytes patched = c.image;
         for (int round = 0; round < 2; ++round) {
-            test::typeTexts(e.view, round == 0 ? c.edited : c.random.fitting(c.d, c.d.HasRus, c.koi));
+            test::typeTexts(e.view, round == 0 ? c.edited : c.random.fitting(c.d, c.d.hasRussian, c.koi));
             e.view.dialogAnswers.push_back(u"/ff.vkp");
-            ASSERT_EQ(e.form.SaveAsVKP_Click(), Outcome::Done) << "round " << round;
+            ASSERT_EQ(e.form.savePatchAsCommand(), Outcome::Done) << "round " << round;
             const auto problem = test::applyVkp(textOf(e.files.files[u"/ff.vkp"]), patched);
             ASSERT_FALSE(problem) << "round " << round << ": " << *problem;
-            ASSERT_EQ(firstDifference(patched, e.form.Flash), -1) << "round " << round;
+            ASSERT_EQ(firstDifference(patched, e.form.image), -1) << "round " << round;
         }
         ASSERT_EQ(e.files.files[u"/ff.bin"], c.image) << "an export leaves the fullflash alone";
-        ASSERT_EQ(e.form.Save1_Click(), Outcome::Done);
+        ASSERT_EQ(e.form.saveFullflashCommand(), Outcome::Done);
         EXPECT_EQ(firstDifference(e.files.files[u"/ff.bin"], patched), -1);
     }
 }
@@ -68,20 +68,19 @@ TEST_P(PatchOfEveryFirmware, ComparingTheAreasGivesTheLinesOfTheWholeImages)
     for (std::uint32_t seed = 0; seed < kCases; ++seed) {
         PropertyCase c(GetParam(), seed, PropertyCase::Fill::Noise);
         SCOPED_TRACE(c.describe());
-        Editor e;
+        StartedEditor e;
         if (c.koi)
-            e.form.Koi_Click();
+            e.form.koi8Command();
         ASSERT_EQ(e.open(u"/ff.bin", c.image), Outcome::Done);
         e.form.runCommand(c.wap);
         Bytes before = c.image;
         for (int round = 0; round < 2; ++round) {
-            test::typeTexts(e.view, round == 0 ? c.edited : c.random.fitting(c.d, c.d.HasRus, c.koi));
+            test::typeTexts(e.view, round == 0 ? c.edited : c.random.fitting(c.d, c.d.hasRussian, c.koi));
             e.view.dialogAnswers.push_back(u"/ff.vkp");
-            ASSERT_EQ(e.form.SaveAsVKP_Click(), Outcome::Done) << "round " << round;
-            EXPECT_EQ(textOf(e.files.files[u"/ff.vkp"]),
-                      formatVkp(c.d.FwId, diffBlocks(before, e.form.Flash)))
+            ASSERT_EQ(e.form.savePatchAsCommand(), Outcome::Done) << "round " << round;
+            EXPECT_EQ(textOf(e.files.files[u"/ff.vkp"]), formatVkp(c.d.id, diffBlocks(before, e.form.image)))
                 << "round " << round;
-            before.assign(e.form.Flash.begin(), e.form.Flash.end());
+            before.assign(e.form.image.begin(), e.form.image.end());
         }
     }
 }

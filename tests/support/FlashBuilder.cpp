@@ -76,24 +76,24 @@ FlashBuilder& FlashBuilder::layouts(const FirmwareDescriptor& d, const LayoutTex
     const auto len = [](const std::u16string& s) { return static_cast<std::uint8_t>(s.size()); };
     // shared keys, once
     std::int32_t shared[kKeys] = {};
-    std::int32_t at = d.CommonData;
+    std::int32_t at = d.sharedStorage;
     for (const int key : {0, 1, 10, 11}) {
-        if (d.NewGen && key == 11)
+        if (d.newGeneration && key == 11)
             break;
         shared[key] = at;
-        units(at, texts.at(KeyArray::eb, key));
-        at += 2 * static_cast<std::int32_t>(texts.at(KeyArray::eb, key).size());
+        units(at, texts.at(Layout::englishUpper, key));
+        at += 2 * static_cast<std::int32_t>(texts.at(Layout::englishUpper, key).size());
     }
-    const auto pass = [&](std::int32_t table, std::int32_t& data, KeyArray a) {
+    const auto pass = [&](std::int32_t table, std::int32_t& data, Layout a) {
         for (int key = 0; key < kKeys; ++key) {
             const std::u16string& text = texts.at(a, key);
             const bool isShared = key < 2 || key > 9;
-            if (d.NewGen && key == 11)
+            if (d.newGeneration && key == 11)
                 continue;
-            const std::int32_t slot = d.NewGen && key == 10 ? d.Key10Entry : table + 6 * key;
-            if (d.NewGen && key == 10) // the tables' own key-10 slots stay empty and point nowhere
+            const std::int32_t slot = d.newGeneration && key == 10 ? d.key10Entry : table + 6 * key;
+            if (d.newGeneration && key == 10) // the tables' own key-10 slots stay empty and point nowhere
                 bytes(table + 6 * key, {0, 0, 0, 0, 0, 0});
-            const std::u16string& stored = isShared ? texts.at(KeyArray::eb, key) : text;
+            const std::u16string& stored = isShared ? texts.at(Layout::englishUpper, key) : text;
             if (isShared) {
                 entry(slot, len(stored), shared[key], adrFix);
             } else {
@@ -103,13 +103,13 @@ FlashBuilder& FlashBuilder::layouts(const FirmwareDescriptor& d, const LayoutTex
             }
         }
     };
-    std::int32_t eng = d.EngData;
-    pass(d.EngTab, eng, KeyArray::eb);
-    pass(d.EngTab + 72, eng, KeyArray::em);
-    if (d.HasRus) {
-        std::int32_t rus = d.RusData;
-        pass(d.RusTab, rus, KeyArray::rb);
-        pass(d.RusTab + 72, rus, KeyArray::rm);
+    std::int32_t eng = d.englishStorage;
+    pass(d.englishTable, eng, Layout::englishUpper);
+    pass(d.englishTable + 72, eng, Layout::englishLower);
+    if (d.hasRussian) {
+        std::int32_t rus = d.russianStorage;
+        pass(d.russianTable, rus, Layout::russianUpper);
+        pass(d.russianTable + 72, rus, Layout::russianLower);
     }
     return *this;
 }
@@ -126,21 +126,21 @@ LayoutTexts sampleLayouts(bool newGen, bool hasRus)
         std::u16string upper;
         for (const char16_t c : lower)
             upper += (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
-        t.at(KeyArray::eb, k) = upper + u"Ж";
-        t.at(KeyArray::em, k) = lower + u"ж";
+        t.at(Layout::englishUpper, k) = upper + u"Ж";
+        t.at(Layout::englishLower, k) = lower + u"ж";
         if (hasRus) {
             std::u16string r = cyr[k];
             std::u16string R;
             for (const char16_t c : r)
                 R += (c >= u'а' && c <= u'я') ? static_cast<char16_t>(c - 32) : (c == u'ё' ? u'Ё' : c);
-            t.at(KeyArray::rb, k) = R;
-            t.at(KeyArray::rm, k) = r;
+            t.at(Layout::russianUpper, k) = R;
+            t.at(Layout::russianLower, k) = r;
         }
     }
     const std::u16string shared[kKeys] = {
         u".,?!0-\x7F", u" 1€$", {}, {}, {}, {}, {}, {}, {}, {}, u"*/+", newGen ? u"" : u"#@"};
     for (const int key : {0, 1, 10, 11})
-        for (const KeyArray a : kAllArrays)
+        for (const Layout a : kAllLayouts)
             t.at(a, key) = shared[key];
     return t;
 }

@@ -55,8 +55,8 @@ class FlashBuilder
     FlashBuilder& entry(std::int32_t at, std::uint8_t count, std::int32_t target, std::int32_t adrFix = 0);
 
     // Every key of the four layouts (Russian ones when the descriptor has them) stored the firmware's
-    // way: shared keys once in CommonData, letters in EngData/RusData, key 10 of newer firmware in
-    // Key10Entry. Texts must be plain Unicode (no KOI8), each key below 256 units.
+    // way: shared keys once in sharedStorage, letters in englishStorage/russianStorage, key 10 of newer
+    // firmware in key10Entry. Texts must be plain Unicode (no KOI8), each key below 256 units.
     FlashBuilder& layouts(const FirmwareDescriptor& d, const LayoutTexts& texts, std::int32_t adrFix = 0);
 
     [[nodiscard]] std::vector<std::uint8_t> build() const { return m_bytes; }

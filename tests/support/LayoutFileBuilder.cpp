@@ -23,21 +23,21 @@ LayoutFileBuilder& LayoutFileBuilder::line(std::u16string_view text)
 
 LayoutFileBuilder& LayoutFileBuilder::layouts(const LayoutTexts& texts, bool hasRus)
 {
-    const auto fields = [&](KeyArray a) {
+    const auto fields = [&](Layout a) {
         std::u16string s;
         for (int key = 1; key <= 9; ++key)
             s += texts.at(a, key) + u'\t';
-        if (a == KeyArray::eb)
+        if (a == Layout::englishUpper)
             s += texts.at(a, 10) + u'\t' + texts.at(a, 0) + u'\t' + texts.at(a, 11);
         if (!s.empty() && s.back() == u'\t')
             s.pop_back();
         return s;
     };
-    line(fields(KeyArray::eb));
-    line(fields(KeyArray::em));
+    line(fields(Layout::englishUpper));
+    line(fields(Layout::englishLower));
     if (hasRus) {
-        line(fields(KeyArray::rb));
-        line(fields(KeyArray::rm));
+        line(fields(Layout::russianUpper));
+        line(fields(Layout::russianLower));
     }
     return *this;
 }

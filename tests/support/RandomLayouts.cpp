@@ -67,19 +67,19 @@ int RandomLayouts::total(int cap)
 LayoutTexts RandomLayouts::fitting(const FirmwareDescriptor& d, bool hasRus, bool koi)
 {
     LayoutTexts t;
-    const auto letters = [&](KeyArray upper, KeyArray lower, int cap, bool english) {
+    const auto letters = [&](Layout upper, Layout lower, int cap, bool english) {
         const std::vector<std::size_t> n = split(total(cap), 16);
         for (int k = 2; k <= 9; ++k) {
             t.at(upper, k) = text(n[static_cast<std::size_t>(k - 2)], english, koi);
             t.at(lower, k) = text(n[static_cast<std::size_t>(k + 6)], english, koi);
         }
     };
-    letters(KeyArray::eb, KeyArray::em, 136, true);
+    letters(Layout::englishUpper, Layout::englishLower, 136, true);
     if (hasRus)
-        letters(KeyArray::rb, KeyArray::rm, 138, false);
+        letters(Layout::russianUpper, Layout::russianLower, 138, false);
 
-    const int sharedKeys = d.NewGen ? 3 : 4;
-    std::vector<std::size_t> n = split(total(d.CommonCap), sharedKeys);
+    const int sharedKeys = d.newGeneration ? 3 : 4;
+    std::vector<std::size_t> n = split(total(d.sharedCapacity), sharedKeys);
     if (hasRus && n[0] > 17) {
         n[1] += n[0] - 17;
         n[0] = 17;
@@ -87,17 +87,17 @@ LayoutTexts RandomLayouts::fitting(const FirmwareDescriptor& d, bool hasRus, boo
     const int keys[] = {0, 1, 10, 11};
     for (int i = 0; i < sharedKeys; ++i) {
         const std::u16string s = text(n[static_cast<std::size_t>(i)], true, koi);
-        for (const KeyArray a : kAllArrays)
+        for (const Layout a : kAllLayouts)
             t.at(a, keys[i]) = s;
     }
     return t;
 }
 
-std::int64_t RandomLayouts::wapBytes(const LayoutTexts& t, KeyArray upper, KeyArray lower)
+std::int64_t RandomLayouts::wapBytes(const LayoutTexts& t, Layout upper, Layout lower)
 {
     std::int64_t n = 0;
     for (int key = 0; key < kKeys; ++key)
-        for (const KeyArray a : {upper, lower}) {
+        for (const Layout a : {upper, lower}) {
             for (const char16_t c : t.at(a, key))
                 n += c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
             n += 1;

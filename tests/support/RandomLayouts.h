@@ -30,7 +30,7 @@ class RandomLayouts
 
     // Bytes the WAP strings of these texts take as UTF-8 with their terminators, upper case from `upper`
     // and lower case from `lower`.
-    [[nodiscard]] static std::int64_t wapBytes(const LayoutTexts& t, KeyArray upper, KeyArray lower);
+    [[nodiscard]] static std::int64_t wapBytes(const LayoutTexts& t, Layout upper, Layout lower);
 
     [[nodiscard]] int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
     [[nodiscard]] bool chance(int percent) { return below(100) < percent; }

@@ -12,23 +12,23 @@
 namespace klavoset::test {
 
 // A started editor over an in-memory window and in-memory files.
-struct Editor
+struct StartedEditor
 {
     MemoryView view;
     MemoryFileSystem files;
     NoSystemServices system;
-    Form1 form{view, files, system};
+    Editor form{view, files, system};
 
-    Editor() { form.Form_Activate(); }
+    StartedEditor() { form.start(); }
 
     // Puts the image under `path` and opens it through the menu command.
     Outcome open(const std::u16string& path, std::vector<std::uint8_t> image)
     {
         files.files[path] = std::move(image);
         view.dialogAnswers.push_back(path);
-        return form.Open1_Click();
+        return form.openFullflashCommand();
     }
-    [[nodiscard]] std::u16string text(KeyArray a, int key) const { return view.fieldText(a, key); }
+    [[nodiscard]] std::u16string text(Layout a, int key) const { return view.fieldText(a, key); }
     [[nodiscard]] LayoutTexts texts() const { return snapshotFields(view); }
 };
 

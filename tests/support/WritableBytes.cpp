@@ -17,21 +17,21 @@ std::vector<bool> writableBytes(const FirmwareDescriptor& d, bool hasRus, bool w
              k < at + n && k < static_cast<std::int64_t>(size); ++k)
             ok[static_cast<std::size_t>(k)] = true;
     };
-    allow(d.EngTab, 144);
-    allow(d.EngData, 272);
-    allow(d.CommonData, 2 * d.CommonCap);
-    if (d.NewGen)
-        allow(d.Key10Entry, 6);
+    allow(d.englishTable, 144);
+    allow(d.englishStorage, 272);
+    allow(d.sharedStorage, 2 * d.sharedCapacity);
+    if (d.newGeneration)
+        allow(d.key10Entry, 6);
     if (hasRus) {
-        allow(d.RusTab, 144);
-        allow(d.RusData, 276);
+        allow(d.russianTable, 144);
+        allow(d.russianStorage, 276);
     }
     if (wap) {
         for (int i = 0; i < 12; ++i) {
-            allow(d.WapTabU + 10 * i + 6, 4);
-            allow(d.WapTabL + 10 * i + 6, 4);
+            allow(d.wapUpperTable + 10 * i + 6, 4);
+            allow(d.wapLowerTable + 10 * i + 6, 4);
         }
-        allow(d.WapData, d.wapCapacity);
+        allow(d.wapStorage, d.wapCapacity);
     }
     return ok;
 }

@@ -182,7 +182,7 @@ class WindowCommandsTest : public QObject
         QTRY_COMPARE(f.panel(2), QStringLiteral("/d/a.bin"));
         QVERIFY(f.script.dialogs.empty());
 
-        f.type(KeyArray::eb, 3, QStringLiteral("Q"));
+        f.type(Layout::englishUpper, 3, QStringLiteral("Q"));
         f.script.boxAnswers = {AnswerCancel};
         QVERIFY(drop(f, {QStringLiteral("/d/b.FLS")}));
         QTRY_COMPARE(f.script.boxes.size(), std::size_t{1});
@@ -204,7 +204,7 @@ class WindowCommandsTest : public QObject
         QVERIFY(drop(f, {QStringLiteral("/d/keys.lay")})); // goes to the layout command
         QVERIFY(f.script.dialogs.empty());
         QCOMPARE(f.panel(7), QString());
-        QVERIFY(!f.field(KeyArray::eb, 2)->acceptDrops());
+        QVERIFY(!f.field(Layout::englishUpper, 2)->acceptDrops());
     }
 };
 

@@ -270,7 +270,7 @@ class WindowDesignTest : public QObject
     {
         const QColor grey = systemColor(SysColor::ScrollBar, QApplication::palette());
         for (int key = 0; key < 12; ++key)
-            for (const KeyArray a : kAllArrays) {
+            for (const Layout a : kAllLayouts) {
                 KeyField* field = f.field(a, key);
                 QCOMPARE(field->text(), QString::fromUtf8(kSamples[key][static_cast<int>(a)]));
                 QVERIFY(!field->isEnabled());
@@ -284,7 +284,7 @@ class WindowDesignTest : public QObject
 
     void fieldFontIsFixedPitchAndShowsBothAlphabets()
     {
-        const QFont font = f.field(KeyArray::eb, 2)->font();
+        const QFont font = f.field(Layout::englishUpper, 2)->font();
         QCOMPARE(font.pointSizeF(), 9.75);
         const QFontMetrics m(font);
         QCOMPARE(m.horizontalAdvance(QStringLiteral("i")), m.horizontalAdvance(QStringLiteral("W")));
@@ -304,15 +304,15 @@ class WindowDesignTest : public QObject
 
     void screenReadersHearEachFieldsKeyAndLayout()
     {
-        const auto heard = [this](KeyArray a, int key) {
+        const auto heard = [this](Layout a, int key) {
             return QAccessible::queryAccessibleInterface(f.field(a, key))->text(QAccessible::Name);
         };
-        QCOMPARE(heard(KeyArray::eb, 2), QStringLiteral("Клавиша 2, английская, заглавные"));
-        QCOMPARE(heard(KeyArray::em, 0), QStringLiteral("Клавиша 0, английская, строчные"));
-        QCOMPARE(heard(KeyArray::rb, 10), QStringLiteral("Клавиша *, русская, заглавные"));
-        QCOMPARE(heard(KeyArray::rm, 11), QStringLiteral("Клавиша #, русская, строчные"));
+        QCOMPARE(heard(Layout::englishUpper, 2), QStringLiteral("Клавиша 2, английская, заглавные"));
+        QCOMPARE(heard(Layout::englishLower, 0), QStringLiteral("Клавиша 0, английская, строчные"));
+        QCOMPARE(heard(Layout::russianUpper, 10), QStringLiteral("Клавиша *, русская, заглавные"));
+        QCOMPARE(heard(Layout::russianLower, 11), QStringLiteral("Клавиша #, русская, строчные"));
         QSet<QString> names;
-        for (const KeyArray a : kAllArrays)
+        for (const Layout a : kAllLayouts)
             for (int key = 0; key < kKeys; ++key)
                 names.insert(heard(a, key));
         QCOMPARE(names.size(), 48);
@@ -324,11 +324,11 @@ class WindowDesignTest : public QObject
         const int dy = f.window->grid()->logicalDpiY();
         const auto px = [](int twips, int dpi) { return twipsToPixels(twips, dpi); };
         // key 1 top left, key 0 bottom middle, key # bottom right
-        QCOMPARE(f.field(KeyArray::eb, 1)->geometry(),
+        QCOMPARE(f.field(Layout::englishUpper, 1)->geometry(),
                  QRect(px(960, dx), px(960 - 525, dy), px(2175, dx), px(375, dy)));
-        QCOMPARE(f.field(KeyArray::rm, 0)->pos(), QPoint(px(3960, dx), px(6720 + 1200 - 525, dy)));
-        QCOMPARE(f.field(KeyArray::em, 11)->pos(), QPoint(px(7080, dx), px(6720 + 360 - 525, dy)));
-        QCOMPARE(f.field(KeyArray::rb, 6)->pos(), QPoint(px(7080, dx), px(2880 + 840 - 525, dy)));
+        QCOMPARE(f.field(Layout::russianLower, 0)->pos(), QPoint(px(3960, dx), px(6720 + 1200 - 525, dy)));
+        QCOMPARE(f.field(Layout::englishLower, 11)->pos(), QPoint(px(7080, dx), px(6720 + 360 - 525, dy)));
+        QCOMPARE(f.field(Layout::russianUpper, 6)->pos(), QPoint(px(7080, dx), px(2880 + 840 - 525, dy)));
         QCOMPARE(f.window->grid()->label(10)->geometry(),
                  QRect(px(600, dx), px(6720 + 600 - 525, dy), px(375, dx), px(375, dy)));
         QCOMPARE(f.window->grid()->width(), px(10050, dx));
@@ -340,10 +340,10 @@ class WindowDesignTest : public QObject
     {
         const int keys[12] = {1, 4, 7, 10, 2, 5, 8, 0, 3, 6, 9, 11};
         // Enabled fields only take the focus; the order itself is what is checked.
-        QWidget* w = f.field(KeyArray::eb, 1);
+        QWidget* w = f.field(Layout::englishUpper, 1);
         for (int i = 0; i < 12; ++i)
-            for (const KeyArray a : kAllArrays) {
-                if (i == 0 && a == KeyArray::eb)
+            for (const Layout a : kAllLayouts) {
+                if (i == 0 && a == Layout::englishUpper)
                     continue;
                 do
                     w = w->nextInFocusChain();

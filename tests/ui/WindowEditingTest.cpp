@@ -31,11 +31,11 @@ class WindowEditingTest : public QObject
         QCOMPARE(f.panel(2), QStringLiteral("/ff/c55.bin"));
         QCOMPARE(f.panel(7), QStringLiteral("C55 v24 lg91"));
         QCOMPARE(f.panel(6), QString());
-        QCOMPARE(f.field(KeyArray::eb, 2)->text(), QStringLiteral("ABC2Ж"));
-        QCOMPARE(f.field(KeyArray::rm, 9)->text(), QStringLiteral("ыьэюя9"));
-        QVERIFY(f.field(KeyArray::em, 5)->isEnabled());
-        QVERIFY(!f.field(KeyArray::em, 1)->isEnabled()); // shared keys are edited in eb only
-        QCOMPARE(f.field(KeyArray::eb, 5)->palette().color(QPalette::Active, QPalette::Base),
+        QCOMPARE(f.field(Layout::englishUpper, 2)->text(), QStringLiteral("ABC2Ж"));
+        QCOMPARE(f.field(Layout::russianLower, 9)->text(), QStringLiteral("ыьэюя9"));
+        QVERIFY(f.field(Layout::englishLower, 5)->isEnabled());
+        QVERIFY(!f.field(Layout::englishLower, 1)->isEnabled()); // shared keys are edited in eb only
+        QCOMPARE(f.field(Layout::englishUpper, 5)->palette().color(QPalette::Active, QPalette::Base),
                  systemColor(SysColor::Window, QApplication::palette()));
         QVERIFY(f.item("Save1")->isEnabled() && f.button("Save1")->isEnabled());
         QCOMPARE(f.button("View")->toolTip(), QStringLiteral("Просмотр /ff/c55.bin"));
@@ -51,8 +51,8 @@ class WindowEditingTest : public QObject
         f.open(QStringLiteral("/ff.bin"));
         const QString before = f.panel(4);
         QVERIFY(!f.item("SaveAsVKP")->isEnabled());
-        f.type(KeyArray::em, 4, QStringLiteral("xyz"));
-        QCOMPARE(f.field(KeyArray::em, 4)->text(), QStringLiteral("ghi4жxyz"));
+        f.type(Layout::englishLower, 4, QStringLiteral("xyz"));
+        QCOMPARE(f.field(Layout::englishLower, 4)->text(), QStringLiteral("ghi4жxyz"));
         QCOMPARE(f.panel(6), QStringLiteral("*"));
         QCOMPARE(f.panel(1), QString());
         QCOMPARE(f.panel(2), QStringLiteral("/ff.bin"));
@@ -67,9 +67,9 @@ class WindowEditingTest : public QObject
         WindowFixture f;
         QVERIFY(f.start());
         f.open(QStringLiteral("/ff.bin"));
-        f.type(KeyArray::eb, 10, QStringLiteral("=~"));
-        f.type(KeyArray::eb, 1, QStringLiteral("@"));
-        for (const KeyArray a : {KeyArray::em, KeyArray::rb, KeyArray::rm}) {
+        f.type(Layout::englishUpper, 10, QStringLiteral("=~"));
+        f.type(Layout::englishUpper, 1, QStringLiteral("@"));
+        for (const Layout a : {Layout::englishLower, Layout::russianUpper, Layout::russianLower}) {
             QCOMPARE(f.field(a, 10)->text(), QStringLiteral("*/+=~"));
             QCOMPARE(f.field(a, 1)->text(), QStringLiteral(" 1€$@"));
         }
@@ -87,11 +87,11 @@ class WindowEditingTest : public QObject
         const int beeps = f.window->beeps();
         // Eight letter keys of both English layouts at 16 each pass 136.
         for (int key = 2; key <= 9; ++key)
-            f.window->setFieldText(KeyArray::eb, key, std::u16string(16, u'q'));
+            f.window->setFieldText(Layout::englishUpper, key, std::u16string(16, u'q'));
         QCOMPARE(f.window->grid()->palette().color(QPalette::Window), warn);
         QVERIFY(f.window->beeps() > beeps);
         for (int key = 2; key <= 9; ++key)
-            f.window->setFieldText(KeyArray::eb, key, u"");
+            f.window->setFieldText(Layout::englishUpper, key, u"");
         QCOMPARE(f.window->grid()->palette().color(QPalette::Window), face);
     }
 
@@ -100,17 +100,17 @@ class WindowEditingTest : public QObject
         WindowFixture f;
         QVERIFY(f.start());
         f.open(QStringLiteral("/ff.bin"));
-        KeyField* field = f.field(KeyArray::eb, 3);
+        KeyField* field = f.field(Layout::englishUpper, 3);
         field->clear();
-        f.type(KeyArray::eb, 3, QString(20, QLatin1Char('d')));
+        f.type(Layout::englishUpper, 3, QString(20, QLatin1Char('d')));
         QCOMPARE(field->text(), QString(16, QLatin1Char('d')));
 
         const std::u16string longText(24, u'e');
-        f.window->setFieldText(KeyArray::eb, 3, longText);
-        QCOMPARE(f.window->fieldText(KeyArray::eb, 3), longText);
+        f.window->setFieldText(Layout::englishUpper, 3, longText);
+        QCOMPARE(f.window->fieldText(Layout::englishUpper, 3), longText);
         QTest::keyClick(field, Qt::Key_Backspace);
         QCOMPARE(field->text().size(), 23);
-        f.type(KeyArray::eb, 3, QStringLiteral("f"));
+        f.type(Layout::englishUpper, 3, QStringLiteral("f"));
         QCOMPARE(field->text().size(), 23); // still over the limit: nothing more can be typed
     }
 
@@ -120,8 +120,8 @@ class WindowEditingTest : public QObject
         WindowFixture f;
         QVERIFY(f.start());
         f.open(QStringLiteral("/ff.bin"));
-        f.type(KeyArray::em, 4, QStringLiteral("xy"), 1);
-        KeyField* field = f.field(KeyArray::em, 4);
+        f.type(Layout::englishLower, 4, QStringLiteral("xy"), 1);
+        KeyField* field = f.field(Layout::englishLower, 4);
         QCOMPARE(field->text(), QStringLiteral("gxyhi4ж"));
         QCOMPARE(field->cursorPosition(), 3);
         QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
@@ -133,22 +133,22 @@ class WindowEditingTest : public QObject
         WindowFixture f;
         QVERIFY(f.start());
         int changes = 0;
-        KeyArray lastArray = KeyArray::eb;
+        Layout lastArray = Layout::englishUpper;
         int lastKey = -1;
-        f.window->setFieldChangeHandler([&](KeyArray a, int key) {
+        f.window->setFieldChangeHandler([&](Layout a, int key) {
             ++changes;
             lastArray = a;
             lastKey = key;
         });
         const std::u16string odd = u"a\x7F"
                                    u"b\x01€Ж";
-        f.window->setFieldText(KeyArray::rm, 7, odd);
+        f.window->setFieldText(Layout::russianLower, 7, odd);
         QCOMPARE(changes, 1);
-        QVERIFY(lastArray == KeyArray::rm && lastKey == 7);
-        QVERIFY(f.window->fieldText(KeyArray::rm, 7) == odd);
-        f.window->setFieldText(KeyArray::rm, 7, odd);
+        QVERIFY(lastArray == Layout::russianLower && lastKey == 7);
+        QVERIFY(f.window->fieldText(Layout::russianLower, 7) == odd);
+        f.window->setFieldText(Layout::russianLower, 7, odd);
         QCOMPARE(changes, 1); // the same text is no change
-        f.window->setFieldText(KeyArray::eb, 10, std::u16string(60, u'*'));
+        f.window->setFieldText(Layout::englishUpper, 10, std::u16string(60, u'*'));
         QCOMPARE(changes, 2);
     }
 
@@ -159,13 +159,13 @@ class WindowEditingTest : public QObject
         f.open(QStringLiteral("/slik.bin"), "SLIK v56 lg1");
         QCOMPARE(f.panel(7), QStringLiteral("SLIK v56 lg1"));
         for (int key = 0; key < 12; ++key) {
-            QVERIFY(f.field(KeyArray::rb, key)->isHidden());
-            QVERIFY(f.field(KeyArray::rm, key)->isHidden());
-            QVERIFY(!f.field(KeyArray::eb, key)->isHidden());
+            QVERIFY(f.field(Layout::russianUpper, key)->isHidden());
+            QVERIFY(f.field(Layout::russianLower, key)->isHidden());
+            QVERIFY(!f.field(Layout::englishUpper, key)->isHidden());
         }
         QCOMPARE(f.panel(5), QString());
         f.open(QStringLiteral("/c55.bin"));
-        QVERIFY(!f.field(KeyArray::rb, 4)->isHidden());
+        QVERIFY(!f.field(Layout::russianUpper, 4)->isHidden());
     }
 
     void commandLinePathIsLoadedAtStartUp()
@@ -177,7 +177,7 @@ class WindowEditingTest : public QObject
         QVERIFY(f.start());
         QCOMPARE(f.panel(2), QStringLiteral("/my files/c55.bin"));
         QCOMPARE(f.panel(7), QStringLiteral("C55 v24 lg91"));
-        QCOMPARE(f.field(KeyArray::eb, 2)->text(), QStringLiteral("ABC2Ж"));
+        QCOMPARE(f.field(Layout::englishUpper, 2)->text(), QStringLiteral("ABC2Ж"));
         QVERIFY(f.script.dialogs.empty());
         QVERIFY(f.script.boxes.empty());
     }
@@ -189,7 +189,7 @@ class WindowEditingTest : public QObject
         QVERIFY(f.start());
         QCOMPARE(f.panel(1), QStringLiteral("Не могу открыть файл !"));
         QCOMPARE(f.panel(2), QStringLiteral("/nowhere/a.bin /nowhere/b.bin"));
-        QCOMPARE(f.field(KeyArray::eb, 2)->text(), QStringLiteral("ABC2АБВГ"));
+        QCOMPARE(f.field(Layout::englishUpper, 2)->text(), QStringLiteral("ABC2АБВГ"));
     }
 
     void startUpRunsOnce()
@@ -213,7 +213,7 @@ class WindowEditingTest : public QObject
         WindowFixture f;
         QVERIFY(f.start());
         f.open(QStringLiteral("/a.bin"));
-        f.type(KeyArray::eb, 2, QStringLiteral("X"));
+        f.type(Layout::englishUpper, 2, QStringLiteral("X"));
         f.script.boxAnswers = {AnswerNo};
         f.open(QStringLiteral("/b.bin"));
         QCOMPARE(f.script.boxes.size(), std::size_t{1});
@@ -221,14 +221,14 @@ class WindowEditingTest : public QObject
         QCOMPARE(f.script.boxes[0].text,
                  QStringLiteral("Раскладка была изменена !\r\n\r\nВы уверены, что хотите продолжить ?"));
         QCOMPARE(f.panel(2), QStringLiteral("/a.bin"));
-        QCOMPARE(f.field(KeyArray::eb, 2)->text(), QStringLiteral("ABC2ЖX"));
+        QCOMPARE(f.field(Layout::englishUpper, 2)->text(), QStringLiteral("ABC2ЖX"));
 
         f.script.fileAnswers.clear();
         f.script.boxAnswers = {AnswerYes};
         f.open(QStringLiteral("/b.bin"));
         QCOMPARE(f.panel(2), QStringLiteral("/b.bin"));
         QCOMPARE(f.panel(6), QString());
-        QCOMPARE(f.field(KeyArray::eb, 2)->text(), QStringLiteral("ABC2Ж"));
+        QCOMPARE(f.field(Layout::englishUpper, 2)->text(), QStringLiteral("ABC2Ж"));
     }
 
     void closingAsksOnlyWhenChanged()
@@ -236,7 +236,7 @@ class WindowEditingTest : public QObject
         WindowFixture f;
         QVERIFY(f.start());
         f.open(QStringLiteral("/a.bin"));
-        f.type(KeyArray::rb, 5, QStringLiteral("Ы"));
+        f.type(Layout::russianUpper, 5, QStringLiteral("Ы"));
         f.script.boxAnswers = {AnswerCancel};
         QVERIFY(!f.window->close());
         QVERIFY(f.window->isVisible());
@@ -257,7 +257,7 @@ class WindowEditingTest : public QObject
         WindowFixture f;
         QVERIFY(f.start());
         f.open(QStringLiteral("/a.bin"));
-        f.type(KeyArray::em, 2, QStringLiteral("q"));
+        f.type(Layout::englishLower, 2, QStringLiteral("q"));
         f.script.boxAnswers = {AnswerNo};
         f.item("Exit")->trigger();
         QVERIFY(f.window->isVisible());
@@ -284,7 +284,7 @@ class WindowEditingTest : public QObject
         QVERIFY(f.script.boxes.empty());
         QCOMPARE(f.files.files[u"/b.lay"], bytes);
 
-        f.type(KeyArray::eb, 0, QStringLiteral("x"));
+        f.type(Layout::englishUpper, 0, QStringLiteral("x"));
         QCOMPARE(f.window->beeps(), 0);
         QVERIFY(!f.item("SaveAsVKP")->isEnabled());
         f.item("Save2")->trigger();

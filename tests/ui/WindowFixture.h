@@ -24,11 +24,11 @@
 namespace klavoset::test {
 
 // Every address set, as a build may have them.
-inline void setAddresses(Form1& form)
+inline void setAddresses(Editor& form)
 {
-    form.HomePage = u"https://k.example.net/";
-    form.ForumPage = u"https://f.example.net/t=1";
-    form.MailAddress = u"k@example.net";
+    form.homePage = u"https://k.example.net/";
+    form.forumPage = u"https://f.example.net/t=1";
+    form.mailAddress = u"k@example.net";
 }
 
 // The real window over in-memory files and recorded tools; every box and dialog answered by the script.
@@ -38,7 +38,7 @@ struct WindowFixture
     FakeSystem system;
     DialogScript script;
     std::unique_ptr<MainWindow> window;
-    std::function<void(Form1&)> beforeStart; // e.g. the addresses a build may set
+    std::function<void(Editor&)> beforeStart; // e.g. the addresses a build may set
 
     WindowFixture() { Dialogs::setScript(&script); }
     ~WindowFixture()
@@ -59,11 +59,11 @@ struct WindowFixture
 
     [[nodiscard]] QAction* item(const char* name) const { return window->mainMenu()->action(name); }
     [[nodiscard]] QAction* button(const char* key) const { return window->toolBar()->button(key); }
-    [[nodiscard]] KeyField* field(KeyArray a, int key) const { return window->field(a, key); }
+    [[nodiscard]] KeyField* field(Layout a, int key) const { return window->field(a, key); }
     [[nodiscard]] QString panel(int n) const { return window->panels()->text(n); }
 
     // Types into a field as the user does: focus, then keys; at the end of its text unless `at` is given.
-    void type(KeyArray a, int key, const QString& text, int at = -1) const
+    void type(Layout a, int key, const QString& text, int at = -1) const
     {
         KeyField* f = field(a, key);
         f->setFocus();
@@ -79,7 +79,7 @@ struct WindowFixture
     void open(const QString& path, std::string_view fwId = "C55 v24 lg91")
     {
         const FirmwareDescriptor d = descriptorOf(fwId);
-        files.files[path.toStdU16String()] = imageOf(fwId, sampleLayouts(d.NewGen, d.HasRus));
+        files.files[path.toStdU16String()] = imageOf(fwId, sampleLayouts(d.newGeneration, d.hasRussian));
         script.fileAnswers.push_back(path);
         item("Open1")->trigger();
     }

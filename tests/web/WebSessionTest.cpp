@@ -26,18 +26,18 @@ TEST(WebSession, UnsavedChangesStopTheOpenUntilTheUserSaysYes)
     WebSession s;
     ASSERT_EQ(open(s, "a.bin", image()), Outcome::Done);
     EXPECT_TRUE(s.question().empty());
-    s.type(KeyArray::eb, 2, "XY");
+    s.type(Layout::englishUpper, 2, "XY");
     ASSERT_EQ(s.view.panelText(6), u"*");
 
     EXPECT_EQ(open(s, "b.bin", image()), Outcome::Declined);
     EXPECT_EQ(s.question(), "Раскладка была изменена !\r\n\r\nВы уверены, что хотите продолжить ?");
-    EXPECT_EQ(s.view.fieldText(KeyArray::eb, 2), u"XY");
-    EXPECT_EQ(s.form.FlashFile, u"a.bin");
+    EXPECT_EQ(s.view.fieldText(Layout::englishUpper, 2), u"XY");
+    EXPECT_EQ(s.form.fullflashPath, u"a.bin");
     EXPECT_TRUE(s.takeBoxes().empty()); // the question is the page's to ask, not a box already shown
 
     EXPECT_EQ(open(s, "b.bin", image(), true), Outcome::Done);
     EXPECT_TRUE(s.question().empty());
-    EXPECT_EQ(s.form.FlashFile, u"b.bin");
+    EXPECT_EQ(s.form.fullflashPath, u"b.bin");
     EXPECT_EQ(s.view.panelText(6), u"");
     EXPECT_FALSE(s.files.canRead(u"b.bin")); // the image is held once, by the editor
 }
@@ -46,14 +46,14 @@ TEST(WebSession, SavesBecomeDownloadsUnderTheDialogsNames)
 {
     WebSession s;
     ASSERT_EQ(open(s, "ff.fls", image()), Outcome::Done);
-    s.type(KeyArray::rb, 5, "МНО5");
+    s.type(Layout::russianUpper, 5, "МНО5");
     ASSERT_EQ(s.savePatch(), Outcome::Done);
     EXPECT_EQ(s.downloadName(), "ff.vkp");
     EXPECT_FALSE(s.downloadBytes().empty());
 
     ASSERT_EQ(s.saveFullflash(), Outcome::Done);
     EXPECT_EQ(s.downloadName(), "ff.fls");
-    EXPECT_EQ(s.downloadBytes(), s.form.Flash);
+    EXPECT_EQ(s.downloadBytes(), s.form.image);
     EXPECT_FALSE(s.files.canRead(u"ff.vkp")); // a new save drops the previous download
 
     ASSERT_EQ(s.saveLayout(), Outcome::Done);
@@ -73,7 +73,7 @@ TEST(WebSession, RefusalsLeaveNothingBehind)
 
     ASSERT_EQ(open(s, "ff.bin", image()), Outcome::Done);
     for (int key = 2; key <= 9; ++key)
-        s.type(KeyArray::eb, key, "ABCDEFGHIJKLMNOP");
+        s.type(Layout::englishUpper, key, "ABCDEFGHIJKLMNOP");
     ASSERT_EQ(s.view.windowColor, SysColor::InfoBk);
     EXPECT_EQ(s.saveFullflash(), Outcome::DoesNotFit);
     EXPECT_TRUE(s.downloadName().empty());

@@ -14,8 +14,8 @@ namespace klavoset {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using test::Editor;
 using test::FlashBuilder;
+using test::StartedEditor;
 
 Bytes slice(const Bytes& image, std::int32_t at, std::int32_t n)
 {
@@ -34,14 +34,14 @@ std::int64_t firstDifference(const Bytes& a, const Bytes& b)
 // Writes the texts into a copy of the image; a refusal fails the test.
 Bytes written(Bytes image, const FirmwareDescriptor& d, const LayoutTexts& t, WriteOptions o = {})
 {
-    const auto refusal = writeLayouts(image, d, d.HasRus, 0, t, o);
+    const auto refusal = writeLayouts(image, d, d.hasRussian, 0, t, o);
     EXPECT_FALSE(refusal.has_value()) << "refused, kind " << static_cast<int>(refusal->kind);
     return image;
 }
 
 LayoutTexts decoded(const Bytes& image)
 {
-    Editor e;
+    StartedEditor e;
     EXPECT_EQ(e.open(u"/ff.bin", image), Outcome::Done);
     return e.texts();
 }
@@ -49,9 +49,9 @@ LayoutTexts decoded(const Bytes& image)
 // Shared keys once in eb and copied to the other layouts, as the window keeps them.
 LayoutTexts withShared(LayoutTexts t)
 {
-    for (const KeyArray a : {KeyArray::em, KeyArray::rb, KeyArray::rm})
+    for (const Layout a : {Layout::englishLower, Layout::russianUpper, Layout::russianLower})
         for (const int key : {0, 1, 10, 11})
-            t.at(a, key) = t.at(KeyArray::eb, key);
+            t.at(a, key) = t.at(Layout::englishUpper, key);
     return t;
 }
 
@@ -62,19 +62,19 @@ class EveryFirmware : public ::testing::TestWithParam<FirmwareRow>
 TEST_P(EveryFirmware, WritesBackUnchangedAndEditedLayouts)
 {
     const FirmwareDescriptor d = completeDescriptor(GetParam());
-    const LayoutTexts texts = test::sampleLayouts(d.NewGen, d.HasRus);
-    const Bytes image = test::imageOf(d.FwId, texts, 0x800000); // half the address space: pointers move
+    const LayoutTexts texts = test::sampleLayouts(d.newGeneration, d.hasRussian);
+    const Bytes image = test::imageOf(d.id, texts, 0x800000); // half the address space: pointers move
     ASSERT_EQ(decoded(image), texts);
     const Bytes once = written(image, d, texts);
     ASSERT_EQ(decoded(once), texts);
     EXPECT_EQ(firstDifference(written(once, d, decoded(once)), once), -1) << "a second save changes nothing";
 
     LayoutTexts edited = texts;
-    edited.at(KeyArray::eb, 2) = u"XYZ2ЫЬ\x7F";
-    edited.at(KeyArray::em, 9) = u"";
-    edited.at(KeyArray::eb, 0) = u"0";
-    if (d.HasRus)
-        edited.at(KeyArray::rm, 5) = u"эюя5ё";
+    edited.at(Layout::englishUpper, 2) = u"XYZ2ЫЬ\x7F";
+    edited.at(Layout::englishLower, 9) = u"";
+    edited.at(Layout::englishUpper, 0) = u"0";
+    if (d.hasRussian)
+        edited.at(Layout::russianLower, 5) = u"эюя5ё";
     edited = withShared(edited);
     EXPECT_EQ(decoded(written(image, d, edited)), edited);
 }
@@ -90,21 +90,21 @@ INSTANTIATE_TEST_SUITE_P(AllRows, EveryFirmware, ::testing::ValuesIn(supportedFi
 FirmwareDescriptor tiny()
 {
     FirmwareDescriptor d;
-    d.FwId = "T1 v1 lg1";
-    d.EngTab = 0x1000;
-    d.RusTab = 0x2000;
-    d.CommonData = 0x3000;
-    d.EngData = 0x31234;
-    d.RusData = 0x4000;
-    d.HasRus = false;
-    d.CommonCap = 46;
+    d.id = "T1 v1 lg1";
+    d.englishTable = 0x1000;
+    d.russianTable = 0x2000;
+    d.sharedStorage = 0x3000;
+    d.englishStorage = 0x31234;
+    d.russianStorage = 0x4000;
+    d.hasRussian = false;
+    d.sharedCapacity = 46;
     return d;
 }
 
 TEST(LayoutWriter, WorkedExamplePointerAndEmptyKey)
 {
     LayoutTexts t;
-    t.at(KeyArray::eb, 2) = u"ab\x7F";
+    t.at(Layout::englishUpper, 2) = u"ab\x7F";
     const Bytes image = written(Bytes(0x600000, 0), tiny(), t);
     EXPECT_EQ(slice(image, 0x1000 + 12, 6), (Bytes{0x03, 0x00, 0x34, 0x12, 0x8C, 0x02}));
     EXPECT_EQ(slice(image, 0x31234, 6), (Bytes{0x61, 0, 0x62, 0, 0x0A, 0}));
@@ -119,19 +119,19 @@ TEST(LayoutWriter, Koi8AppliesToEnglishLettersAndToSharedKeysOnlyWithoutRussian)
     for (const char* id : {"C55 v24 lg91", "SLIK v56 lg1"}) {
         const FirmwareDescriptor d = test::descriptorOf(id);
         LayoutTexts t;
-        t.at(KeyArray::eb, 2) = u"ЯаъЪёA";
-        t.at(KeyArray::rb, 2) = u"Я";
-        t.at(KeyArray::eb, 0) = u"Я";
+        t.at(Layout::englishUpper, 2) = u"ЯаъЪёA";
+        t.at(Layout::russianUpper, 2) = u"Я";
+        t.at(Layout::englishUpper, 0) = u"Я";
         t = withShared(t);
         const Bytes image = written(Bytes(0x1000000, 0xFF), d, t, koi);
         SCOPED_TRACE(id);
-        EXPECT_EQ(slice(image, d.EngData, 12),
+        EXPECT_EQ(slice(image, d.englishStorage, 12),
                   (Bytes{0xF1, 0, 0xC1, 0, 0xDF, 0, 0xFF, 0, 0x51, 0x04, 0x41, 0}));
-        if (d.HasRus) {
-            EXPECT_EQ(slice(image, d.RusData, 2), (Bytes{0x2F, 0x04}));
-            EXPECT_EQ(slice(image, d.CommonData, 2), (Bytes{0x2F, 0x04}));
+        if (d.hasRussian) {
+            EXPECT_EQ(slice(image, d.russianStorage, 2), (Bytes{0x2F, 0x04}));
+            EXPECT_EQ(slice(image, d.sharedStorage, 2), (Bytes{0x2F, 0x04}));
         } else {
-            EXPECT_EQ(slice(image, d.CommonData, 2), (Bytes{0xF1, 0x00}));
+            EXPECT_EQ(slice(image, d.sharedStorage, 2), (Bytes{0xF1, 0x00}));
         }
     }
 }
@@ -159,48 +159,49 @@ TEST(LayoutWriter, WapStringsAreUtf8WithTerminatorAndOnlyPointerBytesOfRecords)
 {
     const FirmwareDescriptor d = test::descriptorOf("C55 v24 lg91");
     LayoutTexts t;
-    t.at(KeyArray::eb, 2) = u"a";
-    t.at(KeyArray::eb, 3) = u"Я";
-    t.at(KeyArray::eb, 4) = u"€";
-    t.at(KeyArray::rm, 2) = u"б";
+    t.at(Layout::englishUpper, 2) = u"a";
+    t.at(Layout::englishUpper, 3) = u"Я";
+    t.at(Layout::englishUpper, 4) = u"€";
+    t.at(Layout::russianLower, 2) = u"б";
     const Bytes erased(0x1000000, 0xAB);
     const Bytes english = written(erased, d, t, {false, WapSource::English});
-    EXPECT_EQ(wapString(english, d.WapTabU, 0).at, d.WapData) << "an empty text is its terminator";
-    EXPECT_EQ(wapString(english, d.WapTabU, 0).bytes, Bytes{0x00});
-    EXPECT_EQ(wapString(english, d.WapTabU, 2).bytes, (Bytes{0x61, 0x00}));
-    EXPECT_EQ(wapString(english, d.WapTabU, 3).bytes, (Bytes{0xD0, 0xAF, 0x00}));
-    EXPECT_EQ(wapString(english, d.WapTabU, 4).bytes, (Bytes{0xE2, 0x82, 0xAC, 0x00}));
+    EXPECT_EQ(wapString(english, d.wapUpperTable, 0).at, d.wapStorage) << "an empty text is its terminator";
+    EXPECT_EQ(wapString(english, d.wapUpperTable, 0).bytes, Bytes{0x00});
+    EXPECT_EQ(wapString(english, d.wapUpperTable, 2).bytes, (Bytes{0x61, 0x00}));
+    EXPECT_EQ(wapString(english, d.wapUpperTable, 3).bytes, (Bytes{0xD0, 0xAF, 0x00}));
+    EXPECT_EQ(wapString(english, d.wapUpperTable, 4).bytes, (Bytes{0xE2, 0x82, 0xAC, 0x00}));
     // the lower case follows the upper: 12 terminators and a, Я, € in 1 + 2 + 3 bytes
-    EXPECT_EQ(wapString(english, d.WapTabL, 0).at, d.WapData + 18);
+    EXPECT_EQ(wapString(english, d.wapLowerTable, 0).at, d.wapStorage + 18);
     for (int i = 0; i < kKeys; ++i) {
-        EXPECT_EQ(slice(english, d.WapTabU + 10 * i, 6), Bytes(6, 0xAB));
-        EXPECT_EQ(slice(english, d.WapTabL + 10 * i, 6), Bytes(6, 0xAB));
+        EXPECT_EQ(slice(english, d.wapUpperTable + 10 * i, 6), Bytes(6, 0xAB));
+        EXPECT_EQ(slice(english, d.wapLowerTable + 10 * i, 6), Bytes(6, 0xAB));
     }
     const Bytes russian = written(erased, d, t, {false, WapSource::Russian});
-    EXPECT_EQ(wapString(russian, d.WapTabU, 2).bytes, Bytes{0x00});
-    EXPECT_EQ(wapString(russian, d.WapTabL, 2).bytes, (Bytes{0xD0, 0xB1, 0x00}));
+    EXPECT_EQ(wapString(russian, d.wapUpperTable, 2).bytes, Bytes{0x00});
+    EXPECT_EQ(wapString(russian, d.wapLowerTable, 2).bytes, (Bytes{0xD0, 0xB1, 0x00}));
     const Bytes untouched = written(erased, d, t);
-    EXPECT_EQ(slice(untouched, d.WapTabU, 0x300), slice(erased, d.WapTabU, 0x300));
-    EXPECT_EQ(slice(untouched, d.WapData, d.wapCapacity), slice(erased, d.WapData, d.wapCapacity));
+    EXPECT_EQ(slice(untouched, d.wapUpperTable, 0x300), slice(erased, d.wapUpperTable, 0x300));
+    EXPECT_EQ(slice(untouched, d.wapStorage, d.wapCapacity), slice(erased, d.wapStorage, d.wapCapacity));
 }
 
 TEST(LayoutWriter, NewerGenerationWritesKey10ApartAndLeavesKey11)
 {
     const FirmwareDescriptor d = test::descriptorOf("S55 v20 lg91");
     LayoutTexts t = test::sampleLayouts(true, true);
-    t.at(KeyArray::eb, 11) = u"#@"; // not part of these layouts
-    t.at(KeyArray::eb, 10) = u"*+";
-    const Bytes before = test::imageOf(d.FwId, test::sampleLayouts(true, true));
+    t.at(Layout::englishUpper, 11) = u"#@"; // not part of these layouts
+    t.at(Layout::englishUpper, 10) = u"*+";
+    const Bytes before = test::imageOf(d.id, test::sampleLayouts(true, true));
     const Bytes image = written(before, d, withShared(t));
-    for (const std::int32_t table : {d.EngTab, d.EngTab + 72, d.RusTab, d.RusTab + 72}) {
+    for (const std::int32_t table :
+         {d.englishTable, d.englishTable + 72, d.russianTable, d.russianTable + 72}) {
         EXPECT_EQ(slice(image, table + 66, 6), slice(before, table + 66, 6)) << "key 11 entry kept";
         EXPECT_EQ(slice(image, table + 60, 6), slice(before, table + 60, 6)) << "key 10 slot kept";
     }
-    EXPECT_EQ(image[static_cast<std::size_t>(d.Key10Entry)], 2);
-    const std::int32_t sharedBefore10 =
-        2 * static_cast<std::int32_t>(t.at(KeyArray::eb, 0).size() + t.at(KeyArray::eb, 1).size());
-    EXPECT_EQ(slice(image, d.CommonData + sharedBefore10, 4), (Bytes{'*', 0, '+', 0}));
-    EXPECT_EQ(decoded(image).at(KeyArray::em, 10), u"*+");
+    EXPECT_EQ(image[static_cast<std::size_t>(d.key10Entry)], 2);
+    const std::int32_t sharedBefore10 = 2 * static_cast<std::int32_t>(t.at(Layout::englishUpper, 0).size() +
+                                                                      t.at(Layout::englishUpper, 1).size());
+    EXPECT_EQ(slice(image, d.sharedStorage + sharedBefore10, 4), (Bytes{'*', 0, '+', 0}));
+    EXPECT_EQ(decoded(image).at(Layout::englishLower, 10), u"*+");
 }
 
 // Which bytes a save may touch: the tables, storage areas, and with WAP the pointer bytes of the WAP
@@ -212,21 +213,21 @@ std::vector<bool> writable(const FirmwareDescriptor& d, bool wap, std::size_t si
         for (std::int32_t k = 0; k < n; ++k)
             ok[static_cast<std::size_t>(at + k)] = true;
     };
-    allow(d.EngTab, kTableBytes);
-    allow(d.EngData, kEngDataBytes);
-    allow(d.CommonData, commonDataBytes(d));
-    if (d.NewGen)
-        allow(d.Key10Entry, kEntryBytes);
-    if (d.HasRus) {
-        allow(d.RusTab, kTableBytes);
-        allow(d.RusData, kRusDataBytes);
+    allow(d.englishTable, kTableBytes);
+    allow(d.englishStorage, kEnglishStorageBytes);
+    allow(d.sharedStorage, sharedStorageBytes(d));
+    if (d.newGeneration)
+        allow(d.key10Entry, kEntryBytes);
+    if (d.hasRussian) {
+        allow(d.russianTable, kTableBytes);
+        allow(d.russianStorage, kRussianStorageBytes);
     }
     if (wap) {
         for (int i = 0; i < kKeys; ++i) {
-            allow(d.WapTabU + 10 * i + 6, 4);
-            allow(d.WapTabL + 10 * i + 6, 4);
+            allow(d.wapUpperTable + 10 * i + 6, 4);
+            allow(d.wapLowerTable + 10 * i + 6, 4);
         }
-        allow(d.WapData, d.wapCapacity);
+        allow(d.wapStorage, d.wapCapacity);
     }
     return ok;
 }
@@ -239,12 +240,12 @@ TEST(LayoutWriter, ChangesOnlyTheFirmwareAreas)
         b = static_cast<std::uint8_t>((x = x * 1103515245u + 12345u) >> 24);
     for (const FirmwareRow& row : supportedFirmware()) {
         const FirmwareDescriptor d = completeDescriptor(row);
-        LayoutTexts t = test::sampleLayouts(d.NewGen, d.HasRus);
+        LayoutTexts t = test::sampleLayouts(d.newGeneration, d.hasRussian);
         // the shared storage filled to its last character, 3 bytes each in a WAP string
-        const auto sharedRest =
-            d.CommonCap - static_cast<int>(t.at(KeyArray::eb, 0).size() + t.at(KeyArray::eb, 1).size() +
-                                           t.at(KeyArray::eb, 11).size());
-        t.at(KeyArray::eb, 10) = std::u16string(static_cast<std::size_t>(sharedRest), u'€');
+        const auto sharedRest = d.sharedCapacity - static_cast<int>(t.at(Layout::englishUpper, 0).size() +
+                                                                    t.at(Layout::englishUpper, 1).size() +
+                                                                    t.at(Layout::englishUpper, 11).size());
+        t.at(Layout::englishUpper, 10) = std::u16string(static_cast<std::size_t>(sharedRest), u'€');
         for (const bool wap : {false, true}) {
             if (wap && !d.wapAvailable)
                 continue;
@@ -277,16 +278,16 @@ TEST(LayoutWriter, RefusesBeforeWritingAnything)
     std::vector<Case> cases;
     const FirmwareDescriptor c55 = test::descriptorOf("C55 v24 lg91");
     LayoutTexts surrogate;
-    surrogate.at(KeyArray::em, 3) = u"a\xD83D";
+    surrogate.at(Layout::englishLower, 3) = u"a\xD83D";
     cases.push_back({"surrogate", c55, surrogate, {}, 0x1000000, Kind::Unstorable});
     LayoutTexts key11; // key 11 of newer firmware is written only as a WAP string
-    key11.at(KeyArray::eb, 11) = u"\x8000";
+    key11.at(Layout::englishUpper, 11) = u"\x8000";
     cases.push_back(
         {"wap-only key 11", c55, key11, {false, WapSource::English}, 0x1000000, Kind::Unstorable});
     LayoutTexts euros; // 3 bytes each in UTF-8: fits the key storage, not the older firmware's WAP room
     for (int k = 2; k <= 9; ++k)
-        euros.at(KeyArray::eb, k) = euros.at(KeyArray::em, k) = std::u16string(8, u'€');
-    euros.at(KeyArray::eb, 10) = std::u16string(46, u'€');
+        euros.at(Layout::englishUpper, k) = euros.at(Layout::englishLower, k) = std::u16string(8, u'€');
+    euros.at(Layout::englishUpper, 10) = std::u16string(46, u'€');
     cases.push_back({"wap overflow",
                      test::descriptorOf("C45 v50 lg1"),
                      withShared(euros),
@@ -302,19 +303,19 @@ TEST(LayoutWriter, RefusesBeforeWritingAnything)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Bytes image(static_cast<std::size_t>(c.size), 0x5A);
-        const auto refusal = writeLayouts(image, c.d, c.d.HasRus, 0, c.t, c.o);
+        const auto refusal = writeLayouts(image, c.d, c.d.hasRussian, 0, c.t, c.o);
         ASSERT_TRUE(refusal.has_value());
         EXPECT_EQ(refusal->kind, c.kind);
         EXPECT_EQ(image, Bytes(static_cast<std::size_t>(c.size), 0x5A));
     }
     const auto where = checkLayouts(0x1000000, c55, true, 0, surrogate, {});
-    EXPECT_EQ(where->array, KeyArray::em);
+    EXPECT_EQ(where->array, Layout::englishLower);
     EXPECT_EQ(where->key, 3);
     EXPECT_EQ(where->unit, u'\xD83D');
     EXPECT_FALSE(checkLayouts(0x1000000, c55, true, 0, key11, {}).has_value())
         << "key 11 unwritten without WAP";
     LayoutTexts hiddenRussian;
-    hiddenRussian.at(KeyArray::rb, 4) = u"\xFFFF";
+    hiddenRussian.at(Layout::russianUpper, 4) = u"\xFFFF";
     EXPECT_FALSE(checkLayouts(0x1000000, c55, false, 0, hiddenRussian, {}).has_value());
     const auto wap = checkLayouts(0x1000000, test::descriptorOf("C45 v50 lg1"), true, 0, withShared(euros),
                                   {false, WapSource::English});

@@ -14,7 +14,7 @@ namespace klavoset {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using test::Editor;
+using test::StartedEditor;
 
 const std::string kHeader =
     "; C55 v24 lg91 - \xC8\xE7\xEC\xE5\xED\xE5\xED\xE8\xE5 \xF0\xE0\xF1\xEA\xEB\xE0\xE4\xEA\xE8 "
@@ -84,7 +84,7 @@ TEST(Vkp, ByteFormatterAndDefaultName)
     EXPECT_EQ(defaultVkpName(u"/home/u/.bin"), u"/home/u/.bin.vkp");
 }
 
-struct Loaded : Editor
+struct Loaded : StartedEditor
 {
     Bytes original;
     Loaded()
@@ -102,50 +102,50 @@ struct Loaded : Editor
 TEST(SaveAsVKP, WritesThePatchAndKeepsTheFullflash)
 {
     Loaded e;
-    const std::u16string key2 = e.text(KeyArray::eb, 2);
-    e.view.type(KeyArray::eb, 2, key2.substr(0, 3) + u"Q" + key2.substr(4)); // same length
+    const std::u16string key2 = e.text(Layout::englishUpper, 2);
+    e.view.type(Layout::englishUpper, 2, key2.substr(0, 3) + u"Q" + key2.substr(4)); // same length
     e.view.dialogAnswers.push_back(u"/p.vkp");
-    EXPECT_EQ(e.form.SaveAsVKP_Click(), Outcome::Done);
+    EXPECT_EQ(e.form.savePatchAsCommand(), Outcome::Done);
 
     const FileDialogRequest& dialog = e.view.dialogs.back();
     EXPECT_EQ(dialog.title, u"Сохранить патч");
     EXPECT_EQ(dialog.fileName, u"/fw.v2/ff.vkp");
     EXPECT_FALSE(dialog.open);
     EXPECT_EQ(e.files.files[u"/fw.v2/ff.bin"], e.original);
-    EXPECT_TRUE(e.form.FlashOrig.matches(e.original));
+    EXPECT_TRUE(e.form.patchBase.matches(e.original));
     // Key 0 was stored with the line break as 7F 00 and goes back as 0A 00. Then the end of the em table
     // (key 11, never written on this firmware) and eb key 2 "ABC2Ж" -> "ABCQЖ".
     EXPECT_EQ(e.file(u"/p.vkp"),
               kHeader + "472FC0: 2E002C003F00210030002D007F002000 2E002C003F00210030002D000A002000\r\n" +
                   "473100: FFFFFFFFFFFF41004200430032001604 FFFFFFFFFFFF41004200430051001604\r\n");
-    EXPECT_TRUE(e.form.WriteFlash);
+    EXPECT_TRUE(e.form.writeImageFile);
     EXPECT_TRUE(e.view.item("Save1").enabled);
     EXPECT_EQ(e.view.panelText(1), u"Изменения в раскладке сохранены");
     EXPECT_EQ(e.view.panelText(2), u"/p.vkp");
     EXPECT_EQ(e.view.panelText(6), u"");
 
     // An edit undone encodes to the same bytes: the patch holds the comment lines only.
-    e.view.type(KeyArray::em, 5, u"x");
-    e.view.type(KeyArray::em, 5, test::sampleLayouts(true, true).at(KeyArray::em, 5));
+    e.view.type(Layout::englishLower, 5, u"x");
+    e.view.type(Layout::englishLower, 5, test::sampleLayouts(true, true).at(Layout::englishLower, 5));
     e.view.dialogAnswers.push_back(u"/q.vkp");
-    EXPECT_EQ(e.form.SaveAsVKP_Click(), Outcome::Done);
+    EXPECT_EQ(e.form.savePatchAsCommand(), Outcome::Done);
     EXPECT_EQ(e.file(u"/q.vkp"), kHeader);
 }
 
 TEST(SaveAsVKP, WapBlocksAppearWhenTheWapLayoutIsWritten)
 {
     Loaded e;
-    e.form.WAP_E_Click();
-    e.view.type(KeyArray::eb, 2, u"A");
+    e.form.wapFromEnglishCommand();
+    e.view.type(Layout::englishUpper, 2, u"A");
     e.view.dialogAnswers.push_back(u"/p.vkp");
-    ASSERT_EQ(e.form.SaveAsVKP_Click(), Outcome::Done);
-    const FirmwareDescriptor& d = e.form.fw;
+    ASSERT_EQ(e.form.savePatchAsCommand(), Outcome::Done);
+    const FirmwareDescriptor& d = e.form.firmware;
     bool table = false, storage = false;
-    for (const ChangedBlock& b : diffBlocks(e.original, e.form.Flash)) {
-        table = table || (b.offset + 16 > static_cast<std::uint32_t>(d.WapTabU) &&
-                          b.offset < static_cast<std::uint32_t>(d.WapTabU + kWapTableBytes));
-        storage = storage || (b.offset + 16 > static_cast<std::uint32_t>(d.WapData) &&
-                              b.offset < static_cast<std::uint32_t>(d.WapData + d.wapCapacity));
+    for (const ChangedBlock& b : diffBlocks(e.original, e.form.image)) {
+        table = table || (b.offset + 16 > static_cast<std::uint32_t>(d.wapUpperTable) &&
+                          b.offset < static_cast<std::uint32_t>(d.wapUpperTable + kWapTableBytes));
+        storage = storage || (b.offset + 16 > static_cast<std::uint32_t>(d.wapStorage) &&
+                              b.offset < static_cast<std::uint32_t>(d.wapStorage + d.wapCapacity));
     }
     EXPECT_TRUE(table);
     EXPECT_TRUE(storage);
@@ -154,16 +154,16 @@ TEST(SaveAsVKP, WapBlocksAppearWhenTheWapLayoutIsWritten)
 TEST(SaveAsVKP, FailedOrCancelledExport)
 {
     Loaded e;
-    e.view.type(KeyArray::eb, 3, u"D");
-    EXPECT_EQ(e.form.SaveAsVKP_Click(), Outcome::Declined);
-    EXPECT_EQ(e.form.VkpFile, u"/fw.v2/ff.vkp") << "the proposed name stays";
-    EXPECT_EQ(e.form.Flash, e.original);
+    e.view.type(Layout::englishUpper, 3, u"D");
+    EXPECT_EQ(e.form.savePatchAsCommand(), Outcome::Declined);
+    EXPECT_EQ(e.form.patchPath, u"/fw.v2/ff.vkp") << "the proposed name stays";
+    EXPECT_EQ(e.form.image, e.original);
 
     e.files.unwritable.insert(u"/p.vkp");
     e.view.dialogAnswers.push_back(u"/p.vkp");
-    EXPECT_EQ(e.form.SaveAsVKP_Click(), Outcome::FileError);
-    EXPECT_NE(e.form.Flash, e.original) << "the layouts are encoded all the same";
-    EXPECT_TRUE(e.form.WriteFlash);
+    EXPECT_EQ(e.form.savePatchAsCommand(), Outcome::FileError);
+    EXPECT_NE(e.form.image, e.original) << "the layouts are encoded all the same";
+    EXPECT_TRUE(e.form.writeImageFile);
     EXPECT_TRUE(e.view.item("Save1").enabled);
     EXPECT_EQ(e.view.panelText(1), u"Не могу открыть файл !");
     EXPECT_EQ(e.view.panelText(6), u"*");
