@@ -37,9 +37,7 @@ struct LoadedEditor
     LoadedEditor() { form.start(); }
     [[nodiscard]] bool open(const std::filesystem::path& path)
     {
-        form.dialogFileName = path.u16string();
-        form.loadingFromCommandLine = true;
-        return form.openFullflashCommand() == Outcome::Done;
+        return form.openFullflash(path.u16string()).outcome == Outcome::Done;
     }
     void type(const LayoutTexts& texts)
     {

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t>& image = images.of(row, adrFix);
     const Outcome opened = e.open(u"/ff.bin", image);
     KLAVOSET_FUZZ_CHECK(opened == Outcome::Done); // every valid image loads, whatever its pointers
-    const FirmwareDescriptor& d = e.form.firmware;
+    const FirmwareDescriptor& d = e.form.firmware();
     if (adrFix == 0)
         KLAVOSET_FUZZ_CHECK(e.shows(test::sampleLayouts(d.newGeneration, d.hasRussian)));
 

@@ -40,10 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const Outcome opened = e.open(u"/ff.bin", image);
     if (opened != Outcome::Done) {
-        KLAVOSET_FUZZ_CHECK(e.form.fullflashPath.empty()); // a refused image never becomes the loaded one
+        KLAVOSET_FUZZ_CHECK(e.form.fullflashPath().empty()); // a refused image never becomes the loaded one
         return 0;
     }
-    KLAVOSET_FUZZ_CHECK(e.form.image.size() == image.size());
+    KLAVOSET_FUZZ_CHECK(e.form.image().size() == image.size());
     KLAVOSET_FUZZ_CHECK(e.view.panelText(6).empty());
     const int wap = (options >> 1) & 3; // a WAP copy the firmware may not have room or tables for
     if (wap == 1)

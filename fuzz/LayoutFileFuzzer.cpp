@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::FuzzEditor e;
     if (const auto* image = kImages[data[0] % 4]) {
         KLAVOSET_FUZZ_CHECK(e.open(u"/ff.bin", *image) == Outcome::Done);
-        KLAVOSET_FUZZ_CHECK(e.form.hasRussian == (image != &noRussian));
+        KLAVOSET_FUZZ_CHECK(e.form.hasRussian() == (image != &noRussian));
     }
     e.files.lend(u"/in.lay", {data + 1, size - 1});
 

@@ -46,8 +46,8 @@ int ApplyCommand::run(Arguments args, std::ostream&, std::ostream& err)
         return exitCodeOf(outcome);
 
     if (wap && *wap != "no") {
-        if (!form.firmware.wapAvailable) {
-            err << "klavoset-cli: " << image << ": " << form.firmware.id
+        if (!form.firmware().wapAvailable) {
+            err << "klavoset-cli: " << image << ": " << form.firmware().id
                 << " has no WAP layout that can be written\n";
             return ExitUnsupported;
         }

@@ -53,8 +53,8 @@ int ShowCommand::run(Arguments args, std::ostream& out, std::ostream& err)
     if (outcome != Outcome::Done)
         return exitCodeOf(outcome);
     const Editor& f = session.form;
-    const FirmwareDescriptor& d = f.firmware;
-    const Budget& b = f.budget;
+    const FirmwareDescriptor& d = f.firmware();
+    const Budget& b = f.budget();
 
     if (json) {
         nlohmann::json layouts;
@@ -68,8 +68,8 @@ int ShowCommand::run(Arguments args, std::ostream& out, std::ostream& err)
             {"file", path},
             {"firmware", d.id},
             {"newGen", d.newGeneration},
-            {"hasRus", f.hasRussian},
-            {"adrFix", f.addressCorrection},
+            {"hasRus", f.hasRussian()},
+            {"adrFix", f.addressCorrection()},
             {"descriptor",
              {{"EngTab", d.englishTable},
               {"RusTab", d.russianTable},
@@ -93,9 +93,9 @@ int ShowCommand::run(Arguments args, std::ostream& out, std::ostream& err)
 
     out << "File:     " << path << '\n'
         << "Firmware: " << d.id << (d.newGeneration ? " (newer generation" : " (older generation")
-        << (f.hasRussian ? ", Russian layouts)" : ", English layouts only)") << '\n';
+        << (f.hasRussian() ? ", Russian layouts)" : ", English layouts only)") << '\n';
     for (const Layout a : kAllLayouts) {
-        if (!f.hasRussian && (a == Layout::russianUpper || a == Layout::russianLower))
+        if (!f.hasRussian() && (a == Layout::russianUpper || a == Layout::russianLower))
             continue;
         out << '\n' << kArrayTitles[static_cast<int>(a)] << " (" << kArrayNames[static_cast<int>(a)] << ")\n";
         for (const auto& row : kGrid) {

@@ -33,25 +33,25 @@ class KeyCodec
     // the image, a page or unit of 0x8000 or more) gives the empty text.
     // An entry with count 0 and in-page low byte 0 is taken from key10Entry only where that applies: in a
     // key-10 slot of newer-generation firmware (key10Entry != 0). Elsewhere it is decoded in place.
-    [[nodiscard]] std::u16string decodeKey(std::int32_t& q, bool can, bool key10Slot);
+    [[nodiscard]] std::u16string decodeKey(std::int32_t& entry, bool koiCapable, bool key10Slot);
 
     // Writes the entry at Pos and the units at dataAt, advancing both. The caller guarantees that r has
     // at most 255 units, all below U+8000, and that entry and units lie inside the image.
-    void encodeKey(std::int32_t& Pos, std::int32_t& dataAt, std::u16string_view r, bool can);
+    void encodeKey(std::int32_t& entryAt, std::int32_t& dataAt, std::u16string_view text, bool koiCapable);
 
     // The 4-byte pointer (in-page offset low, high, page low, high) to an image offset.
     void putPointer(std::int32_t at, std::int32_t imageOffset);
 
   private:
-    [[nodiscard]] std::int32_t flashLen() const { return static_cast<std::int32_t>(m_flash.size()); }
+    [[nodiscard]] std::int32_t imageSize() const { return static_cast<std::int32_t>(m_image.size()); }
     [[nodiscard]] bool inside(std::int64_t at, std::int64_t size) const
     {
-        return at >= 0 && at + size <= static_cast<std::int64_t>(m_flash.size());
+        return at >= 0 && at + size <= static_cast<std::int64_t>(m_image.size());
     }
-    [[nodiscard]] std::uint8_t byteAt(std::int32_t at) const { return m_flash[static_cast<std::size_t>(at)]; }
+    [[nodiscard]] std::uint8_t byteAt(std::int32_t at) const { return m_image[static_cast<std::size_t>(at)]; }
 
-    std::span<std::uint8_t> m_flash;
-    std::int32_t& m_adrFix;
+    std::span<std::uint8_t> m_image;
+    std::int32_t& m_addressCorrection;
     std::int32_t m_key10Entry;
     bool m_koi;
 };

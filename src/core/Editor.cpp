@@ -40,8 +40,8 @@ void Editor::enableLoadedFields(int keys)
 
 void Editor::start()
 {
-    registeredPatcherCommand = m_system.vklayOpenCommand();
-    if (!registeredPatcherCommand.empty()) {
+    m_registeredPatcherCommand = m_system.vklayOpenCommand();
+    if (!m_registeredPatcherCommand.empty()) {
         m_view.setMenuEnabled("V_Klay", true);
         m_view.setButtonEnabled("V_Klay", true);
     }
@@ -54,23 +54,18 @@ void Editor::start()
     enableWhenFound("CharMap", m_system.charMapPath());
     enableWhenFound("Help", m_system.helpPagePath());
     for (const auto& [item, address] :
-         {std::pair{"URL", &homePage}, {"Forum", &forumPage}, {"Mail", &mailAddress}}) {
+         {std::pair{"URL", &m_homePage}, {"Forum", &m_forumPage}, {"Mail", &m_mailAddress}}) {
         m_view.setMenuEnabled(item, !address->empty());
         m_view.setButtonEnabled(item, !address->empty());
     }
 
-    CrLf2 = u"\r\n\r\n";
-    Tb = u"\t";
-    hasRussian = true;
-    writeImageFile = true;
-    loadingFromCommandLine = false;
+    m_hasRussian = true;
 
     const std::u16string line = m_system.commandLine();
     if (!line.empty() && line != u"\"\"") {
-        dialogFileName = commandLineFile(line);
         // A failure is reported as for a file chosen in the dialog. A layout file, as the file manager
         // hands one over, goes to the layout command; anything else is taken for a fullflash.
-        const std::u16string file = dialogFileName;
+        const std::u16string file = commandLineFile(line);
         if (!file.empty())
             (void)(namesLayoutFile(file) ? openLayoutFile(file) : openFullflash(file));
     }
@@ -88,8 +83,8 @@ bool Editor::userKeepsChanges()
 {
     if (m_view.panelText(6) != u"*")
         return false;
-    const int i = m_view.msgBox(u"Раскладка была изменена !" + CrLf2 + u"Вы уверены, что хотите продолжить ?",
-                                MsgQuestion);
+    const int i = m_view.msgBox(
+        u"Раскладка была изменена !" + kParagraphBreak + u"Вы уверены, что хотите продолжить ?", MsgQuestion);
     return i != AnswerYes;
 }
 
@@ -100,12 +95,15 @@ void Editor::clearFields()
             m_view.setFieldText(a, i, u"");
 }
 
-bool Editor::fileExists(const std::u16string& sf) { return m_files.canRead(sf); }
+bool Editor::fileExists(const std::u16string& path) { return m_files.canRead(path); }
 
-void Editor::Form_Unload(int& Cancel)
+bool Editor::mayClose() { return !userKeepsChanges(); }
+
+void Editor::setAddresses(std::u16string homePage, std::u16string forumPage, std::u16string mailAddress)
 {
-    if (userKeepsChanges())
-        Cancel = 1;
+    m_homePage = std::move(homePage);
+    m_forumPage = std::move(forumPage);
+    m_mailAddress = std::move(mailAddress);
 }
 
 void Editor::exitCommand()
@@ -114,63 +112,64 @@ void Editor::exitCommand()
         m_view.endProgram();
 }
 
-bool Editor::DialogErr(int d, int e)
+std::u16string Editor::chooseFile(std::string_view item, FileKind kind, bool forOpening)
 {
     FileDialogRequest request;
-    request.title = dialogTitle;
-    request.fileName = dialogFileName;
-    const auto kind = [&](const std::u16string& file, std::u16string description, std::u16string patterns,
-                          std::u16string ext) {
+    request.title = m_view.menuCaption(item);
+    const auto offer = [&](const std::u16string& file, std::u16string description, std::u16string patterns,
+                           std::u16string ext) {
         request.fileName = file;
         request.filters = {{std::move(description), std::move(patterns)}, {u"Все файлы", u"*.*"}};
         request.defaultExt = std::move(ext);
     };
-    if (d == 1)
-        kind(fullflashPath, u"Фуллфлеш (*.bin, *.fls)", u"*.bin;*.fls", u"bin");
-    else if (d == 2)
-        kind(layoutFilePath, u"Файлы раскладок (*.lay)", u"*.lay", u"lay");
-    else if (d == 3)
-        kind(patchPath, u"Файлы патчей (*.vkp)", u"*.vkp", u"vkp");
-    request.open = e == 1;
-
-    const std::u16string chosen = m_view.runFileDialog(request);
-    if (chosen.empty())
-        return true;
-    dialogFileName = chosen;
-    return false;
+    switch (kind) {
+    case FileKind::Fullflash:
+        offer(m_fullflashPath, u"Фуллфлеш (*.bin, *.fls)", u"*.bin;*.fls", u"bin");
+        break;
+    case FileKind::LayoutFile:
+        offer(m_layoutFilePath, u"Файлы раскладок (*.lay)", u"*.lay", u"lay");
+        break;
+    case FileKind::Patch:
+        offer(m_patchPath, u"Файлы патчей (*.vkp)", u"*.vkp", u"vkp");
+        break;
+    }
+    request.open = forOpening;
+    return m_view.runFileDialog(request);
 }
 
-void Editor::reportUnopenableFile(const std::u16string& q, const std::string& reason)
+void Editor::reportUnopenableFile(const std::u16string& path, const std::string& reason)
 {
     m_view.setPanelText(1, u"Не могу открыть файл !");
-    m_view.setPanelText(2, q);
-    m_told = q + CrLf2 + u"Не могу открыть файл !";
+    m_view.setPanelText(2, path);
+    m_told = path + kParagraphBreak + u"Не могу открыть файл !";
     if (!reason.empty()) // the system's words say what to do about it: a missing folder, a name too long
-        m_told += CrLf2 + fromUtf8(reason);
+        m_told += kParagraphBreak + fromUtf8(reason);
 }
 
-bool Editor::readFileFailed(const std::u16string& q, FileBytes& bytes)
+bool Editor::readFileFailed(const std::u16string& path, FileBytes& bytes)
 {
-    auto result = m_files.readAll(q);
+    auto result = m_files.readAll(path);
     if (!result.isOk()) {
-        reportUnopenableFile(q, result.error().reason);
+        reportUnopenableFile(path, result.error().reason);
         if (result.error().stage == FileError::Stage::Write)
-            tell(q + CrLf2 + u"Ошибка чтения файла." + CrLf2 + fromUtf8(result.error().reason), MsgStop);
+            tell(path + kParagraphBreak + u"Ошибка чтения файла." + kParagraphBreak +
+                     fromUtf8(result.error().reason),
+                 MsgStop);
         return true;
     }
     bytes = std::move(result).value();
     return false;
 }
 
-bool Editor::writeFileFailed(const std::u16string& q, std::span<const std::uint8_t> bytes)
+bool Editor::writeFileFailed(const std::u16string& path, std::span<const std::uint8_t> bytes)
 {
-    const auto error = m_files.writeAtomically(q, bytes);
+    const auto error = m_files.writeAtomically(path, bytes);
     if (!error)
         return false;
-    reportUnopenableFile(q, error->reason);
+    reportUnopenableFile(path, error->reason);
     if (error->stage == FileError::Stage::Write)
-        tell(q + CrLf2 + u"Ошибка записи файла. Прежний файл остался без изменений." + CrLf2 +
-                 fromUtf8(error->reason),
+        tell(path + kParagraphBreak + u"Ошибка записи файла. Прежний файл остался без изменений." +
+                 kParagraphBreak + fromUtf8(error->reason),
              MsgStop);
     return true;
 }
@@ -184,11 +183,12 @@ int Editor::tell(const std::u16string& text, int style)
 
 CommandResult Editor::finish(Outcome outcome) { return {outcome, std::exchange(m_told, std::u16string())}; }
 
-CommandResult Editor::done(const std::u16string& s1, const std::u16string& path, const std::u16string& s6)
+CommandResult Editor::done(const std::u16string& status, const std::u16string& path,
+                           const std::u16string& marker)
 {
-    updateStatusBar(s1, path, s6);
+    updateStatusBar(status, path, marker);
     m_told.clear();
-    return {Outcome::Done, path + CrLf2 + s1};
+    return {Outcome::Done, path + kParagraphBreak + status};
 }
 
 void Editor::runCommand(std::string_view name)

@@ -38,8 +38,13 @@ struct CommandResult
     std::u16string message;
 };
 
+// The paragraph break inside the text of a message box.
+inline const std::u16string kParagraphBreak = u"\r\n\r\n";
+
+// The kinds of file the file dialog offers.
+enum class FileKind { Fullflash, LayoutFile, Patch };
+
 // The editor: all state of the program and every command, over a window it knows only as an EditorView.
-// Field names follow the program's own vocabulary (image, imageSize, id, ...).
 class Editor
 {
   public:
@@ -48,37 +53,36 @@ class Editor
     Editor& operator=(const Editor&) = delete;
 
   public: // the loaded image and its firmware
-    FileBytes image;
-    std::int32_t imageSize = 0;
-    BlockCopy patchBase; // the old bytes of the last patch: only the blocks the writer can change
-    FirmwareDescriptor
-        firmware; // id, englishTable ... wapStorage, newGeneration, sharedCapacity of the loaded firmware
-    bool hasRussian = true; // the loaded firmware has the Russian layouts
-    std::int32_t addressCorrection = 0;
-    Budget budget; // sharedUsed, englishUsed, russianUsed of the last status update
+    // The fullflash as loaded and, after a save or a patch, with the layouts encoded into it.
+    [[nodiscard]] const FileBytes& image() const { return m_image; }
+    [[nodiscard]] const FirmwareDescriptor& firmware() const { return m_firmware; }
+    // The Russian layouts are shown: the loaded firmware has them, or none is loaded.
+    [[nodiscard]] bool hasRussian() const { return m_hasRussian; }
+    [[nodiscard]] std::int32_t addressCorrection() const { return m_addressCorrection; }
+    // The old bytes of the last patch: only the blocks the writer can change.
+    [[nodiscard]] const BlockCopy& patchBase() const { return m_patchBase; }
+    // The counts of the last status update.
+    [[nodiscard]] const Budget& budget() const { return m_budget; }
 
-  public: // files, fixed strings and flags
-    std::u16string fullflashPath;
-    std::u16string layoutFilePath;
-    std::u16string patchPath;
-    std::u16string registeredPatcherCommand;
-    std::u16string CrLf2;
-    std::u16string Tb;
-    bool writeImageFile = false;
-    bool loadingFromCommandLine = false;
-    std::u16string dialogTitle;
-    std::u16string dialogFileName; // the file dialog's current file name
-    // The addresses of the home page, forum and mail commands; empty: the command is disabled.
-    std::u16string homePage{kHomePage};
-    std::u16string forumPage{kForumPage};
-    std::u16string mailAddress{kMailAddress};
+  public: // files and addresses
+    [[nodiscard]] const std::u16string& fullflashPath() const { return m_fullflashPath; }
+    [[nodiscard]] const std::u16string& layoutFilePath() const { return m_layoutFilePath; }
+    [[nodiscard]] const std::u16string& patchPath() const { return m_patchPath; }
+    [[nodiscard]] const std::u16string& registeredPatcherCommand() const
+    {
+        return m_registeredPatcherCommand;
+    }
+    // The addresses of the home page, forum and mail commands as this build has them; empty: the command
+    // is disabled. Set before start.
+    void setAddresses(std::u16string homePage, std::u16string forumPage, std::u16string mailAddress);
 
   public: // start-up, shut-down, change guard
     void start();
     [[nodiscard]] bool userKeepsChanges();
     void clearFields();
-    [[nodiscard]] bool fileExists(const std::u16string& sf);
-    void Form_Unload(int& Cancel);
+    [[nodiscard]] bool fileExists(const std::u16string& path);
+    // Whether the window may close: no unsaved changes, or the user says to go on without them.
+    [[nodiscard]] bool mayClose();
     void exitCommand();
 
   public: // commands of the menus and the toolbar
@@ -128,25 +132,28 @@ class Editor
     [[nodiscard]] static std::u16string commandLineFile(const std::u16string& line);
 
   public: // status bar and budget
-    void updateStatusBar(const std::u16string& s1, const std::u16string& s2, const std::u16string& s6);
+    void updateStatusBar(const std::u16string& status, const std::u16string& path,
+                         const std::u16string& marker);
     [[nodiscard]] bool refuseOverflow();
     // The shared keys' capacity: the loaded firmware's, or the larger one while no fullflash is loaded,
     // so that a layout file can be edited and saved on its own.
     [[nodiscard]] int sharedCapacity() const
     {
-        return image.empty() ? kLargeSharedCapacity : firmware.sharedCapacity;
+        return m_image.empty() ? kLargeSharedCapacity : m_firmware.sharedCapacity;
     }
-    void showRussianLayouts(bool nsl);
+    void showRussianLayouts(bool shown);
 
   public: // file dialog and file access
-    [[nodiscard]] bool DialogErr(int d, int e);
+    // Runs the file dialog titled as the menu item `item` for a file of `kind`, proposing the file of that
+    // kind the editor has; the chosen path, empty when nothing was chosen.
+    [[nodiscard]] std::u16string chooseFile(std::string_view item, FileKind kind, bool forOpening);
     // Reports a file that cannot be opened in the status bar; the command's message adds the system's
     // reason when there is one.
-    void reportUnopenableFile(const std::u16string& q, const std::string& reason = {});
+    void reportUnopenableFile(const std::u16string& path, const std::string& reason = {});
     // Reads a whole file for an open command; reports a failure and returns true.
-    [[nodiscard]] bool readFileFailed(const std::u16string& q, FileBytes& bytes);
+    [[nodiscard]] bool readFileFailed(const std::u16string& path, FileBytes& bytes);
     // Replaces a file safely; reports a failure and returns true. The old file survives any failure.
-    [[nodiscard]] bool writeFileFailed(const std::u16string& q, std::span<const std::uint8_t> bytes);
+    [[nodiscard]] bool writeFileFailed(const std::u16string& path, std::span<const std::uint8_t> bytes);
 
     [[nodiscard]] EditorView& view() { return m_view; }
     [[nodiscard]] bool koi8Checked() const { return m_view.menuChecked("Koi"); }
@@ -160,7 +167,7 @@ class Editor
     void enableLoadedImageCommands(const std::u16string& path);
     void followWapAvailability();
     [[nodiscard]] bool refuseUnstorable(const LayoutTexts& texts);
-    [[nodiscard]] Outcome encodeIntoFlash();
+    [[nodiscard]] Outcome encodeIntoImage();
     [[nodiscard]] CommandResult writeFullflash();
     [[nodiscard]] CommandResult writeLayoutFile();
 
@@ -169,8 +176,27 @@ class Editor
     // The result of a file command, with the message it left.
     [[nodiscard]] CommandResult finish(Outcome outcome);
     // Reports a finished command in the status bar and as its message.
-    [[nodiscard]] CommandResult done(const std::u16string& s1, const std::u16string& path,
-                                     const std::u16string& s6);
+    [[nodiscard]] CommandResult done(const std::u16string& status, const std::u16string& path,
+                                     const std::u16string& marker);
+
+    // Checks and encodes the fields into the image: what a save into the fullflash and a patch share.
+    [[nodiscard]] Outcome encodeForSaving();
+
+    FileBytes m_image;
+    std::int32_t m_imageSize = 0;
+    BlockCopy m_patchBase;
+    FirmwareDescriptor m_firmware;
+    bool m_hasRussian = true;
+    std::int32_t m_addressCorrection = 0;
+    Budget m_budget;
+
+    std::u16string m_fullflashPath;
+    std::u16string m_layoutFilePath;
+    std::u16string m_patchPath;
+    std::u16string m_registeredPatcherCommand;
+    std::u16string m_homePage{kHomePage};
+    std::u16string m_forumPage{kForumPage};
+    std::u16string m_mailAddress{kMailAddress};
 
     std::u16string m_told; // what the running file command told the user last
     // A command is filling the fields: the status bar is brought up to date once, when it ends, rather

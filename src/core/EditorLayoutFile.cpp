@@ -11,10 +11,10 @@ Outcome Editor::openLayoutFileCommand()
 {
     if (userKeepsChanges())
         return Outcome::Declined;
-    dialogTitle = m_view.menuCaption("Open2");
-    if (DialogErr(2, 1))
+    const std::u16string path = chooseFile("Open2", FileKind::LayoutFile, true);
+    if (path.empty())
         return Outcome::Declined;
-    return openLayoutFile(dialogFileName).outcome;
+    return openLayoutFile(path).outcome;
 }
 
 CommandResult Editor::openLayoutFile(const std::u16string& path)
@@ -24,39 +24,39 @@ CommandResult Editor::openLayoutFile(const std::u16string& path)
     FileBytes file;
     if (readFileFailed(path, file))
         return finish(Outcome::FileError);
-    const LayoutLines lines = decodeLayoutFile(file, hasRussian);
+    const LayoutLines lines = decodeLayoutFile(file, m_hasRussian);
 
     m_filling = true;
     clearFields();
     const auto parseInto = [this](const std::u16string& line, Layout a) {
-        std::array<std::u16string, kKeys> r;
+        std::array<std::u16string, kKeys> fields;
         for (int key = 0; key < kKeys; ++key)
-            r[static_cast<std::size_t>(key)] = m_view.fieldText(a, key);
-        spreadLine(line, r);
+            fields[static_cast<std::size_t>(key)] = m_view.fieldText(a, key);
+        spreadLine(line, fields);
         for (int key = 0; key < kKeys; ++key)
-            if (m_view.fieldText(a, key) != r[static_cast<std::size_t>(key)])
-                m_view.setFieldText(a, key, r[static_cast<std::size_t>(key)]);
+            if (m_view.fieldText(a, key) != fields[static_cast<std::size_t>(key)])
+                m_view.setFieldText(a, key, fields[static_cast<std::size_t>(key)]);
     };
     parseInto(lines.englishUpper, Layout::englishUpper);
     parseInto(lines.englishLower, Layout::englishLower);
-    if (hasRussian) {
+    if (m_hasRussian) {
         parseInto(lines.russianUpper, Layout::russianUpper);
         parseInto(lines.russianLower, Layout::russianLower);
     }
 
     enableLoadedFields(kKeys);
-    if (firmware.newGeneration) {
+    if (m_firmware.newGeneration) {
         setFieldEditable(Layout::englishUpper, 11, false);
         m_view.setFieldText(Layout::englishUpper, 11, u"");
     }
     m_filling = false;
 
-    layoutFilePath = path;
+    m_layoutFilePath = path;
     for (const std::string_view item : {"Save2", "Save2As"}) {
         m_view.setMenuEnabled(item, true);
         m_view.setButtonEnabled(item, true);
     }
-    return done(u"Раскладка загружена из файла раскладок", layoutFilePath, u"*");
+    return done(u"Раскладка загружена из файла раскладок", m_layoutFilePath, u"*");
 }
 
 Outcome Editor::saveLayoutFileCommand() { return writeLayoutFile().outcome; }
@@ -66,21 +66,21 @@ CommandResult Editor::writeLayoutFile()
     m_told.clear();
     if (refuseOverflow())
         return finish(Outcome::DoesNotFit);
-    const std::vector<std::uint8_t> file = encodeLayoutFile(linesOf(snapshotFields(m_view)), hasRussian);
+    const std::vector<std::uint8_t> file = encodeLayoutFile(linesOf(snapshotFields(m_view)), m_hasRussian);
     // Replaced only once the new file is complete: a failed save keeps the previous layout file.
-    if (writeFileFailed(layoutFilePath, file))
+    if (writeFileFailed(m_layoutFilePath, file))
         return finish(Outcome::FileError);
-    return done(u"Раскладка сохранена в файл раскладок", layoutFilePath, u"");
+    return done(u"Раскладка сохранена в файл раскладок", m_layoutFilePath, u"");
 }
 
 Outcome Editor::saveLayoutFileAsCommand()
 {
     if (refuseOverflow())
         return Outcome::DoesNotFit;
-    dialogTitle = m_view.menuCaption("Save2As");
-    if (DialogErr(2, 2))
+    const std::u16string path = chooseFile("Save2As", FileKind::LayoutFile, false);
+    if (path.empty())
         return Outcome::Declined;
-    return saveLayoutFileAs(dialogFileName).outcome;
+    return saveLayoutFileAs(path).outcome;
 }
 
 CommandResult Editor::saveLayoutFileAs(const std::u16string& path)
@@ -89,7 +89,7 @@ CommandResult Editor::saveLayoutFileAs(const std::u16string& path)
     // Refused before the name is taken, as the command refuses before its dialog.
     if (refuseOverflow())
         return finish(Outcome::DoesNotFit);
-    layoutFilePath = path;
+    m_layoutFilePath = path;
     m_view.setMenuEnabled("Save2", true);
     m_view.setButtonEnabled("Save2", true);
     return writeLayoutFile();

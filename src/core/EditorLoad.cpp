@@ -11,15 +11,12 @@ namespace klavoset {
 
 Outcome Editor::openFullflashCommand()
 {
-    if (!loadingFromCommandLine) {
-        if (userKeepsChanges())
-            return Outcome::Declined;
-        dialogTitle = m_view.menuCaption("Open1");
-        if (DialogErr(1, 1))
-            return Outcome::Declined;
-    }
-    loadingFromCommandLine = false;
-    return openFullflash(dialogFileName).outcome;
+    if (userKeepsChanges())
+        return Outcome::Declined;
+    const std::u16string path = chooseFile("Open1", FileKind::Fullflash, true);
+    if (path.empty())
+        return Outcome::Declined;
+    return openFullflash(path).outcome;
 }
 
 CommandResult Editor::openFullflash(const std::u16string& path)
@@ -36,28 +33,29 @@ CommandResult Editor::openFullflash(const std::u16string& path)
         const std::u16string why = refusal.kind == StageRefusal::Kind::Unsupported
                                        ? u"Этот фуллфлеш не поддерживается"
                                        : u"Файл слишком короткий для этой прошивки";
-        tell(path + CrLf2 + why + CrLf2 + fromCp1251(refusal.id), MsgStop);
+        tell(path + kParagraphBreak + why + kParagraphBreak + fromCp1251(refusal.id), MsgStop);
         return finish(Outcome::Unsupported);
     }
     StagedImage loaded = std::move(staged).value();
 
-    imageSize = static_cast<std::int32_t>(loaded.image.size());
-    image = std::move(loaded.image);
-    firmware = std::move(loaded.firmware);
-    addressCorrection = 0;
-    m_view.setPanelText(7, fromCp1251(firmware.id));
+    m_imageSize = static_cast<std::int32_t>(loaded.image.size());
+    m_image = std::move(loaded.image);
+    m_firmware = std::move(loaded.firmware);
+    m_addressCorrection = 0;
+    m_view.setPanelText(7, fromCp1251(m_firmware.id));
     showRussianLayouts(loaded.hasRussian);
     m_filling = true;
     clearFields();
 
-    const LayoutTexts texts = decodeLayouts(image, firmware, hasRussian, addressCorrection, koi8Checked());
-    const int keys = firmware.newGeneration ? 11 : 12;
+    const LayoutTexts texts =
+        decodeLayouts(m_image, m_firmware, m_hasRussian, m_addressCorrection, koi8Checked());
+    const int keys = m_firmware.newGeneration ? 11 : 12;
     enableLoadedFields(keys);
     for (int i = 0; i < keys; ++i)
         for (const Layout a : kAllLayouts)
-            if (hasRussian || a == Layout::englishUpper || a == Layout::englishLower)
+            if (m_hasRussian || a == Layout::englishUpper || a == Layout::englishLower)
                 m_view.setFieldText(a, i, texts.at(a, i));
-    if (firmware.newGeneration) {
+    if (m_firmware.newGeneration) {
         // Key 11 is not part of these layouts and the writer ignores it: it cannot be edited.
         m_view.setFieldText(Layout::englishUpper, 11, u"");
         setFieldEditable(Layout::englishUpper, 11, false);
@@ -66,8 +64,8 @@ CommandResult Editor::openFullflash(const std::u16string& path)
 
     enableLoadedImageCommands(path);
     followWapAvailability();
-    fullflashPath = path;
-    return done(u"Раскладка загружена из фуллфлеша", fullflashPath, u"");
+    m_fullflashPath = path;
+    return done(u"Раскладка загружена из фуллфлеша", m_fullflashPath, u"");
 }
 
 void Editor::enableLoadedImageCommands(const std::u16string& path)

@@ -30,8 +30,8 @@ void Editor::unicodeCommand() { choose(m_view, kCodeGroup, "Uni"); }
 void Editor::koi8Command()
 {
     choose(m_view, kCodeGroup, "Koi");
-    m_view.msgBox(u"Включение кодировки КОИ8 позволяет русифицировать набор в mail-клиенте," + CrLf2 +
-                      u"однако делает невозможным русификацию английской SMS-раскладки !",
+    m_view.msgBox(u"Включение кодировки КОИ8 позволяет русифицировать набор в mail-клиенте," +
+                      kParagraphBreak + u"однако делает невозможным русификацию английской SMS-раскладки !",
                   MsgWarning);
 }
 
@@ -41,7 +41,7 @@ void Editor::wapFromEnglishCommand() { choose(m_view, kWapGroup, "WAP_E"); }
 
 void Editor::wapFromRussianCommand()
 {
-    if (hasRussian) {
+    if (m_hasRussian) {
         choose(m_view, kWapGroup, "WAP_R");
         return;
     }
@@ -49,12 +49,12 @@ void Editor::wapFromRussianCommand()
     wapUntouchedCommand();
 }
 
-void Editor::showRussianLayouts(bool nsl)
+void Editor::showRussianLayouts(bool shown)
 {
-    hasRussian = nsl;
+    m_hasRussian = shown;
     for (int i = 0; i < kKeys; ++i) {
-        m_view.setFieldVisible(Layout::russianUpper, i, hasRussian);
-        m_view.setFieldVisible(Layout::russianLower, i, hasRussian);
+        m_view.setFieldVisible(Layout::russianUpper, i, m_hasRussian);
+        m_view.setFieldVisible(Layout::russianLower, i, m_hasRussian);
     }
 }
 
@@ -62,13 +62,13 @@ void Editor::showRussianLayouts(bool nsl)
 // Russian layouts would write empty strings, and firmware without usable WAP tables gets none at all.
 void Editor::followWapAvailability()
 {
-    const bool wap = firmware.wapAvailable;
+    const bool wap = m_firmware.wapAvailable;
     for (const std::string_view item : {"WAP_E", "WAP_R"}) {
         m_view.setMenuEnabled(item, wap);
         m_view.setButtonEnabled(item, wap);
     }
     const bool checkedUnusable =
-        (m_view.menuChecked("WAP_R") && !hasRussian) || (!wap && !m_view.menuChecked("WAP_No"));
+        (m_view.menuChecked("WAP_R") && !m_hasRussian) || (!wap && !m_view.menuChecked("WAP_No"));
     if (checkedUnusable)
         wapUntouchedCommand();
 }

@@ -10,44 +10,41 @@ namespace klavoset {
 
 Outcome Editor::savePatchAsCommand()
 {
-    if (firmware.id.empty()) // no image has been loaded
+    if (m_firmware.id.empty()) // no image has been loaded
         return Outcome::Declined;
     if (refuseOverflow() || refuseUnstorable(snapshotFields(m_view)))
         return Outcome::DoesNotFit;
-    patchPath = defaultVkpName(fullflashPath);
-    dialogTitle = m_view.menuCaption("SaveAsVKP");
-    if (DialogErr(3, 2))
+    m_patchPath = defaultVkpName(m_fullflashPath);
+    const std::u16string path = chooseFile("SaveAsVKP", FileKind::Patch, false);
+    if (path.empty())
         return Outcome::Declined;
-    return savePatchAs(dialogFileName).outcome;
+    return savePatchAs(path).outcome;
 }
 
 CommandResult Editor::savePatchAs(const std::u16string& path)
 {
     m_told.clear();
-    if (firmware.id.empty())
+    if (m_firmware.id.empty())
         return finish(Outcome::Declined);
     if (refuseOverflow() || refuseUnstorable(snapshotFields(m_view)))
         return finish(Outcome::DoesNotFit);
-    patchPath = path;
+    m_patchPath = path;
     m_view.setMenuEnabled("Save1", true);
     m_view.setButtonEnabled("Save1", true);
 
     // The encoding changes bytes only inside the firmware's areas, so their blocks are all the patch has
     // to keep and compare: not a copy and a pass over the whole image.
-    patchBase = BlockCopy(image, writtenAreas(firmware));
-    writeImageFile = false;
-    const CommandResult encoded = writeFullflash();
-    writeImageFile = true;
-    if (encoded.outcome != Outcome::Done)
-        return encoded;
+    m_patchBase = BlockCopy(m_image, writtenAreas(m_firmware));
+    if (const Outcome encoded = encodeForSaving(); encoded != Outcome::Done)
+        return finish(encoded);
 
-    const std::string text = formatVkp(firmware.id, diffBlocks(patchBase, image));
+    const std::string text = formatVkp(m_firmware.id, diffBlocks(m_patchBase, m_image));
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()),
                                               text.size());
     // image already holds the re-encoded layouts; a failed patch is reported and the marker stays.
-    if (writeFileFailed(patchPath, bytes))
+    if (writeFileFailed(m_patchPath, bytes))
         return finish(Outcome::FileError);
-    return done(u"Изменения в раскладке сохранены", patchPath, u"");
+    return done(u"Изменения в раскладке сохранены", m_patchPath, u"");
 }
 
 } // namespace klavoset

@@ -59,28 +59,30 @@ std::u16string codeOf(char16_t c)
     return s;
 }
 
-std::u16string refusalText(const WriteRefusal& r, const std::u16string& CrLf2)
+std::u16string refusalText(const WriteRefusal& refusal)
 {
     const std::u16string wapHint =
         u"Удалите несколько символов или выберите \"Не трогать\" в меню \"WAP-раскладка\"";
-    switch (r.kind) {
+    switch (refusal.kind) {
     case WriteRefusal::Kind::Unstorable:
-        return u"Символ " + codeOf(r.unit) + u" нельзя записать в телефон !" + CrLf2 + u"Раскладка: " +
-               layoutName(r.array) + u", клавиша " + keyName(r.key) + CrLf2 + u"Удалите этот символ";
+        return u"Символ " + codeOf(refusal.unit) + u" нельзя записать в телефон !" + kParagraphBreak +
+               u"Раскладка: " + layoutName(refusal.array) + u", клавиша " + keyName(refusal.key) +
+               kParagraphBreak + u"Удалите этот символ";
     case WriteRefusal::Kind::Overflow:
-        return u"Буфер хранения раскладки переполнен !" + CrLf2 +
+        return u"Буфер хранения раскладки переполнен !" + kParagraphBreak +
                u"Удалите один или несколько символов. Следите за строкой статуса";
     case WriteRefusal::Kind::NoWapTables:
-        return u"В этой прошивке нет WAP-раскладки !" + CrLf2 +
+        return u"В этой прошивке нет WAP-раскладки !" + kParagraphBreak +
                u"Выберите \"Не трогать\" в меню \"WAP-раскладка\"";
     case WriteRefusal::Kind::WapOverflow:
-        return u"Буфер хранения WAP-раскладки переполнен !" + CrLf2 + u"Нужно " + number(r.needed) +
-               u" байт, в прошивке есть " + number(r.capacity) + u"." + CrLf2 + wapHint;
+        return u"Буфер хранения WAP-раскладки переполнен !" + kParagraphBreak + u"Нужно " +
+               number(refusal.needed) + u" байт, в прошивке есть " + number(refusal.capacity) + u"." +
+               kParagraphBreak + wapHint;
     case WriteRefusal::Kind::LongKeyZero:
-        return u"На клавише 0 не может быть больше " + number(r.capacity) + u" символов !" + CrLf2 +
-               u"Иначе при следующей загрузке фуллфлеша русская раскладка не будет найдена";
+        return u"На клавише 0 не может быть больше " + number(refusal.capacity) + u" символов !" +
+               kParagraphBreak + u"Иначе при следующей загрузке фуллфлеша русская раскладка не будет найдена";
     case WriteRefusal::Kind::Unmappable:
-        return u"Раскладку нельзя записать в этот фуллфлеш !" + CrLf2 +
+        return u"Раскладку нельзя записать в этот фуллфлеш !" + kParagraphBreak +
                u"Размер образа не согласуется с адресами прошивки";
     }
     return {};
@@ -91,21 +93,21 @@ std::u16string refusalText(const WriteRefusal& r, const std::u16string& CrLf2)
 bool Editor::refuseUnstorable(const LayoutTexts& texts)
 {
     const auto refusal =
-        checkLayouts(imageSize, firmware, hasRussian, addressCorrection, texts, optionsOf(m_view));
+        checkLayouts(m_imageSize, m_firmware, m_hasRussian, m_addressCorrection, texts, optionsOf(m_view));
     if (!refusal)
         return false;
-    tell(refusalText(*refusal, CrLf2), MsgStop);
+    tell(refusalText(*refusal), MsgStop);
     return true;
 }
 
-Outcome Editor::encodeIntoFlash()
+Outcome Editor::encodeIntoImage()
 {
     const LayoutTexts texts = snapshotFields(m_view);
     if (refuseUnstorable(texts))
         return Outcome::DoesNotFit;
     if (const auto refusal =
-            writeLayouts(image, firmware, hasRussian, addressCorrection, texts, optionsOf(m_view))) {
-        tell(refusalText(*refusal, CrLf2), MsgStop);
+            writeLayouts(m_image, m_firmware, m_hasRussian, m_addressCorrection, texts, optionsOf(m_view))) {
+        tell(refusalText(*refusal), MsgStop);
         return Outcome::DoesNotFit;
     }
     return Outcome::Done;
@@ -113,45 +115,48 @@ Outcome Editor::encodeIntoFlash()
 
 Outcome Editor::saveFullflashCommand() { return writeFullflash().outcome; }
 
+Outcome Editor::encodeForSaving()
+{
+    if (m_firmware.id.empty()) // no image has been loaded
+        return Outcome::Declined;
+    if (refuseOverflow())
+        return Outcome::DoesNotFit;
+    return encodeIntoImage();
+}
+
 CommandResult Editor::writeFullflash()
 {
     m_told.clear();
-    if (firmware.id.empty()) // no image has been loaded
-        return finish(Outcome::Declined);
-    if (refuseOverflow())
-        return finish(Outcome::DoesNotFit);
-    if (const Outcome encoded = encodeIntoFlash(); encoded != Outcome::Done)
+    if (const Outcome encoded = encodeForSaving(); encoded != Outcome::Done)
         return finish(encoded);
-    if (!writeImageFile)
-        return finish(Outcome::Done);
     // The old file is replaced only once the new one is complete; on failure image keeps the encoded
     // layouts for another attempt and the changed marker stays.
-    if (writeFileFailed(fullflashPath, image))
+    if (writeFileFailed(m_fullflashPath, m_image))
         return finish(Outcome::FileError);
-    return done(u"Раскладка сохранена в фуллфлеш", fullflashPath, u"");
+    return done(u"Раскладка сохранена в фуллфлеш", m_fullflashPath, u"");
 }
 
 Outcome Editor::saveFullflashAsCommand()
 {
-    if (firmware.id.empty())
+    if (m_firmware.id.empty())
         return Outcome::Declined;
     // Refused before the dialog, so that no new name is taken for layouts that cannot be written.
     if (refuseOverflow() || refuseUnstorable(snapshotFields(m_view)))
         return Outcome::DoesNotFit;
-    dialogTitle = m_view.menuCaption("Save1As");
-    if (DialogErr(1, 2))
+    const std::u16string path = chooseFile("Save1As", FileKind::Fullflash, false);
+    if (path.empty())
         return Outcome::Declined;
-    return saveFullflashAs(dialogFileName).outcome;
+    return saveFullflashAs(path).outcome;
 }
 
 CommandResult Editor::saveFullflashAs(const std::u16string& path)
 {
     m_told.clear();
-    if (firmware.id.empty())
+    if (m_firmware.id.empty())
         return finish(Outcome::Declined);
     if (refuseOverflow() || refuseUnstorable(snapshotFields(m_view)))
         return finish(Outcome::DoesNotFit);
-    fullflashPath = path;
+    m_fullflashPath = path;
     m_view.setMenuEnabled("Save1", true);
     m_view.setButtonEnabled("Save1", true);
     return writeFullflash();

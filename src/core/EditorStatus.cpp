@@ -8,7 +8,8 @@
 
 namespace klavoset {
 
-void Editor::updateStatusBar(const std::u16string& s1, const std::u16string& s2, const std::u16string& s6)
+void Editor::updateStatusBar(const std::u16string& status, const std::u16string& path,
+                             const std::u16string& marker)
 {
     // The shared keys are edited in eb only; their copies are set without a count of their own, the one
     // below follows.
@@ -22,8 +23,8 @@ void Editor::updateStatusBar(const std::u16string& s1, const std::u16string& s2,
     m_filling = filling;
 
     // Only lengths are counted: no copy of the 48 texts.
-    budget = countBudget(fieldLengths([this](Layout a, int key) { return m_view.fieldLength(a, key); }));
-    if (budget.exceeded(sharedCapacity())) {
+    m_budget = countBudget(fieldLengths([this](Layout a, int key) { return m_view.fieldLength(a, key); }));
+    if (m_budget.exceeded(sharedCapacity())) {
         m_view.beep();
         m_view.setWindowColor(SysColor::InfoBk);
     } else {
@@ -34,24 +35,24 @@ void Editor::updateStatusBar(const std::u16string& s1, const std::u16string& s2,
         const std::string digits = std::to_string(v);
         return std::u16string(digits.begin(), digits.end());
     };
-    m_view.setPanelText(1, s1);
-    if (!s2.empty())
-        m_view.setPanelText(2, s2);
-    m_view.setPanelText(3, number(budget.sharedUsed) + u" / " + number(sharedCapacity()));
-    m_view.setPanelText(4, number(budget.englishUsed) + u" / 136");
-    m_view.setPanelText(5, hasRussian ? number(budget.russianUsed) + u" / 138" : u"");
-    m_view.setPanelText(6, s6);
+    m_view.setPanelText(1, status);
+    if (!path.empty())
+        m_view.setPanelText(2, path);
+    m_view.setPanelText(3, number(m_budget.sharedUsed) + u" / " + number(sharedCapacity()));
+    m_view.setPanelText(4, number(m_budget.englishUsed) + u" / 136");
+    m_view.setPanelText(5, m_hasRussian ? number(m_budget.russianUsed) + u" / 138" : u"");
+    m_view.setPanelText(6, marker);
     // A patch needs an image to patch: a layout file edited on its own has none.
-    const bool patchable = s6 == u"*" && !image.empty();
+    const bool patchable = marker == u"*" && !m_image.empty();
     m_view.setMenuEnabled("SaveAsVKP", patchable);
     m_view.setButtonEnabled("SaveAsVKP", patchable);
 }
 
 bool Editor::refuseOverflow()
 {
-    if (!budget.exceeded(sharedCapacity()))
+    if (!m_budget.exceeded(sharedCapacity()))
         return false;
-    tell(u"Буфер хранения раскладки переполнен !" + CrLf2 +
+    tell(u"Буфер хранения раскладки переполнен !" + kParagraphBreak +
              u"Удалите один или несколько символов. Следите за строкой статуса",
          MsgStop);
     return true;

@@ -8,43 +8,43 @@
 
 namespace klavoset {
 
-std::string readByteString(std::span<const std::uint8_t> image, std::int32_t& Pos)
+std::string readByteString(std::span<const std::uint8_t> image, std::int32_t& at)
 {
     std::string s;
     const auto len = static_cast<std::int64_t>(image.size());
-    if (Pos < 0 || Pos >= len)
+    if (at < 0 || at >= len)
         return s;
-    while (Pos < len && image[static_cast<std::size_t>(Pos)] != 0x00 &&
-           image[static_cast<std::size_t>(Pos)] != 0xFF) {
-        s += static_cast<char>(image[static_cast<std::size_t>(Pos)]);
-        ++Pos;
+    while (at < len && image[static_cast<std::size_t>(at)] != 0x00 &&
+           image[static_cast<std::size_t>(at)] != 0xFF) {
+        s += static_cast<char>(image[static_cast<std::size_t>(at)]);
+        ++at;
     }
     return s;
 }
 
 std::string identifyFirmware(std::span<const std::uint8_t> image)
 {
-    std::int32_t Pos = 0;
+    std::int32_t at = 0;
     std::string id;
     for (const std::int32_t probe : kProbes) {
-        Pos = probe;
-        id = readByteString(image, Pos);
+        at = probe;
+        id = readByteString(image, at);
         if (id == "SIEMENS")
             break;
     }
-    const std::int32_t Base = Pos & 0xFFFF00;
-    if (Pos < static_cast<std::int64_t>(image.size())) {
-        Pos = Base + 0x70;
-        id = readByteString(image, Pos);
-        const std::size_t versionAt = static_cast<std::size_t>(Base) + 0x50;
+    const std::int32_t block = at & 0xFFFF00;
+    if (at < static_cast<std::int64_t>(image.size())) {
+        at = block + 0x70;
+        id = readByteString(image, at);
+        const std::size_t versionAt = static_cast<std::size_t>(block) + 0x50;
         const unsigned version = versionAt < image.size() ? image[versionAt] : 0;
         char hex[8];
         std::snprintf(hex, sizeof hex, "%X", version);
         id += " v";
         id += hex;
-        Pos = Base + 0x60;
+        at = block + 0x60;
         id += " ";
-        id += readByteString(image, Pos);
+        id += readByteString(image, at);
     }
     return id;
 }

@@ -7,19 +7,19 @@
 namespace klavoset {
 namespace {
 
-void putUnit(std::vector<std::uint8_t>& file, char16_t Ch)
+void putUnit(std::vector<std::uint8_t>& file, char16_t unit)
 {
-    file.push_back(static_cast<std::uint8_t>(Ch & 0xFF));
-    file.push_back(static_cast<std::uint8_t>(Ch >> 8));
+    file.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+    file.push_back(static_cast<std::uint8_t>(unit >> 8));
 }
 
 } // namespace
 
-void appendLine(std::vector<std::uint8_t>& file, std::u16string_view q)
+void appendLine(std::vector<std::uint8_t>& file, std::u16string_view line)
 {
-    for (std::size_t i = 0; i < q.size(); ++i)
-        if (i + 1 != q.size() || q[i] != u'\t')
-            putUnit(file, q[i]);
+    for (std::size_t i = 0; i < line.size(); ++i)
+        if (i + 1 != line.size() || line[i] != u'\t')
+            putUnit(file, line[i]);
     putUnit(file, u'\r');
     putUnit(file, u'\n');
 }
@@ -29,23 +29,23 @@ std::u16string readLine(std::span<const std::uint8_t> file, std::size_t& at)
     std::u16string s;
     char16_t previous = 0;
     while (at + 2 <= file.size()) {
-        const auto Ch = static_cast<char16_t>(file[at] | (file[at + 1] << 8));
+        const auto unit = static_cast<char16_t>(file[at] | (file[at + 1] << 8));
         at += 2;
-        if (previous == u'\r' && Ch == u'\n') {
+        if (previous == u'\r' && unit == u'\n') {
             s.pop_back();
             return s;
         }
-        s += Ch;
-        previous = Ch;
+        s += unit;
+        previous = unit;
     }
     return s;
 }
 
-void spreadLine(std::u16string_view q, std::array<std::u16string, kKeys>& r)
+void spreadLine(std::u16string_view line, std::array<std::u16string, kKeys>& fields)
 {
-    r[1].clear();
+    fields[1].clear();
     int j = 1;
-    for (const char16_t c : q) {
+    for (const char16_t c : line) {
         if (c == u'\t') {
             ++j;
             if (j == 11)
@@ -54,9 +54,9 @@ void spreadLine(std::u16string_view q, std::array<std::u16string, kKeys>& r)
                 j = 11;
             if (j > 11)
                 return;
-            r[static_cast<std::size_t>(j)].clear();
+            fields[static_cast<std::size_t>(j)].clear();
         } else {
-            r[static_cast<std::size_t>(j)] += c;
+            fields[static_cast<std::size_t>(j)] += c;
         }
     }
 }

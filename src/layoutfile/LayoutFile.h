@@ -25,7 +25,7 @@ struct LayoutLines
 };
 
 // Appends `q` as one line. A TAB as the very last unit is dropped: lines never end with a separator.
-void appendLine(std::vector<std::uint8_t>& file, std::u16string_view q);
+void appendLine(std::vector<std::uint8_t>& file, std::u16string_view line);
 
 // The next line from `at` (a byte index, advanced past the line's CR LF). A CR without LF and an LF
 // without CR stay in the text. A single byte left at the end of the file is ignored.
@@ -33,7 +33,7 @@ void appendLine(std::vector<std::uint8_t>& file, std::u16string_view q);
 
 // Spreads a line over the twelve fields of a layout in the order 1..9, *, 0, #. Fields of the line past
 // the twelfth are ignored; a field of `r` that gets nothing from the line keeps its text.
-void spreadLine(std::u16string_view q, std::array<std::u16string, kKeys>& r);
+void spreadLine(std::u16string_view line, std::array<std::u16string, kKeys>& fields);
 
 // The lines a save writes: eb with keys 1..9, *, 0, #; em, rb and rm with keys 1..9 and a TAB after each.
 [[nodiscard]] LayoutLines linesOf(const LayoutTexts& texts);

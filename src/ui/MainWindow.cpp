@@ -44,7 +44,7 @@ QString droppedFile(const QMimeData* data)
 
 MainWindow::MainWindow(FileSystem& files, SystemServices& system)
 {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QString::fromStdU16String(std::u16string(design::kTitle)));
     setWindowIcon(programIcon());
     setContextMenuPolicy(Qt::NoContextMenu);
@@ -198,9 +198,7 @@ void MainWindow::activate()
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (!m_ending) {
-        int Cancel = 0;
-        m_form->Form_Unload(Cancel);
-        if (Cancel != 0) {
+        if (!m_form->mayClose()) {
             event->ignore();
             return;
         }

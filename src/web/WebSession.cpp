@@ -83,19 +83,19 @@ Outcome WebSession::save(CommandResult (Editor::*saveAs)(const std::u16string&),
 }
 
 // A download has no folder: the names are those the window's save dialogs propose, without it.
-Outcome WebSession::saveFullflash() { return save(&Editor::saveFullflashAs, baseName(form.fullflashPath)); }
+Outcome WebSession::saveFullflash() { return save(&Editor::saveFullflashAs, baseName(form.fullflashPath())); }
 
 Outcome WebSession::savePatch()
 {
-    return save(&Editor::savePatchAs, baseName(defaultVkpName(form.fullflashPath)));
+    return save(&Editor::savePatchAs, baseName(defaultVkpName(form.fullflashPath())));
 }
 
 Outcome WebSession::saveLayout()
 {
     // A layout file never saved or opened yet is named after the fullflash.
-    std::u16string name = baseName(form.layoutFilePath);
+    std::u16string name = baseName(form.layoutFilePath());
     if (name.empty()) {
-        name = baseName(defaultVkpName(form.fullflashPath));
+        name = baseName(defaultVkpName(form.fullflashPath()));
         name = (name == u".vkp" ? u"klavoset" : name.substr(0, name.size() - 4)) + u".lay";
     }
     return save(&Editor::saveLayoutFileAs, name);

@@ -39,10 +39,10 @@ template <typename Out> void putUtf8(char16_t c, Out&& out)
     }
 }
 
-std::int32_t utf8Length(std::u16string_view txt)
+std::int32_t utf8Length(std::u16string_view text)
 {
     std::int32_t n = 0;
-    for (const char16_t c : txt)
+    for (const char16_t c : text)
         putUtf8(c, [&](std::uint8_t) { ++n; });
     return n;
 }
@@ -57,46 +57,47 @@ template <typename Sink>
 void runPasses(const FirmwareDescriptor& firmware, bool hasRussian, const LayoutTexts& t, WapSource wap,
                Sink& sink)
 {
-    std::int32_t Pos = 0;
+    std::int32_t entryAt = 0;
     std::int32_t dataAt = firmware.sharedStorage;
     std::array<std::int32_t, kKeys> KeyDataPos{};
 
     // Pass 1 lays out the shared storage and remembers where each shared string starts.
     for (const int i : kSharedKeys) {
         KeyDataPos[static_cast<std::size_t>(i)] = dataAt;
-        Pos = firmware.englishTable + 6 * i;
+        entryAt = firmware.englishTable + 6 * i;
         if (firmware.newGeneration && i == 10)
-            Pos = firmware.key10Entry;
+            entryAt = firmware.key10Entry;
         if (firmware.newGeneration && i == 11)
             break;
-        sink.key(Pos, dataAt, t.at(Layout::englishUpper, i), false);
+        sink.key(entryAt, dataAt, t.at(Layout::englishUpper, i), false);
     }
 
-    std::int32_t SavePos = 0;
-    std::int32_t SaveDataPos = 0;
-    const auto pass = [&](std::int32_t startPos, std::int32_t key2Data, Layout a, bool can, bool upper) {
-        Pos = startPos;
+    std::int32_t savedEntryAt = 0;
+    std::int32_t savedDataAt = 0;
+    const auto pass = [&](std::int32_t firstEntryAt, std::int32_t key2Data, Layout a, bool koiCapable,
+                          bool upper) {
+        entryAt = firstEntryAt;
         for (int i = 0; i < kKeys; ++i) {
             if (isSharedKey(i))
                 dataAt = KeyDataPos[static_cast<std::size_t>(i)];
             if (i == 2)
                 dataAt = key2Data;
             if (firmware.newGeneration && i == 10)
-                Pos = firmware.key10Entry;
+                entryAt = firmware.key10Entry;
             if (firmware.newGeneration && i == 11)
                 break;
-            sink.key(Pos, dataAt, t.at(a, i), can);
+            sink.key(entryAt, dataAt, t.at(a, i), koiCapable);
             if (upper && i == 9) {
-                SavePos = Pos;
-                SaveDataPos = dataAt;
+                savedEntryAt = entryAt;
+                savedDataAt = dataAt;
             }
         }
     };
     pass(firmware.englishTable, firmware.englishStorage, Layout::englishUpper, true, true);
-    pass(SavePos + 12, SaveDataPos, Layout::englishLower, true, false); // + 12: past eb's keys 10 and 11
+    pass(savedEntryAt + 12, savedDataAt, Layout::englishLower, true, false); // + 12: past eb's keys 10 and 11
     if (hasRussian) {
         pass(firmware.russianTable, firmware.russianStorage, Layout::russianUpper, false, true);
-        pass(SavePos + 12, SaveDataPos, Layout::russianLower, false, false);
+        pass(savedEntryAt + 12, savedDataAt, Layout::russianLower, false, false);
     }
 
     if (wap == WapSource::Untouched)
@@ -118,17 +119,18 @@ class DryRun
     {
     }
 
-    void key(std::int32_t& Pos, std::int32_t& dataAt, std::u16string_view r, bool)
+    void key(std::int32_t& entryAt, std::int32_t& dataAt, std::u16string_view text, bool)
     {
-        const auto bytes = 2 * static_cast<std::int32_t>(r.size());
-        m_ok = m_ok && inside(Pos, kEntryBytes) && maps(dataAt) && inside(dataAt, bytes) && r.size() <= 255;
-        Pos += kEntryBytes;
+        const auto bytes = 2 * static_cast<std::int32_t>(text.size());
+        m_ok = m_ok && inside(entryAt, kEntryBytes) && maps(dataAt) && inside(dataAt, bytes) &&
+               text.size() <= 255;
+        entryAt += kEntryBytes;
         dataAt += bytes;
     }
-    void wap(std::int32_t adr, std::int32_t& dataAt, std::u16string_view txt)
+    void wap(std::int32_t pointerAt, std::int32_t& dataAt, std::u16string_view text)
     {
-        const std::int32_t bytes = utf8Length(txt) + 1;
-        m_ok = m_ok && inside(adr, 4) && maps(dataAt) && inside(dataAt, bytes);
+        const std::int32_t bytes = utf8Length(text) + 1;
+        m_ok = m_ok && inside(pointerAt, 4) && maps(dataAt) && inside(dataAt, bytes);
         dataAt += bytes;
     }
     [[nodiscard]] bool ok() const { return m_ok; }
@@ -158,22 +160,22 @@ class Encoder
     {
     }
 
-    void key(std::int32_t& Pos, std::int32_t& dataAt, std::u16string_view r, bool can)
+    void key(std::int32_t& entryAt, std::int32_t& dataAt, std::u16string_view text, bool koiCapable)
     {
-        m_codec.encodeKey(Pos, dataAt, r, can);
+        m_codec.encodeKey(entryAt, dataAt, text, koiCapable);
     }
-    void wap(std::int32_t adr, std::int32_t& dataAt, std::u16string_view txt)
+    void wap(std::int32_t pointerAt, std::int32_t& dataAt, std::u16string_view text)
     {
-        writeWapString(txt, adr, dataAt);
+        writeWapString(text, pointerAt, dataAt);
     }
 
   private:
     // One WAP string: the pointer into bytes 6..9 of its record, then the text in UTF-8 and a 0.
-    void writeWapString(std::u16string_view txt, std::int32_t adr, std::int32_t& dataAt)
+    void writeWapString(std::u16string_view text, std::int32_t pointerAt, std::int32_t& dataAt)
     {
-        m_codec.putPointer(adr, dataAt);
+        m_codec.putPointer(pointerAt, dataAt);
         const auto put = [&](std::uint8_t b) { m_flash[static_cast<std::size_t>(dataAt++)] = b; };
-        for (const char16_t c : txt)
+        for (const char16_t c : text)
             putUtf8(c, put);
         put(0);
     }

@@ -82,19 +82,19 @@ BlockCopy::BlockCopy(std::span<const std::uint8_t> image, std::span<const ImageA
 
 bool BlockCopy::matches(std::span<const std::uint8_t> image) const
 {
-    return std::all_of(m_runs.begin(), m_runs.end(), [&](const Run& r) {
-        return r.offset + r.bytes.size() <= image.size() &&
-               std::equal(r.bytes.begin(), r.bytes.end(),
-                          image.begin() + static_cast<std::ptrdiff_t>(r.offset));
+    return std::all_of(m_runs.begin(), m_runs.end(), [&](const Run& run) {
+        return run.offset + run.bytes.size() <= image.size() &&
+               std::equal(run.bytes.begin(), run.bytes.end(),
+                          image.begin() + static_cast<std::ptrdiff_t>(run.offset));
     });
 }
 
 std::vector<ChangedBlock> diffBlocks(const BlockCopy& original, std::span<const std::uint8_t> edited)
 {
     std::vector<ChangedBlock> blocks;
-    for (const BlockCopy::Run& r : original.runs())
-        if (r.offset < edited.size())
-            diffInto(blocks, r.offset, r.bytes, edited.subspan(r.offset));
+    for (const BlockCopy::Run& run : original.runs())
+        if (run.offset < edited.size())
+            diffInto(blocks, run.offset, run.bytes, edited.subspan(run.offset));
     return blocks;
 }
 

@@ -27,8 +27,8 @@ TEST_P(DemoOfEveryFirmware, LoadsTheSampleLayoutsAndSavesUnchanged)
     ASSERT_TRUE(demo.isOk()) << demo.error();
     StartedEditor e;
     ASSERT_EQ(e.open(u"/demo.bin", demo.value()), Outcome::Done);
-    EXPECT_EQ(e.form.firmware, d);
-    EXPECT_EQ(e.form.hasRussian, d.hasRussian);
+    EXPECT_EQ(e.form.firmware(), d);
+    EXPECT_EQ(e.form.hasRussian(), d.hasRussian);
     for (const Layout a : kAllLayouts)
         for (int key = 0; key < kKeys; ++key) {
             const bool russian = a == Layout::russianUpper || a == Layout::russianLower;

@@ -28,7 +28,7 @@ TEST(Drop, FullflashLoadsWithoutDialog)
     e.files.files[u"/ff.bin"] = test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true));
     EXPECT_EQ(e.form.openDropped(u"/ff.bin"), Outcome::Done);
     EXPECT_TRUE(e.view.dialogs.empty());
-    EXPECT_EQ(e.form.fullflashPath, u"/ff.bin");
+    EXPECT_EQ(e.form.fullflashPath(), u"/ff.bin");
     EXPECT_EQ(e.view.panelText(7), u"C55 v24 lg91");
 }
 
@@ -43,7 +43,7 @@ TEST(Drop, ChangedLayoutsAreGuardedAndRefusalLoadsNothing)
     EXPECT_EQ(e.form.openDropped(u"/b.bin"), Outcome::Declined);
     ASSERT_EQ(e.view.boxes.size(), 1u);
     EXPECT_EQ(e.view.boxes[0].style, MsgQuestion);
-    EXPECT_EQ(e.form.fullflashPath, u"/a.bin");
+    EXPECT_EQ(e.form.fullflashPath(), u"/a.bin");
     EXPECT_EQ(e.text(Layout::englishUpper, 2), u"XY");
 
     // The refused drop must not answer the next real dialog.
@@ -85,7 +85,7 @@ TEST(Drop, OtherFilesAreIgnored)
     EXPECT_EQ(e.form.openDropped(u"/p.vkp"), Outcome::Declined);
     EXPECT_TRUE(e.view.dialogs.empty());
     EXPECT_TRUE(e.view.boxes.empty());
-    EXPECT_TRUE(e.form.fullflashPath.empty());
+    EXPECT_TRUE(e.form.fullflashPath().empty());
 }
 
 } // namespace

@@ -26,15 +26,12 @@ TEST(StartUp, StateBeforeAnyLoad)
 {
     Unstarted e;
     e.form.start();
-    EXPECT_TRUE(e.form.image.empty());
-    EXPECT_TRUE(e.form.fullflashPath.empty());
-    EXPECT_TRUE(e.form.firmware.id.empty());
-    EXPECT_EQ(e.form.firmware.englishTable, 0);
-    EXPECT_FALSE(e.form.firmware.newGeneration);
-    EXPECT_TRUE(e.form.hasRussian);
-    EXPECT_TRUE(e.form.writeImageFile);
-    EXPECT_EQ(e.form.CrLf2, u"\r\n\r\n");
-    EXPECT_EQ(e.form.Tb, u"\t");
+    EXPECT_TRUE(e.form.image().empty());
+    EXPECT_TRUE(e.form.fullflashPath().empty());
+    EXPECT_TRUE(e.form.firmware().id.empty());
+    EXPECT_EQ(e.form.firmware().englishTable, 0);
+    EXPECT_FALSE(e.form.firmware().newGeneration);
+    EXPECT_TRUE(e.form.hasRussian());
     EXPECT_EQ(e.view.fieldText(Layout::russianUpper, 9), u"ЫЬЭЮЯ9WXYZ");
     EXPECT_FALSE(e.view.field(Layout::englishUpper, 2).enabled);
 }
@@ -47,7 +44,7 @@ TEST(StartUp, ToolsAreEnabledExactlyWhenFound)
     e.files.files[u"/usr/bin/calc"] = {};
     e.system.charMap = u"/usr/bin/missing";
     e.form.start();
-    EXPECT_EQ(e.form.registeredPatcherCommand, u"vklay.exe \"%1\"");
+    EXPECT_EQ(e.form.registeredPatcherCommand(), u"vklay.exe \"%1\"");
     EXPECT_TRUE(e.view.item("V_Klay").enabled);
     EXPECT_TRUE(e.view.button("V_Klay").enabled);
     EXPECT_TRUE(e.view.item("Calculator").enabled);
@@ -72,11 +69,10 @@ TEST(StartUp, CommandLineNamesOneFullflash)
         e.view.setPanelText(6, u"*");
         e.system.line = c.line;
         e.form.start();
-        EXPECT_EQ(e.form.fullflashPath == u"/my files/ff.bin", c.loads)
+        EXPECT_EQ(e.form.fullflashPath() == u"/my files/ff.bin", c.loads)
             << std::string(c.line.begin(), c.line.end());
         EXPECT_TRUE(e.view.boxes.empty()) << "no question, no refusal";
         EXPECT_TRUE(e.view.dialogs.empty()) << "no dialog";
-        EXPECT_FALSE(e.form.loadingFromCommandLine);
     }
 }
 
@@ -86,10 +82,10 @@ TEST(StartUp, CommandLineLayoutFileOpensAsALayout)
     e.files.files[u"/my files/a.LAY"] = {u'x', 0, u'\r', 0, u'\n', 0};
     e.system.line = u"\"/my files/a.LAY\"";
     e.form.start();
-    EXPECT_EQ(e.form.layoutFilePath, u"/my files/a.LAY");
+    EXPECT_EQ(e.form.layoutFilePath(), u"/my files/a.LAY");
     EXPECT_EQ(e.view.fieldText(Layout::englishUpper, 1), u"x");
     EXPECT_EQ(e.view.panelText(1), u"Раскладка загружена из файла раскладок");
-    EXPECT_TRUE(e.form.fullflashPath.empty());
+    EXPECT_TRUE(e.form.fullflashPath().empty());
     EXPECT_TRUE(e.view.boxes.empty()) << "no question, no refusal";
     EXPECT_TRUE(e.view.dialogs.empty()) << "no dialog";
 }
@@ -122,13 +118,10 @@ TEST(ChangeGuard, UnloadAndExitAskOnce)
 {
     Unstarted e;
     e.form.start();
-    int cancel = 0;
-    e.form.Form_Unload(cancel);
-    EXPECT_EQ(cancel, 0);
+    EXPECT_TRUE(e.form.mayClose());
     e.view.setPanelText(6, u"*");
     e.view.boxAnswers = {AnswerNo};
-    e.form.Form_Unload(cancel);
-    EXPECT_EQ(cancel, 1);
+    EXPECT_FALSE(e.form.mayClose());
     e.view.boxAnswers = {AnswerCancel};
     e.form.exitCommand();
     EXPECT_FALSE(e.view.ended);
@@ -153,27 +146,26 @@ TEST(ChangeGuard, ClearAllEmptiesEveryFieldOnly)
 TEST(FileDialog, RequestFollowsFileKind)
 {
     Unstarted e;
+    e.files.files[u"/f.bin"] = test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true));
+    e.files.files[u"/l.lay"] = {u'x', 0};
     e.form.start();
-    e.form.fullflashPath = u"/f.bin";
-    e.form.layoutFilePath = u"/l.lay";
-    e.form.patchPath = u"/p.vkp";
-    e.form.dialogTitle = u"T";
-    EXPECT_TRUE(e.form.DialogErr(1, 1)); // cancelled
+    ASSERT_EQ(e.form.openFullflash(u"/f.bin").outcome, Outcome::Done);
+    ASSERT_EQ(e.form.openLayoutFile(u"/l.lay").outcome, Outcome::Done);
+    EXPECT_TRUE(e.form.chooseFile("Open1", FileKind::Fullflash, true).empty()); // cancelled
     EXPECT_EQ(e.view.dialogs.back().fileName, u"/f.bin");
     EXPECT_EQ(e.view.dialogs.back().filters.front().second, u"*.bin;*.fls");
     EXPECT_EQ(e.view.dialogs.back().filters.front().first, u"Фуллфлеш (*.bin, *.fls)");
     EXPECT_EQ(e.view.dialogs.back().filters.back().first, u"Все файлы");
     EXPECT_EQ(e.view.dialogs.back().defaultExt, u"bin");
     EXPECT_TRUE(e.view.dialogs.back().open);
-    EXPECT_EQ(e.view.dialogs.back().title, u"T");
+    EXPECT_EQ(e.view.dialogs.back().title, e.view.menuCaption("Open1"));
     e.view.dialogAnswers.push_back(u"/chosen.lay");
-    EXPECT_FALSE(e.form.DialogErr(2, 2));
-    EXPECT_EQ(e.form.dialogFileName, u"/chosen.lay");
+    EXPECT_EQ(e.form.chooseFile("Save2As", FileKind::LayoutFile, false), u"/chosen.lay");
     EXPECT_EQ(e.view.dialogs.back().fileName, u"/l.lay");
     EXPECT_EQ(e.view.dialogs.back().filters.front().first, u"Файлы раскладок (*.lay)");
     EXPECT_FALSE(e.view.dialogs.back().open);
-    (void)e.form.DialogErr(3, 2);
-    EXPECT_EQ(e.view.dialogs.back().fileName, u"/p.vkp");
+    EXPECT_EQ(e.form.savePatchAsCommand(), Outcome::Declined); // proposes the fullflash's name
+    EXPECT_EQ(e.view.dialogs.back().fileName, u"/f.vkp");
     EXPECT_EQ(e.view.dialogs.back().filters.front().first, u"Файлы патчей (*.vkp)");
     EXPECT_EQ(e.view.dialogs.back().defaultExt, u"vkp");
 }
@@ -196,7 +188,7 @@ TEST(Options, GroupsAndWarnings)
 
     e.form.runCommand("WAP_E");
     EXPECT_TRUE(e.view.menuChecked("WAP_E"));
-    e.form.hasRussian = false;
+    e.form.showRussianLayouts(false);
     e.form.runCommand("WAP_R");
     EXPECT_EQ(e.view.boxes.back().text, u"Эта серия телефонов имеет только одну раскладку !");
     EXPECT_TRUE(e.view.menuChecked("WAP_No"));
@@ -210,7 +202,7 @@ TEST(Options, ShowSlikHidesRussianFields)
     Unstarted e;
     e.form.start();
     e.form.showRussianLayouts(false);
-    EXPECT_FALSE(e.form.hasRussian);
+    EXPECT_FALSE(e.form.hasRussian());
     for (int key = 0; key < kKeys; ++key) {
         EXPECT_FALSE(e.view.field(Layout::russianUpper, key).visible);
         EXPECT_FALSE(e.view.field(Layout::russianLower, key).visible);

@@ -28,6 +28,15 @@ struct Started
 
 using Arguments = std::vector<std::u16string>;
 
+// An edit saved as a patch under `path`: the file the patcher is then started with.
+void savePatch(Started& e, const std::u16string& path)
+{
+    e.files.files[u"/ff.bin"] = test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true));
+    ASSERT_EQ(e.form.openFullflash(u"/ff.bin").outcome, Outcome::Done);
+    e.view.type(Layout::englishUpper, 2, u"Q");
+    ASSERT_EQ(e.form.savePatchAs(path).outcome, Outcome::Done);
+}
+
 // The patch's path takes the place of every placeholder, always as one argument of its own making.
 TEST(Tools, VKlayGetsThePatchPathForEveryPlaceholder)
 {
@@ -36,17 +45,17 @@ TEST(Tools, VKlayGetsThePatchPathForEveryPlaceholder)
     EXPECT_EQ(none.system.started.back(), (Arguments{u"vklay", u""})) << "no patch yet";
 
     Started twice(u"v %1 %1 %2");
-    twice.form.patchPath = u"/p/%1.vkp";
+    savePatch(twice, u"/p/%1.vkp");
     twice.form.startPatcherCommand();
     EXPECT_EQ(twice.system.started.back(), (Arguments{u"v", u"/p/%1.vkp", u"/p/%1.vkp", u"%2"}));
 
     Started plain(u"vklay.exe");
-    plain.form.patchPath = u"/x.vkp";
+    savePatch(plain, u"/x.vkp");
     plain.form.startPatcherCommand();
     EXPECT_EQ(plain.system.started.back(), Arguments{u"vklay.exe"});
 
     Started quoted(u"\"/usr/bin/wine\" \"C:\\V Klay\\V_Klay.exe\" \"%1\"");
-    quoted.form.patchPath = u"-p \"a b\" \"c.vkp";
+    savePatch(quoted, u"-p \"a b\" \"c.vkp");
     quoted.form.startPatcherCommand();
     EXPECT_EQ(quoted.system.started.back(),
               (Arguments{u"/usr/bin/wine", u"C:\\V Klay\\V_Klay.exe", u"-p \"a b\" \"c.vkp"}));
@@ -74,9 +83,7 @@ TEST(Tools, ViewOpensTheLoadedFullflashAsPlainBinaryData)
 TEST(Tools, AddressesOfTheBuildAndAbout)
 {
     Started e;
-    e.form.homePage = u"https://k.example.net/";
-    e.form.forumPage = u"https://f.example.net/t=1";
-    e.form.mailAddress = u"k@example.net";
+    e.form.setAddresses(u"https://k.example.net/", u"https://f.example.net/t=1", u"k@example.net");
     e.form.start();
     e.form.runCommand("URL");
     EXPECT_EQ(e.system.opened.back(), u"https://k.example.net/");
@@ -94,8 +101,7 @@ TEST(Tools, AddressesOfTheBuildAndAbout)
     EXPECT_EQ(e.view.boxes.back().style, MsgInfo);
 
     // Not set: the command is disabled, does nothing, and the About box leaves the address out.
-    e.form.homePage.clear();
-    e.form.mailAddress.clear();
+    e.form.setAddresses(u"", u"https://f.example.net/t=1", u"");
     e.form.start();
     for (const char* item : {"URL", "Mail"}) {
         EXPECT_FALSE(e.view.item(item).enabled) << item;

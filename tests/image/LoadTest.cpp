@@ -24,14 +24,14 @@ TEST_P(EveryFirmware, LoadDecodesEveryKey)
     const LayoutTexts texts = test::sampleLayouts(d.newGeneration, d.hasRussian);
     StartedEditor e;
     ASSERT_EQ(e.open(u"/ff.bin", test::imageOf(row.id, texts)), Outcome::Done);
-    EXPECT_EQ(e.form.firmware, d);
-    EXPECT_EQ(e.form.hasRussian, d.hasRussian);
+    EXPECT_EQ(e.form.firmware(), d);
+    EXPECT_EQ(e.form.hasRussian(), d.hasRussian);
     EXPECT_EQ(e.texts(), texts);
     EXPECT_EQ(e.view.panelText(7), std::u16string(row.id.begin(), row.id.end()));
     EXPECT_EQ(e.view.panelText(1), u"Раскладка загружена из фуллфлеша");
     EXPECT_EQ(e.view.panelText(2), u"/ff.bin");
     EXPECT_EQ(e.view.panelText(6), u"");
-    EXPECT_EQ(e.form.fullflashPath, u"/ff.bin");
+    EXPECT_EQ(e.form.fullflashPath(), u"/ff.bin");
     for (int k = 2; k <= 9; ++k)
         EXPECT_EQ(e.view.field(Layout::russianUpper, k).visible, d.hasRussian);
     EXPECT_EQ(e.view.field(Layout::englishUpper, 11).enabled, !d.newGeneration);
@@ -48,7 +48,7 @@ TEST(Load, RefusedImageKeepsTheLoadedOne)
     StartedEditor e;
     const LayoutTexts texts = test::sampleLayouts(true, true);
     ASSERT_EQ(e.open(u"/c55.bin", test::imageOf("C55 v24 lg91", texts)), Outcome::Done);
-    const auto before = e.form.image;
+    const auto before = e.form.image();
     e.view.type(Layout::englishUpper, 2, u"XYZ");
     e.view.boxAnswers.push_back(AnswerYes);
     const auto other = FlashBuilder(0x800000).identity("C55", 0x99, "lg91").build();
@@ -57,9 +57,9 @@ TEST(Load, RefusedImageKeepsTheLoadedOne)
     EXPECT_EQ(e.view.boxes.back().text,
               u"/other.bin\r\n\r\nЭтот фуллфлеш не поддерживается\r\n\r\nC55 v99 lg91");
     EXPECT_EQ(e.view.boxes.back().style, MsgStop);
-    EXPECT_EQ(e.form.image, before);
-    EXPECT_EQ(e.form.firmware.id, "C55 v24 lg91");
-    EXPECT_EQ(e.form.fullflashPath, u"/c55.bin");
+    EXPECT_EQ(e.form.image(), before);
+    EXPECT_EQ(e.form.firmware().id, "C55 v24 lg91");
+    EXPECT_EQ(e.form.fullflashPath(), u"/c55.bin");
     EXPECT_EQ(e.text(Layout::englishUpper, 2), u"XYZ");
     EXPECT_EQ(e.view.panelText(6), u"*");
 
@@ -78,7 +78,7 @@ TEST(Load, EmptyAndShortFilesAreRefusedWithEmptyIdentity)
     StartedEditor e;
     EXPECT_EQ(e.open(u"/empty.bin", {}), Outcome::Unsupported);
     EXPECT_EQ(e.view.boxes.back().text, u"/empty.bin\r\n\r\nЭтот фуллфлеш не поддерживается\r\n\r\n");
-    EXPECT_TRUE(e.form.image.empty());
+    EXPECT_TRUE(e.form.image().empty());
     EXPECT_EQ(e.view.field(Layout::englishUpper, 2).text, u"ABC2АБВГ") << "the sample texts stay";
 }
 
@@ -89,7 +89,7 @@ TEST(Load, ImageTooShortForItsFirmwareIsRefused)
     const auto image = FlashBuilder(0x400000).identityOf("C55 v24 lg91").build();
     EXPECT_EQ(e.open(u"/cut.bin", image), Outcome::Unsupported);
     EXPECT_NE(e.view.boxes.back().text.find(u"слишком короткий"), std::u16string::npos);
-    EXPECT_TRUE(e.form.image.empty());
+    EXPECT_TRUE(e.form.image().empty());
 }
 
 TEST(Load, GarbageTablesGiveEmptyKeysNotACrash)
@@ -141,7 +141,7 @@ TEST(Load, RussianSanityTestHidesRussianFields)
     image[static_cast<std::size_t>(d.russianTable) + 1] = 1;
     StartedEditor e;
     ASSERT_EQ(e.open(u"/c45.bin", image), Outcome::Done);
-    EXPECT_FALSE(e.form.hasRussian);
+    EXPECT_FALSE(e.form.hasRussian());
     EXPECT_EQ(e.text(Layout::russianUpper, 2), u"");
     EXPECT_FALSE(e.view.field(Layout::russianLower, 5).visible);
     EXPECT_EQ(e.view.panelText(5), u"");
@@ -184,7 +184,7 @@ TEST(Load, OlderFirmwareNeverReadsKeysFromImageStart)
         .raw()[static_cast<std::size_t>(d.englishTable + 6 * 5 + 2)] = 0;
     test::StartedEditor e;
     ASSERT_EQ(e.open(u"/c45.bin", b.build()), Outcome::Done);
-    EXPECT_EQ(e.form.addressCorrection, 0);
+    EXPECT_EQ(e.form.addressCorrection(), 0);
     EXPECT_EQ(e.text(Layout::englishUpper, 5), u"");
     EXPECT_EQ(e.text(Layout::englishUpper, 6), texts.at(Layout::englishUpper, 6));
 }

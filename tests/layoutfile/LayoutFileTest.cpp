@@ -105,7 +105,7 @@ TEST(LayoutFileCommands, SaveThenOpenRestoresTheFields)
     EXPECT_EQ(e.texts(), texts);
     EXPECT_EQ(e.view.panelText(1), u"Раскладка загружена из файла раскладок");
     EXPECT_EQ(e.view.panelText(6), u"*");
-    EXPECT_EQ(e.form.layoutFilePath, u"/my.lay");
+    EXPECT_EQ(e.form.layoutFilePath(), u"/my.lay");
     EXPECT_EQ(e.view.field(Layout::russianLower, 4).color, SysColor::Window);
 }
 
@@ -165,7 +165,7 @@ TEST(LayoutFileCommands, FailuresChangeNothing)
     EXPECT_EQ(e.texts(), texts);
     EXPECT_EQ(e.view.panelText(1), u"Не могу открыть файл !");
     EXPECT_EQ(e.view.panelText(2), u"/missing.lay");
-    EXPECT_EQ(e.form.layoutFilePath, u"");
+    EXPECT_EQ(e.form.layoutFilePath(), u"");
     EXPECT_TRUE(e.files.files.count(u"/missing.lay") == 0) << "reading never creates";
 
     e.files.files[u"/old.lay"] = utf16(u"old\r\n");

@@ -108,7 +108,7 @@ TEST_P(FailedSaveOfEveryFirmware, FailedWriteKeepsEveryPreviousFile)
         if (seed == 0) { // the image kept in memory is saved whole by the next attempt that works
             e.files.failAt = 0;
             ASSERT_EQ(e.form.saveFullflashCommand(), Outcome::Done);
-            EXPECT_EQ(test::readBytes(dir.path / "ff.bin"), e.form.image);
+            EXPECT_EQ(test::readBytes(dir.path / "ff.bin"), e.form.image());
         }
     }
 }

@@ -50,7 +50,7 @@ TEST_P(SaveLoadOfEveryFirmware, SavedLayoutsLoadUnchanged)
         if (c.koi)
             again.form.koi8Command();
         ASSERT_EQ(again.open(u"/ff.bin", e.files.files[u"/ff.bin"]), Outcome::Done);
-        EXPECT_EQ(again.form.hasRussian, c.d.hasRussian);
+        EXPECT_EQ(again.form.hasRussian(), c.d.hasRussian);
         EXPECT_EQ(test::firstDifference(again.texts(), c.edited), "");
     }
 }

@@ -55,7 +55,7 @@ TEST_P(PatchOfEveryFirmware, PatchAppliedToTheImageGivesTheSavedImage)
             ASSERT_EQ(e.form.savePatchAsCommand(), Outcome::Done) << "round " << round;
             const auto problem = test::applyVkp(textOf(e.files.files[u"/ff.vkp"]), patched);
             ASSERT_FALSE(problem) << "round " << round << ": " << *problem;
-            ASSERT_EQ(firstDifference(patched, e.form.image), -1) << "round " << round;
+            ASSERT_EQ(firstDifference(patched, e.form.image()), -1) << "round " << round;
         }
         ASSERT_EQ(e.files.files[u"/ff.bin"], c.image) << "an export leaves the fullflash alone";
         ASSERT_EQ(e.form.saveFullflashCommand(), Outcome::Done);
@@ -78,9 +78,10 @@ TEST_P(PatchOfEveryFirmware, ComparingTheAreasGivesTheLinesOfTheWholeImages)
             test::typeTexts(e.view, round == 0 ? c.edited : c.random.fitting(c.d, c.d.hasRussian, c.koi));
             e.view.dialogAnswers.push_back(u"/ff.vkp");
             ASSERT_EQ(e.form.savePatchAsCommand(), Outcome::Done) << "round " << round;
-            EXPECT_EQ(textOf(e.files.files[u"/ff.vkp"]), formatVkp(c.d.id, diffBlocks(before, e.form.image)))
+            EXPECT_EQ(textOf(e.files.files[u"/ff.vkp"]),
+                      formatVkp(c.d.id, diffBlocks(before, e.form.image())))
                 << "round " << round;
-            before.assign(e.form.image.begin(), e.form.image.end());
+            before.assign(e.form.image().begin(), e.form.image().end());
         }
     }
 }

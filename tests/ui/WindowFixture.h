@@ -26,9 +26,7 @@ namespace klavoset::test {
 // Every address set, as a build may have them.
 inline void setAddresses(Editor& form)
 {
-    form.homePage = u"https://k.example.net/";
-    form.forumPage = u"https://f.example.net/t=1";
-    form.mailAddress = u"k@example.net";
+    form.setAddresses(u"https://k.example.net/", u"https://f.example.net/t=1", u"k@example.net");
 }
 
 // The real window over in-memory files and recorded tools; every box and dialog answered by the script.

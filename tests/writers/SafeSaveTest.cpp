@@ -125,7 +125,7 @@ TEST(SafeSave, SuccessfulSaveReplacesTheFileWhole)
     OnDisk<RealFileSystem> e;
     e.put("ff.bin", Bytes(0x900000, 0x77)); // longer than the image: nothing of it may remain
     EXPECT_EQ(e.form.saveFullflashCommand(), Outcome::Done);
-    EXPECT_EQ(e.read("ff.bin"), e.form.image);
+    EXPECT_EQ(e.read("ff.bin"), e.form.image());
     EXPECT_EQ(e.names(), (std::set<std::string>{"ff.bin"}));
 }
 
@@ -184,7 +184,7 @@ TEST(SafeSave, ReplacedFilesKeepTheirPermissionsAndLinks)
         EXPECT_EQ(fs::status(link).permissions(), mode) << ext;
         EXPECT_NE(e.read(("real/f" + std::string(ext)).c_str()), Bytes{9}) << ext;
     }
-    EXPECT_EQ(e.read("real/f.bin"), e.form.image);
+    EXPECT_EQ(e.read("real/f.bin"), e.form.image());
     EXPECT_EQ(e.read("real/f.bin.klavoset-0.tmp"), Bytes{7});
     EXPECT_EQ(std::distance(fs::directory_iterator(e.dir / "real"), fs::directory_iterator()), 4);
 }

@@ -30,8 +30,8 @@ TEST(Save1, WritesTheWholeImageAndClearsTheMarker)
     Loaded e;
     e.view.type(Layout::englishUpper, 2, u"QWЯ");
     EXPECT_EQ(e.form.saveFullflashCommand(), Outcome::Done);
-    EXPECT_EQ(e.files.files[u"/ff.bin"], e.form.image);
-    EXPECT_NE(e.form.image, e.original);
+    EXPECT_EQ(e.files.files[u"/ff.bin"], e.form.image());
+    EXPECT_NE(e.form.image(), e.original);
     EXPECT_EQ(e.view.panelText(1), u"Раскладка сохранена в фуллфлеш");
     EXPECT_EQ(e.view.panelText(2), u"/ff.bin");
     EXPECT_EQ(e.view.panelText(6), u"");
@@ -55,7 +55,7 @@ TEST(Save1, KeyZeroStaysShortEnoughForTheRussianTable)
     ASSERT_EQ(e.form.saveFullflashCommand(), Outcome::Done);
     StartedEditor again;
     ASSERT_EQ(again.open(u"/ff.bin", e.files.files[u"/ff.bin"]), Outcome::Done);
-    EXPECT_TRUE(again.form.hasRussian);
+    EXPECT_TRUE(again.form.hasRussian());
     EXPECT_EQ(again.texts(), e.texts());
 
     Loaded single("SLIK v56 lg1"); // no Russian table to find: the field's whole length is usable
@@ -97,7 +97,7 @@ TEST(Save1, RefusalsWriteNothing)
         c.edit(e.view);
         if (c.wap != nullptr)
             e.form.runCommand(c.wap); // the CLI can check an option the window has disabled
-        const Bytes before(e.form.image.begin(), e.form.image.end());
+        const Bytes before(e.form.image().begin(), e.form.image().end());
         for (const auto save :
              {&Editor::saveFullflashCommand, &Editor::saveFullflashAsCommand, &Editor::savePatchAsCommand}) {
             e.view.boxes.clear();
@@ -107,7 +107,7 @@ TEST(Save1, RefusalsWriteNothing)
             EXPECT_EQ(e.view.boxes[0].text.substr(0, c.message.size()), c.message);
         }
         EXPECT_TRUE(e.view.dialogs.size() == 1) << "no save dialog was shown";
-        EXPECT_EQ(e.form.image, before);
+        EXPECT_EQ(e.form.image(), before);
         EXPECT_EQ(e.files.writes, 0);
         EXPECT_EQ(e.view.panelText(6), u"*");
     }
@@ -124,7 +124,7 @@ TEST(Save1, FailedWriteKeepsTheFileAndReportsNoSuccess)
         EXPECT_EQ(e.view.panelText(1), u"Не могу открыть файл !");
         EXPECT_EQ(e.view.panelText(2), u"/ff.bin");
         EXPECT_EQ(e.view.panelText(6), u"*");
-        EXPECT_NE(e.form.image, e.original) << "the encoded layouts stay for another attempt";
+        EXPECT_NE(e.form.image(), e.original) << "the encoded layouts stay for another attempt";
         EXPECT_EQ(e.view.boxes.size(), opens ? 1u : 0u) << "a failed write is explained in a box";
     }
 }
@@ -134,8 +134,8 @@ TEST(Save1As, ChoosesANewFileOrStops)
     Loaded e;
     e.view.type(Layout::englishUpper, 4, u"G");
     EXPECT_EQ(e.form.saveFullflashAsCommand(), Outcome::Declined) << "dialog cancelled";
-    EXPECT_EQ(e.form.fullflashPath, u"/ff.bin");
-    EXPECT_EQ(e.form.image, e.original);
+    EXPECT_EQ(e.form.fullflashPath(), u"/ff.bin");
+    EXPECT_EQ(e.form.image(), e.original);
     ASSERT_EQ(e.view.dialogs.size(), 2u);
     EXPECT_EQ(e.view.dialogs.back().title, u"Сохранить фуллфлеш как");
     EXPECT_EQ(e.view.dialogs.back().fileName, u"/ff.bin");
@@ -143,8 +143,8 @@ TEST(Save1As, ChoosesANewFileOrStops)
 
     e.view.dialogAnswers.push_back(u"/new.bin");
     EXPECT_EQ(e.form.saveFullflashAsCommand(), Outcome::Done);
-    EXPECT_EQ(e.form.fullflashPath, u"/new.bin");
-    EXPECT_EQ(e.files.files[u"/new.bin"], e.form.image);
+    EXPECT_EQ(e.form.fullflashPath(), u"/new.bin");
+    EXPECT_EQ(e.files.files[u"/new.bin"], e.form.image());
     EXPECT_TRUE(e.fileUnchanged());
     EXPECT_TRUE(e.view.item("Save1").enabled);
     EXPECT_EQ(e.view.panelText(2), u"/new.bin");

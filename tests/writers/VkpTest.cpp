@@ -112,13 +112,12 @@ TEST(SaveAsVKP, WritesThePatchAndKeepsTheFullflash)
     EXPECT_EQ(dialog.fileName, u"/fw.v2/ff.vkp");
     EXPECT_FALSE(dialog.open);
     EXPECT_EQ(e.files.files[u"/fw.v2/ff.bin"], e.original);
-    EXPECT_TRUE(e.form.patchBase.matches(e.original));
+    EXPECT_TRUE(e.form.patchBase().matches(e.original));
     // Key 0 was stored with the line break as 7F 00 and goes back as 0A 00. Then the end of the em table
     // (key 11, never written on this firmware) and eb key 2 "ABC2Ж" -> "ABCQЖ".
     EXPECT_EQ(e.file(u"/p.vkp"),
               kHeader + "472FC0: 2E002C003F00210030002D007F002000 2E002C003F00210030002D000A002000\r\n" +
                   "473100: FFFFFFFFFFFF41004200430032001604 FFFFFFFFFFFF41004200430051001604\r\n");
-    EXPECT_TRUE(e.form.writeImageFile);
     EXPECT_TRUE(e.view.item("Save1").enabled);
     EXPECT_EQ(e.view.panelText(1), u"Изменения в раскладке сохранены");
     EXPECT_EQ(e.view.panelText(2), u"/p.vkp");
@@ -139,9 +138,9 @@ TEST(SaveAsVKP, WapBlocksAppearWhenTheWapLayoutIsWritten)
     e.view.type(Layout::englishUpper, 2, u"A");
     e.view.dialogAnswers.push_back(u"/p.vkp");
     ASSERT_EQ(e.form.savePatchAsCommand(), Outcome::Done);
-    const FirmwareDescriptor& d = e.form.firmware;
+    const FirmwareDescriptor& d = e.form.firmware();
     bool table = false, storage = false;
-    for (const ChangedBlock& b : diffBlocks(e.original, e.form.image)) {
+    for (const ChangedBlock& b : diffBlocks(e.original, e.form.image())) {
         table = table || (b.offset + 16 > static_cast<std::uint32_t>(d.wapUpperTable) &&
                           b.offset < static_cast<std::uint32_t>(d.wapUpperTable + kWapTableBytes));
         storage = storage || (b.offset + 16 > static_cast<std::uint32_t>(d.wapStorage) &&
@@ -156,14 +155,13 @@ TEST(SaveAsVKP, FailedOrCancelledExport)
     Loaded e;
     e.view.type(Layout::englishUpper, 3, u"D");
     EXPECT_EQ(e.form.savePatchAsCommand(), Outcome::Declined);
-    EXPECT_EQ(e.form.patchPath, u"/fw.v2/ff.vkp") << "the proposed name stays";
-    EXPECT_EQ(e.form.image, e.original);
+    EXPECT_EQ(e.form.patchPath(), u"/fw.v2/ff.vkp") << "the proposed name stays";
+    EXPECT_EQ(e.form.image(), e.original);
 
     e.files.unwritable.insert(u"/p.vkp");
     e.view.dialogAnswers.push_back(u"/p.vkp");
     EXPECT_EQ(e.form.savePatchAsCommand(), Outcome::FileError);
-    EXPECT_NE(e.form.image, e.original) << "the layouts are encoded all the same";
-    EXPECT_TRUE(e.form.writeImageFile);
+    EXPECT_NE(e.form.image(), e.original) << "the layouts are encoded all the same";
     EXPECT_TRUE(e.view.item("Save1").enabled);
     EXPECT_EQ(e.view.panelText(1), u"Не могу открыть файл !");
     EXPECT_EQ(e.view.panelText(6), u"*");
