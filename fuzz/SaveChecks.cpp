@@ -72,7 +72,7 @@ void checkReload(const FuzzEditor& e, FuzzEditor& again, const LayoutTexts& save
         for (int key = 0; key < kKeys; ++key) {
             if (newGen && key >= 10) // key 10 may be read from a table slot the writer leaves alone
                 continue;
-            // The shared keys are eb's text in every array, and so read back as eb's do.
+            // The shared keys are englishUpper's text in every array, and so read back as englishUpper's do.
             const bool shared = key == 0 || key == 1 || key >= 10;
             const Layout from = shared ? Layout::englishUpper : a;
             const std::u16string expected = asReadBack(saved.at(from, key), english || shared, koi);

@@ -14,9 +14,9 @@ namespace klavoset {
 // Characters counted against the fixed storage of the firmware (each takes 2 bytes in the image).
 struct Budget
 {
-    int sharedUsed = 0;  // eb keys 0, 1, 10, 11
-    int englishUsed = 0; // eb and em keys 2..9
-    int russianUsed = 0; // rb and rm keys 2..9
+    int sharedUsed = 0;  // englishUpper keys 0, 1, 10, 11
+    int englishUsed = 0; // englishUpper and englishLower keys 2..9
+    int russianUsed = 0; // russianUpper and russianLower keys 2..9
 
     [[nodiscard]] bool exceeded(int sharedCapacity) const;
 };

@@ -29,14 +29,15 @@ class KeyCodec
     KeyCodec(std::span<std::uint8_t> image, std::int32_t& addressCorrection, std::int32_t key10Entry,
              bool koi);
 
-    // Decodes the entry at q; q ends just past the string. Any failure (entry, pointer or string outside
-    // the image, a page or unit of 0x8000 or more) gives the empty text.
-    // An entry with count 0 and in-page low byte 0 is taken from key10Entry only where that applies: in a
-    // key-10 slot of newer-generation firmware (key10Entry != 0). Elsewhere it is decoded in place.
+    // Decodes the key whose entry is at `entry`, which ends just past the string. `koiCapable`: the layout
+    // is an English one, whose Cyrillic letters the KOI8 option stores as KOI8-R codes. Any failure (entry,
+    // pointer or string outside the image, a page or unit of 0x8000 or more) gives the empty text. An entry
+    // with count 0 and in-page low byte 0 is taken from key10Entry only where that applies: in a key-10 slot
+    // of newer-generation firmware (key10Entry != 0). Elsewhere it is decoded in place.
     [[nodiscard]] std::u16string decodeKey(std::int32_t& entry, bool koiCapable, bool key10Slot);
 
-    // Writes the entry at Pos and the units at dataAt, advancing both. The caller guarantees that r has
-    // at most 255 units, all below U+8000, and that entry and units lie inside the image.
+    // Writes the entry at entryAt and the units at dataAt, advancing both. The caller guarantees that text
+    // has at most 255 units, all below U+8000, and that entry and units lie inside the image.
     void encodeKey(std::int32_t& entryAt, std::int32_t& dataAt, std::u16string_view text, bool koiCapable);
 
     // The 4-byte pointer (in-page offset low, high, page low, high) to an image offset.

@@ -13,9 +13,9 @@
 namespace klavoset {
 
 // The layouts a load shows, decoded from the key tables of the image: keys 0..10 on newer-generation
-// firmware (key 11 stays empty), 0..11 on older; rb and rm stay empty without Russian layouts. Each
-// layout is decoded from its own table, shared keys included. `addressCorrection` may be settled by the
-// decoder.
+// firmware (key 11 stays empty), 0..11 on older; russianUpper and russianLower stay empty without Russian
+// layouts. Each layout is decoded from its own table, shared keys included. `addressCorrection` may be
+// settled by the decoder.
 [[nodiscard]] LayoutTexts decodeLayouts(std::span<std::uint8_t> image, const FirmwareDescriptor& firmware,
                                         bool hasRussian, std::int32_t& addressCorrection, bool koi);
 

@@ -15,7 +15,8 @@ inline constexpr Layout kAllLayouts[] = {Layout::englishUpper, Layout::englishLo
                                          Layout::russianLower};
 inline constexpr int kKeys = 12; // 0..9, 10 = '*', 11 = '#'
 
-// The keys all four layouts share: stored once, edited in eb only. The others, 2..9, are letter keys.
+// The keys all four layouts share: stored once, edited in englishUpper only. The others, 2..9, are letter
+// keys.
 inline constexpr int kSharedKeys[] = {0, 1, 10, 11};
 [[nodiscard]] constexpr bool isSharedKey(int key) { return key < 2 || key > 9; }
 

@@ -162,7 +162,8 @@ class Editor
     void keyChanged();
     // Enables a key field with the editable colour, or disables it with the greyed one.
     void setFieldEditable(Layout a, int key, bool editable);
-    // Opens the fields a load fills: every eb key the firmware has, the letter keys of the other layouts.
+    // Opens the fields a load fills: every englishUpper key the firmware has, the letter keys of the other
+    // layouts.
     void enableLoadedFields(int keys);
     void enableLoadedImageCommands(const std::u16string& path);
     void followWapAvailability();

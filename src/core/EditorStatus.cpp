@@ -11,8 +11,8 @@ namespace klavoset {
 void Editor::updateStatusBar(const std::u16string& status, const std::u16string& path,
                              const std::u16string& marker)
 {
-    // The shared keys are edited in eb only; their copies are set without a count of their own, the one
-    // below follows.
+    // The shared keys are edited in englishUpper only; their copies are set without a count of their own, the
+    // one below follows.
     const bool filling = std::exchange(m_filling, true);
     for (const int key : kSharedKeys) {
         const std::u16string master = m_view.fieldText(Layout::englishUpper, key);

@@ -14,7 +14,7 @@ namespace klavoset {
 
 inline constexpr std::int32_t kProbes[] = {0x7FF80, 0x27FF80, 0x47FF80, 0x67FF80};
 
-// The byte string at Pos, ended by 0x00, 0xFF or the end of the image; Pos is left on the terminator.
+// The byte string at `at`, ended by 0x00, 0xFF or the end of the image; `at` is left on the terminator.
 [[nodiscard]] std::string readByteString(std::span<const std::uint8_t> image, std::int32_t& at);
 
 // The identity string ("C55 v24 lg91") built from the block around the first "SIEMENS" probe; the

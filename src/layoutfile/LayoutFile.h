@@ -13,8 +13,9 @@
 #include <string_view>
 #include <vector>
 
-// The layout file: UTF-16 little-endian text without a byte-order mark, one line per layout (eb, em and,
-// with Russian layouts, rb and rm), each ended by CR LF; the keys of a line are separated by TABs.
+// The layout file: UTF-16 little-endian text without a byte-order mark, one line per layout (englishUpper,
+// englishLower and, with Russian layouts, russianUpper and russianLower), each ended by CR LF; the keys of a
+// line are separated by TABs.
 namespace klavoset {
 
 // The four lines of a layout file, as built from the fields or as read.
@@ -24,7 +25,7 @@ struct LayoutLines
     bool operator==(const LayoutLines&) const = default;
 };
 
-// Appends `q` as one line. A TAB as the very last unit is dropped: lines never end with a separator.
+// Appends `line` as one line. A TAB as the very last unit is dropped: lines never end with a separator.
 void appendLine(std::vector<std::uint8_t>& file, std::u16string_view line);
 
 // The next line from `at` (a byte index, advanced past the line's CR LF). A CR without LF and an LF
@@ -32,10 +33,11 @@ void appendLine(std::vector<std::uint8_t>& file, std::u16string_view line);
 [[nodiscard]] std::u16string readLine(std::span<const std::uint8_t> file, std::size_t& at);
 
 // Spreads a line over the twelve fields of a layout in the order 1..9, *, 0, #. Fields of the line past
-// the twelfth are ignored; a field of `r` that gets nothing from the line keeps its text.
+// the twelfth are ignored; a field of `fields` that gets nothing from the line keeps its text.
 void spreadLine(std::u16string_view line, std::array<std::u16string, kKeys>& fields);
 
-// The lines a save writes: eb with keys 1..9, *, 0, #; em, rb and rm with keys 1..9 and a TAB after each.
+// The lines a save writes: englishUpper with keys 1..9, *, 0, #; englishLower, russianUpper and russianLower
+// with keys 1..9 and a TAB after each.
 [[nodiscard]] LayoutLines linesOf(const LayoutTexts& texts);
 
 // The whole file: two lines, or four when hasRussian.

@@ -13,8 +13,9 @@
 namespace klavoset {
 namespace {
 
-// The window keeps the shared keys of em, rb and rm equal to eb; a snapshot taken elsewhere may not, and
-// a longer copy would overwrite the next shared string, so eb's text is the one written everywhere.
+// The window keeps the shared keys of englishLower, russianUpper and russianLower equal to englishUpper; a
+// snapshot taken elsewhere may not, and a longer copy would overwrite the next shared string, so
+// englishUpper's text is the one written everywhere.
 LayoutTexts withSharedFromEb(const LayoutTexts& texts)
 {
     LayoutTexts t = texts;
@@ -51,7 +52,7 @@ Layout wapUpper(WapSource s) { return s == WapSource::Russian ? Layout::russianU
 Layout wapLower(WapSource s) { return s == WapSource::Russian ? Layout::russianLower : Layout::englishLower; }
 
 // The five key passes and the WAP step, as the firmware lays them out. The sink does the work of each
-// key (`key`: entry at Pos, units at dataAt) and each WAP string (`wap`: pointer at adr, bytes at
+// key (`key`: entry at entryAt, units at dataAt) and each WAP string (`wap`: pointer at pointerAt, bytes at
 // dataAt) and advances the positions, so the same walk serves the dry run and the real write.
 template <typename Sink>
 void runPasses(const FirmwareDescriptor& firmware, bool hasRussian, const LayoutTexts& t, WapSource wap,
@@ -94,7 +95,8 @@ void runPasses(const FirmwareDescriptor& firmware, bool hasRussian, const Layout
         }
     };
     pass(firmware.englishTable, firmware.englishStorage, Layout::englishUpper, true, true);
-    pass(savedEntryAt + 12, savedDataAt, Layout::englishLower, true, false); // + 12: past eb's keys 10 and 11
+    pass(savedEntryAt + 12, savedDataAt, Layout::englishLower, true,
+         false); // + 12: past englishUpper's keys 10 and 11
     if (hasRussian) {
         pass(firmware.russianTable, firmware.russianStorage, Layout::russianUpper, false, true);
         pass(savedEntryAt + 12, savedDataAt, Layout::russianLower, false, false);

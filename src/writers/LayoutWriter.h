@@ -17,8 +17,8 @@ namespace klavoset {
 // Where the WAP layout comes from when the image is written.
 enum class WapSource {
     Untouched, // the WAP tables and strings keep their bytes
-    English,   // upper case from eb, lower case from em
-    Russian,   // upper case from rb, lower case from rm
+    English,   // upper case from englishUpper, lower case from englishLower
+    Russian,   // upper case from russianUpper, lower case from russianLower
 };
 
 struct WriteOptions
@@ -48,7 +48,7 @@ struct WriteRefusal
 };
 
 // Tells whether the layouts can be written into an image of imageSize bytes of the given firmware, without
-// writing anything. The shared keys 0, 1, 10 and 11 are taken from eb for every layout.
+// writing anything. The shared keys 0, 1, 10 and 11 are taken from englishUpper for every layout.
 [[nodiscard]] std::optional<WriteRefusal> checkLayouts(std::int32_t imageSize,
                                                        const FirmwareDescriptor& firmware, bool hasRussian,
                                                        std::int32_t addressCorrection,

@@ -212,7 +212,7 @@ struct DemoFixture : ::testing::Test
         ASSERT_EQ(runCli("demo-image --size 0x800000 -o " + quote(demo), dir.path).exitCode, 0);
         ASSERT_EQ(runCli("export " + quote(demo) + " -o " + quote(layout), dir.path).exitCode, 0);
     }
-    // The layout file with the first unit of eb's key-2 field replaced.
+    // The layout file with the first unit of englishUpper's key-2 field replaced.
     void editFirstLetter(char16_t c)
     {
         auto bytes = test::readBytes(layout);

@@ -20,8 +20,8 @@ class RandomLayouts
     explicit RandomLayouts(std::uint32_t seed) : m_random(seed) {}
 
     // Texts that fit every storage of the firmware, sometimes to the last character: the shared keys of
-    // all four layouts equal to eb's, key 11 empty on the newer generation, the Russian layouts empty
-    // without `hasRus`. Any code unit below U+8000 but the line feed (which the phone keeps as U+007F).
+    // all four layouts equal to englishUpper's, key 11 empty on the newer generation, the Russian layouts
+    // empty without `hasRus`. Any code unit below U+8000 but the line feed (which the phone keeps as U+007F).
     // With `koi`, the English layouts only hold characters they can keep under KOI8 (no unit whose low
     // byte is 0xC0..0xFF but the Cyrillic letters themselves).
     // With Russian layouts, key 0 keeps at most 17 characters: the load takes a longer one at the Russian

@@ -34,7 +34,8 @@ class WindowEditingTest : public QObject
         QCOMPARE(f.field(Layout::englishUpper, 2)->text(), QStringLiteral("ABC2Ж"));
         QCOMPARE(f.field(Layout::russianLower, 9)->text(), QStringLiteral("ыьэюя9"));
         QVERIFY(f.field(Layout::englishLower, 5)->isEnabled());
-        QVERIFY(!f.field(Layout::englishLower, 1)->isEnabled()); // shared keys are edited in eb only
+        QVERIFY(
+            !f.field(Layout::englishLower, 1)->isEnabled()); // shared keys are edited in englishUpper only
         QCOMPARE(f.field(Layout::englishUpper, 5)->palette().color(QPalette::Active, QPalette::Base),
                  systemColor(SysColor::Window, QApplication::palette()));
         QVERIFY(f.item("Save1")->isEnabled() && f.button("Save1")->isEnabled());

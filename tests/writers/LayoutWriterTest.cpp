@@ -46,7 +46,7 @@ LayoutTexts decoded(const Bytes& image)
     return e.texts();
 }
 
-// Shared keys once in eb and copied to the other layouts, as the window keeps them.
+// Shared keys once in englishUpper and copied to the other layouts, as the window keeps them.
 LayoutTexts withShared(LayoutTexts t)
 {
     for (const Layout a : {Layout::englishLower, Layout::russianUpper, Layout::russianLower})
@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(AllRows, EveryFirmware, ::testing::ValuesIn(supportedFi
     return name;
 });
 
-// A firmware small enough to reason about byte by byte: the string of eb key 2 lands at 0x31234.
+// A firmware small enough to reason about byte by byte: the string of englishUpper key 2 lands at 0x31234.
 FirmwareDescriptor tiny()
 {
     FirmwareDescriptor d;

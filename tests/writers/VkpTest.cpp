@@ -113,8 +113,8 @@ TEST(SaveAsVKP, WritesThePatchAndKeepsTheFullflash)
     EXPECT_FALSE(dialog.open);
     EXPECT_EQ(e.files.files[u"/fw.v2/ff.bin"], e.original);
     EXPECT_TRUE(e.form.patchBase().matches(e.original));
-    // Key 0 was stored with the line break as 7F 00 and goes back as 0A 00. Then the end of the em table
-    // (key 11, never written on this firmware) and eb key 2 "ABC2Ж" -> "ABCQЖ".
+    // Key 0 was stored with the line break as 7F 00 and goes back as 0A 00. Then the end of the englishLower
+    // table (key 11, never written on this firmware) and englishUpper key 2 "ABC2Ж" -> "ABCQЖ".
     EXPECT_EQ(e.file(u"/p.vkp"),
               kHeader + "472FC0: 2E002C003F00210030002D007F002000 2E002C003F00210030002D000A002000\r\n" +
                   "473100: FFFFFFFFFFFF41004200430032001604 FFFFFFFFFFFF41004200430051001604\r\n");
