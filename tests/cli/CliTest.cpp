@@ -56,6 +56,30 @@ TEST_P(CliEveryFirmware, ShowJsonDecodesSyntheticImage)
 INSTANTIATE_TEST_SUITE_P(AllRows, CliEveryFirmware, ::testing::ValuesIn(supportedFirmware()),
                          test::RowName());
 
+// The JSON keys are published (users' scripts read them): a key renamed, added or lost shows here.
+TEST(Cli, JsonKeysStayAsPublished)
+{
+    TempDir dir;
+    ASSERT_EQ(runCli("demo-image --size 0x800000 -o demo.bin", dir.path).exitCode, 0);
+    using Keys = std::vector<std::string>;
+    const auto keysOf = [](const nlohmann::json& object) {
+        Keys keys;
+        for (const auto& item : object.items())
+            keys.push_back(item.key());
+        return keys;
+    };
+    const auto doc = nlohmann::json::parse(runCli("show demo.bin --json", dir.path).out);
+    EXPECT_EQ(keysOf(doc),
+              (Keys{"adrFix", "budget", "descriptor", "file", "firmware", "hasRus", "layouts", "newGen"}));
+    EXPECT_EQ(keysOf(doc["descriptor"]), (Keys{"CommonCap", "CommonData", "EngData", "EngTab", "Key10Entry",
+                                               "RusData", "RusTab", "WapData", "WapTabL", "WapTabU"}));
+    EXPECT_EQ(keysOf(doc["layouts"]), (Keys{"eb", "em", "rb", "rm"}));
+    EXPECT_EQ(keysOf(doc["budget"]), (Keys{"common", "eng", "rus"}));
+    const auto rows = nlohmann::json::parse(runCli("firmware --json", dir.path).out);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(keysOf(rows[0]), (Keys{"firmware", "hasRus", "newGen", "wap"}));
+}
+
 TEST(Cli, IdentifyPrintsIdentityAndExitCode)
 {
     TempDir dir;
