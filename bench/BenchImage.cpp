@@ -4,7 +4,7 @@
 
 #include "BenchImage.h"
 
-#include "support/FlashBuilder.h"
+#include "support/ImageBuilder.h"
 
 #include <cstdio>
 #include <stdexcept>
@@ -30,7 +30,7 @@ LayoutTexts editedLayouts()
 
 std::vector<std::uint8_t> imageWith(const LayoutTexts& texts)
 {
-    return test::FlashBuilder(kImageSize)
+    return test::ImageBuilder(kImageSize)
         .identityOf(kFirmware)
         .layouts(test::descriptorOf(kFirmware), texts)
         .build();

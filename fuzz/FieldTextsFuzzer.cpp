@@ -46,16 +46,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Options: bit 0 KOI8, bits 1-2 the WAP source, bits 3-4 the address correction of the image.
     const std::uint8_t options = in.byte();
     const bool koi = options & 1;
-    const std::int32_t adrFix = fuzz::ImageEdits::kAdrFixes[(options >> 3) & 3];
+    const std::int32_t correction = fuzz::ImageEdits::kAdrFixes[(options >> 3) & 3];
 
     fuzz::FuzzEditor e;
     if (koi)
         e.form.koi8Command();
-    const std::vector<std::uint8_t>& image = images.of(row, adrFix);
+    const std::vector<std::uint8_t>& image = images.of(row, correction);
     const Outcome opened = e.open(u"/ff.bin", image);
     KLAVOSET_FUZZ_CHECK(opened == Outcome::Done); // every valid image loads, whatever its pointers
     const FirmwareDescriptor& d = e.form.firmware();
-    if (adrFix == 0)
+    if (correction == 0)
         KLAVOSET_FUZZ_CHECK(e.shows(test::sampleLayouts(d.newGeneration, d.hasRussian)));
 
     // Entries: field (modulo 48), length, units; until the input ends.

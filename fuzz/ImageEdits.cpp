@@ -48,10 +48,10 @@ std::array<std::int64_t, 15> anchorsOf(const FirmwareDescriptor& d, std::size_t 
             static_cast<std::int64_t>(length)};
 }
 
-const std::vector<std::uint8_t>* baseOf(std::size_t row, std::uint8_t adrFix, SyntheticImages& images)
+const std::vector<std::uint8_t>* baseOf(std::size_t row, std::uint8_t correction, SyntheticImages& images)
 {
     const auto rows = supportedFirmware();
-    return row < rows.size() ? &images.of(rows[row], ImageEdits::kAdrFixes[adrFix & 3]) : nullptr;
+    return row < rows.size() ? &images.of(rows[row], ImageEdits::kAdrFixes[correction & 3]) : nullptr;
 }
 
 // Bytes [from, to) of the base laid out: cut, or followed by 0xFF bytes.
@@ -109,18 +109,18 @@ std::span<const std::uint8_t> ImageEdits::build(std::span<const std::uint8_t> in
     return {work.bytes.data(), length};
 }
 
-std::vector<std::uint8_t> ImageEdits::describe(std::uint8_t options, std::size_t row, std::uint8_t adrFix,
+std::vector<std::uint8_t> ImageEdits::describe(std::uint8_t options, std::size_t row, std::uint8_t correction,
                                                std::span<const std::uint8_t> target, SyntheticImages& images)
 {
     const std::size_t length = target.size();
     std::vector<std::uint8_t> input{options,
                                     static_cast<std::uint8_t>(row),
-                                    adrFix,
+                                    correction,
                                     static_cast<std::uint8_t>(length),
                                     static_cast<std::uint8_t>(length >> 8),
                                     static_cast<std::uint8_t>(length >> 16)};
     std::vector<std::uint8_t> laid(length);
-    layOut(baseOf(row, adrFix, images), 0, length, laid.data());
+    layOut(baseOf(row, correction, images), 0, length, laid.data());
     // Every run of differing bytes becomes edits from the start, 255 bytes at most each.
     for (std::size_t from = 0; from < length;) {
         if (laid[from] == target[from]) {
@@ -144,8 +144,8 @@ void prepareImageRuns(SyntheticImages& images)
 {
     keepFreedFileMemory(kKeptImageBlocks);
     for (const FirmwareRow& row : supportedFirmware())
-        for (const std::int32_t adrFix : ImageEdits::kAdrFixes)
-            static_cast<void>(images.of(row, adrFix));
+        for (const std::int32_t correction : ImageEdits::kAdrFixes)
+            static_cast<void>(images.of(row, correction));
 }
 
 } // namespace klavoset::fuzz

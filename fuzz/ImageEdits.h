@@ -41,7 +41,7 @@ struct ImageEdits
 
     // An input for `target`, described as edits over the base of row `row` (or the blank base when it is
     // the number of rows) with the address correction of index `adrFix`.
-    static std::vector<std::uint8_t> describe(std::uint8_t options, std::size_t row, std::uint8_t adrFix,
+    static std::vector<std::uint8_t> describe(std::uint8_t options, std::size_t row, std::uint8_t correction,
                                               std::span<const std::uint8_t> target, SyntheticImages& images);
 };
 

@@ -7,7 +7,7 @@
 #include "ImageEdits.h"
 #include "SyntheticImages.h"
 #include "image/Identify.h"
-#include "support/FlashBuilder.h"
+#include "support/ImageBuilder.h"
 #include "support/ImageSizes.h"
 #include "support/LayoutFileBuilder.h"
 
@@ -67,13 +67,13 @@ void fullflashSeeds(const fs::path& dir)
     put(dir, "later_probe",
         fuzz::ImageEdits::describe(
             0, s45i, 0,
-            test::FlashBuilder(0x280000).identityOf("S45i v4 lg3", kProbes[1]).layouts(s45, texts).build(),
+            test::ImageBuilder(0x280000).identityOf("S45i v4 lg3", kProbes[1]).layouts(s45, texts).build(),
             images));
     put(dir, "adrfix", fuzz::ImageEdits::describe(0, s45i, 2, images.of(rows[s45i], 0x400000), images));
     const std::size_t blank = rows.size();
     put(dir, "unknown",
         fuzz::ImageEdits::describe(
-            0, blank, 0, test::FlashBuilder(0x80000).identity("S45i", 0x99, "lg3").build(), images));
+            0, blank, 0, test::ImageBuilder(0x80000).identity("S45i", 0x99, "lg3").build(), images));
     const auto& c55Image = images.of(rows[c55], 0);
     put(dir, "too_short", fuzz::ImageEdits::describe(0, c55, 0, std::span(c55Image).first(0x7FF90), images));
     put(dir, "tiny", fuzz::ImageEdits::describe(0, blank, 0, Bytes{0}, images));
@@ -143,9 +143,9 @@ void fieldTextsSeeds(const fs::path& dir)
     Bytes unstorable{c55, 0};
     entry(unstorable, 6, u"a\xD800\xFFFF");
     put(dir, "unstorable", unstorable);
-    Bytes adrFix{rowIndex("S45i v4 lg3"), 1 << 3};
-    entry(adrFix, 7, u"pqr");
-    put(dir, "adrfix", adrFix);
+    Bytes correction{rowIndex("S45i v4 lg3"), 1 << 3};
+    entry(correction, 7, u"pqr");
+    put(dir, "adrfix", correction);
 }
 
 } // namespace

@@ -8,14 +8,14 @@
 
 namespace klavoset::fuzz {
 
-const std::vector<std::uint8_t>& SyntheticImages::of(const FirmwareRow& row, std::int32_t adrFix)
+const std::vector<std::uint8_t>& SyntheticImages::of(const FirmwareRow& row, std::int32_t correction)
 {
-    auto [it, added] = m_images.try_emplace({&row, adrFix});
+    auto [it, added] = m_images.try_emplace({&row, correction});
     if (added) {
         const FirmwareDescriptor d = completeDescriptor(row);
-        it->second = test::FlashBuilder(test::smallestImageSize(d))
+        it->second = test::ImageBuilder(test::smallestImageSize(d))
                          .identityOf(row.id)
-                         .layouts(d, test::sampleLayouts(d.newGeneration, d.hasRussian), adrFix)
+                         .layouts(d, test::sampleLayouts(d.newGeneration, d.hasRussian), correction)
                          .build();
     }
     return it->second;

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "image/FirmwareTable.h"
-#include "support/FlashBuilder.h"
+#include "support/ImageBuilder.h"
 
 #include <cstdint>
 #include <map>
@@ -20,7 +20,7 @@ class SyntheticImages
 {
   public:
     // `adrFix` is the address correction the pointers are written for (0, 0x200000 or 0x400000).
-    [[nodiscard]] const std::vector<std::uint8_t>& of(const FirmwareRow& row, std::int32_t adrFix);
+    [[nodiscard]] const std::vector<std::uint8_t>& of(const FirmwareRow& row, std::int32_t correction);
 
   private:
     std::map<std::pair<const FirmwareRow*, std::int32_t>, std::vector<std::uint8_t>> m_images;

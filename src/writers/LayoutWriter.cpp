@@ -117,7 +117,7 @@ class DryRun
 {
   public:
     DryRun(std::int32_t imageSize, std::int32_t addressCorrection)
-        : m_flashLen(imageSize), m_adrFix(addressCorrection)
+        : m_imageSize(imageSize), m_addressCorrection(addressCorrection)
     {
     }
 
@@ -140,16 +140,16 @@ class DryRun
   private:
     [[nodiscard]] bool inside(std::int64_t at, std::int64_t size) const
     {
-        return at >= 0 && at + size <= m_flashLen;
+        return at >= 0 && at + size <= m_imageSize;
     }
     [[nodiscard]] bool maps(std::int64_t offset) const
     {
-        const std::int64_t A = offset + kAddressTop - m_flashLen - m_adrFix;
-        return A >= 0 && A / kPageSize < 0x8000;
+        const std::int64_t address = offset + kAddressTop - m_imageSize - m_addressCorrection;
+        return address >= 0 && address / kPageSize < 0x8000;
     }
 
-    std::int64_t m_flashLen;
-    std::int64_t m_adrFix;
+    std::int64_t m_imageSize;
+    std::int64_t m_addressCorrection;
     bool m_ok = true;
 };
 
@@ -158,7 +158,7 @@ class Encoder
   public:
     Encoder(std::span<std::uint8_t> image, std::int32_t& addressCorrection,
             const FirmwareDescriptor& firmware, bool koi)
-        : m_flash(image), m_codec(image, addressCorrection, firmware.key10Entry, koi)
+        : m_image(image), m_codec(image, addressCorrection, firmware.key10Entry, koi)
     {
     }
 
@@ -176,13 +176,13 @@ class Encoder
     void writeWapString(std::u16string_view text, std::int32_t pointerAt, std::int32_t& dataAt)
     {
         m_codec.putPointer(pointerAt, dataAt);
-        const auto put = [&](std::uint8_t b) { m_flash[static_cast<std::size_t>(dataAt++)] = b; };
+        const auto put = [&](std::uint8_t b) { m_image[static_cast<std::size_t>(dataAt++)] = b; };
         for (const char16_t c : text)
             putUtf8(c, put);
         put(0);
     }
 
-    std::span<std::uint8_t> m_flash;
+    std::span<std::uint8_t> m_image;
     KeyCodec m_codec;
 };
 
@@ -280,8 +280,8 @@ std::optional<WriteRefusal> writeLayouts(std::span<std::uint8_t> image, const Fi
         return WriteRefusal{WriteRefusal::Kind::Unmappable, Layout::englishUpper, 0, 0, 0, 0};
     if (auto refusal = checkLayouts(imageSize, firmware, hasRussian, addressCorrection, texts, options))
         return refusal;
-    std::int32_t adrFix = addressCorrection; // the encoder only reads it
-    Encoder encoder(image, adrFix, firmware, options.koi);
+    std::int32_t correction = addressCorrection; // the encoder only reads it
+    Encoder encoder(image, correction, firmware, options.koi);
     runPasses(firmware, hasRussian, withSharedFromEb(texts), options.wap, encoder);
     return std::nullopt;
 }

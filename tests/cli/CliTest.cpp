@@ -5,7 +5,7 @@
 #include "base/Utf.h"
 #include "cli/CliRunner.h"
 #include "codec/Budget.h"
-#include "support/FlashBuilder.h"
+#include "support/ImageBuilder.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -89,7 +89,7 @@ TEST(Cli, IdentifyPrintsIdentityAndExitCode)
     EXPECT_EQ(run.out, "C45 v50 lg1\n");
 
     test::writeBytes(dir.path / "other.bin",
-                     test::FlashBuilder(0x100000).identity("C45", 0x51, "lg1").build());
+                     test::ImageBuilder(0x100000).identity("C45", 0x51, "lg1").build());
     run = runCli("identify " + q(dir.path / "other.bin"), dir.path);
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_EQ(run.out, "C45 v51 lg1\n");
@@ -99,7 +99,7 @@ TEST(Cli, IdentifyPrintsIdentityAndExitCode)
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_EQ(run.out, "\n");
 
-    test::writeBytes(dir.path / "short.bin", test::FlashBuilder(0x100000).identityOf("C55 v24 lg91").build());
+    test::writeBytes(dir.path / "short.bin", test::ImageBuilder(0x100000).identityOf("C55 v24 lg91").build());
     run = runCli("identify " + q(dir.path / "short.bin"), dir.path);
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_NE(run.err.find("short.bin"), std::string::npos);
@@ -120,7 +120,7 @@ TEST(Cli, MissingFileIsExitTwoAndNotCreated)
 TEST(Cli, ShowRefusesUnsupportedWithOneLine)
 {
     TempDir dir;
-    test::writeBytes(dir.path / "x.bin", test::FlashBuilder(0x100000).identity("C45", 0x51, "lg1").build());
+    test::writeBytes(dir.path / "x.bin", test::ImageBuilder(0x100000).identity("C45", 0x51, "lg1").build());
     const auto run = test::runCliProcess("show " + q(dir.path / "x.bin"), dir.path);
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_TRUE(run.out.empty());

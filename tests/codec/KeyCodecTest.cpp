@@ -4,45 +4,45 @@
 
 #include "codec/KeyCodec.h"
 
-#include "support/FlashBuilder.h"
+#include "support/ImageBuilder.h"
 
 #include <gtest/gtest.h>
 
 namespace klavoset {
 namespace {
 
-using test::FlashBuilder;
+using test::ImageBuilder;
 
 struct Decoded
 {
     std::u16string text;
-    std::int32_t adrFix;
+    std::int32_t correction;
 };
 
-Decoded decode(std::vector<std::uint8_t> image, std::int32_t q, bool koi = false, bool can = true,
+Decoded decode(std::vector<std::uint8_t> image, std::int32_t entry, bool koi = false, bool koiCapable = true,
                std::int32_t key10 = 0, bool key10Slot = false)
 {
-    std::int32_t adrFix = 0;
-    KeyCodec codec(image, adrFix, key10, koi);
-    return {codec.decodeKey(q, can, key10Slot), adrFix};
+    std::int32_t correction = 0;
+    KeyCodec codec(image, correction, key10, koi);
+    return {codec.decodeKey(entry, koiCapable, key10Slot), correction};
 }
 
 TEST(KeyCodec, DecodesWorkedExample)
 {
-    auto image = FlashBuilder(0x600000, 0)
+    auto image = ImageBuilder(0x600000, 0)
                      .bytes(0x100, {0x03, 0x00, 0x34, 0x52, 0x8C, 0x02})
                      .units(0x31234, u"ab\n")
                      .build();
     const Decoded d = decode(image, 0x100);
     EXPECT_EQ(d.text, u"ab\x7F");
-    EXPECT_EQ(d.adrFix, 0);
+    EXPECT_EQ(d.correction, 0);
 }
 
 TEST(KeyCodec, EncodesWorkedExample)
 {
     std::vector<std::uint8_t> image(0x600000, 0);
-    std::int32_t adrFix = 0;
-    KeyCodec codec(image, adrFix, 0, false);
+    std::int32_t correction = 0;
+    KeyCodec codec(image, correction, 0, false);
     std::int32_t pos = 0x100;
     std::int32_t data = 0x31234;
     codec.encodeKey(pos, data, u"ab\x7F", false);
@@ -59,33 +59,33 @@ TEST(KeyCodec, SettlesAddressCorrectionBySize)
 {
     struct Case
     {
-        std::int32_t size, stringAt, adrFix;
+        std::int32_t size, stringAt, correction;
     };
     for (const Case c :
          {Case{0x1000000, 0xA31234, 0}, Case{0x800000, 0x231234, 0}, Case{0x600000, 0x31234, 0},
           Case{0x400000, 0x31234, 0x200000}, Case{0x200000, 0x31234, 0x400000}}) {
-        auto image = FlashBuilder(c.size, 0)
+        auto image = ImageBuilder(c.size, 0)
                          .bytes(0x10, {1, 0, 0x34, 0x12, 0x8C, 0x02})
                          .units(c.stringAt, u"Z")
                          .build();
         const Decoded d = decode(image, 0x10);
         EXPECT_EQ(d.text, u"Z") << std::hex << c.size;
-        EXPECT_EQ(d.adrFix, c.adrFix) << std::hex << c.size;
+        EXPECT_EQ(d.correction, c.correction) << std::hex << c.size;
     }
 }
 
 TEST(KeyCodec, EmptyEntryStillSettlesCorrection)
 {
-    auto image = FlashBuilder(0x400000, 0).bytes(0x10, {0, 0, 0x35, 0x12, 0x8C, 0x02}).build();
+    auto image = ImageBuilder(0x400000, 0).bytes(0x10, {0, 0, 0x35, 0x12, 0x8C, 0x02}).build();
     const Decoded d = decode(image, 0x10);
     EXPECT_EQ(d.text, u"");
-    EXPECT_EQ(d.adrFix, 0x200000);
+    EXPECT_EQ(d.correction, 0x200000);
 }
 
 TEST(KeyCodec, HighBitsOfInPageOffsetAreIgnored)
 {
     for (const std::uint8_t high : {0x12, 0x52, 0x92, 0xD2}) {
-        auto image = FlashBuilder(0x600000, 0)
+        auto image = ImageBuilder(0x600000, 0)
                          .bytes(0x10, {1, 0, 0x34, high, 0x8C, 0x02})
                          .units(0x31234, u"q")
                          .build();
@@ -95,7 +95,7 @@ TEST(KeyCodec, HighBitsOfInPageOffsetAreIgnored)
 
 TEST(KeyCodec, FailuresGiveEmptyText)
 {
-    FlashBuilder b(0x600000, 0);
+    ImageBuilder b(0x600000, 0);
     b.bytes(0x10, {2, 0, 0x34, 0x12, 0x8C, 0x02}).units(0x31234, u"a").bytes(0x31236, {0x00, 0x80});
     EXPECT_EQ(decode(b.build(), 0x10).text, u"") << "unit of 0x8000 or more";
     b.bytes(0x20, {1, 0, 0x34, 0x12, 0x00, 0x80});
@@ -110,7 +110,7 @@ TEST(KeyCodec, FailuresGiveEmptyText)
 
 TEST(KeyCodec, Key10SubstitutionOnlyInKey10SlotsOfNewerFirmware)
 {
-    FlashBuilder b(0x600000, 0);
+    ImageBuilder b(0x600000, 0);
     b.entry(0x200, 1, 0x300).units(0x300, u"*"); // the separate key-10 entry
     b.bytes(0x10, {0, 0, 0, 0x10, 0x8C, 0x02});  // count 0, in-page low byte 0
     b.bytes(0, {1, 0, 0x34, 0x12, 0x8C, 0x02}).units(0x31234, u"!");
@@ -122,7 +122,7 @@ TEST(KeyCodec, Key10SubstitutionOnlyInKey10SlotsOfNewerFirmware)
 
 TEST(KeyCodec, Koi8AppliesOnlyWithPermission)
 {
-    auto image = FlashBuilder(0x600000, 0)
+    auto image = ImageBuilder(0x600000, 0)
                      .entry(0x10, 3, 0x1000)
                      .bytes(0x1000, {0xE9, 0, 0xC1, 0x04, 0x41, 0})
                      .build();
@@ -134,8 +134,8 @@ TEST(KeyCodec, Koi8AppliesOnlyWithPermission)
 TEST(KeyCodec, Koi8EncodingOfCyrillicLetters)
 {
     std::vector<std::uint8_t> image(0x10000, 0);
-    std::int32_t adrFix = 0;
-    KeyCodec koi(image, adrFix, 0, true);
+    std::int32_t correction = 0;
+    KeyCodec koi(image, correction, 0, true);
     std::int32_t pos = 0, data = 0x100;
     koi.encodeKey(pos, data, u"ЯаъЪёA", true);
     EXPECT_EQ(std::vector<std::uint8_t>(image.begin() + 0x100, image.begin() + 0x10C),
@@ -149,22 +149,22 @@ TEST(KeyCodec, Koi8EncodingOfCyrillicLetters)
 TEST(KeyCodec, EmptyTextWritesPointerAndNoUnits)
 {
     std::vector<std::uint8_t> image(0x10000, 0xEE);
-    std::int32_t adrFix = 0;
-    KeyCodec codec(image, adrFix, 0, false);
+    std::int32_t correction = 0;
+    KeyCodec codec(image, correction, 0, false);
     std::int32_t pos = 0, data = 0x100;
     codec.encodeKey(pos, data, u"", false);
     EXPECT_EQ(data, 0x100);
     EXPECT_EQ(image[0], 0);
     EXPECT_EQ(image[0x100], 0xEE);
-    std::int32_t q = 0;
-    EXPECT_EQ(codec.decodeKey(q, false, false), u"");
+    std::int32_t entry = 0;
+    EXPECT_EQ(codec.decodeKey(entry, false, false), u"");
 }
 
 TEST(KeyCodec, EveryUnitBelow8000RoundTrips)
 {
     std::vector<std::uint8_t> image(0x20000, 0);
-    std::int32_t adrFix = 0;
-    KeyCodec codec(image, adrFix, 0, false);
+    std::int32_t correction = 0;
+    KeyCodec codec(image, correction, 0, false);
     for (char32_t first = 1; first < 0x8000; first += 200) {
         std::u16string text;
         for (char32_t c = first; c < first + 200 && c < 0x8000 && text.size() < 200; ++c)
@@ -172,8 +172,8 @@ TEST(KeyCodec, EveryUnitBelow8000RoundTrips)
                 text += static_cast<char16_t>(c);
         std::int32_t pos = 0, data = 0x100;
         codec.encodeKey(pos, data, text, false);
-        std::int32_t q = 0;
-        EXPECT_EQ(codec.decodeKey(q, false, false), text);
+        std::int32_t entry = 0;
+        EXPECT_EQ(codec.decodeKey(entry, false, false), text);
     }
 }
 

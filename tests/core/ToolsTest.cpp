@@ -5,7 +5,7 @@
 #include "core/Editor.h"
 #include "core/MemoryView.h"
 #include "support/FakeSystem.h"
-#include "support/FlashBuilder.h"
+#include "support/ImageBuilder.h"
 #include "support/MemoryFileSystem.h"
 
 #include <gtest/gtest.h>

@@ -4,32 +4,32 @@
 
 #include "image/Identify.h"
 
-#include "support/FlashBuilder.h"
+#include "support/ImageBuilder.h"
 
 #include <gtest/gtest.h>
 
 namespace klavoset {
 namespace {
 
-using test::FlashBuilder;
+using test::ImageBuilder;
 
 TEST(Identify, BuildsIdentityFromFirstProbe)
 {
-    EXPECT_EQ(identifyFirmware(FlashBuilder(0x800000).identity("C55", 0x24, "lg91").build()), "C55 v24 lg91");
+    EXPECT_EQ(identifyFirmware(ImageBuilder(0x800000).identity("C55", 0x24, "lg91").build()), "C55 v24 lg91");
 }
 
 TEST(Identify, VersionIsUpperHexWithoutLeadingZeros)
 {
-    EXPECT_EQ(identifyFirmware(FlashBuilder(0x800000).identity("CF62", 0x07, "lg91").build()),
+    EXPECT_EQ(identifyFirmware(ImageBuilder(0x800000).identity("CF62", 0x07, "lg91").build()),
               "CF62 v7 lg91");
-    EXPECT_EQ(identifyFirmware(FlashBuilder(0x800000).identity("M55", 0x91, "lg91").build()), "M55 v91 lg91");
-    EXPECT_EQ(identifyFirmware(FlashBuilder(0x800000).identity("X", 0xAB, "lg1").build()), "X vAB lg1");
+    EXPECT_EQ(identifyFirmware(ImageBuilder(0x800000).identity("M55", 0x91, "lg91").build()), "M55 v91 lg91");
+    EXPECT_EQ(identifyFirmware(ImageBuilder(0x800000).identity("X", 0xAB, "lg1").build()), "X vAB lg1");
 }
 
 TEST(Identify, LaterProbesAreTriedInOrder)
 {
     for (const std::int32_t probe : kProbes) {
-        const auto image = FlashBuilder(0x800000).identity("S55", 0x20, "lg91", probe).build();
+        const auto image = ImageBuilder(0x800000).identity("S55", 0x20, "lg91", probe).build();
         EXPECT_EQ(identifyFirmware(image), "S55 v20 lg91") << std::hex << probe;
     }
 }
@@ -37,18 +37,18 @@ TEST(Identify, LaterProbesAreTriedInOrder)
 TEST(Identify, MarkerMustMatchExactly)
 {
     // A marker with extra letters or another case at the first probe is passed over for the next one.
-    auto image = FlashBuilder(0x800000)
+    auto image = ImageBuilder(0x800000)
                      .identity("A", 1, "lg1", 0x7FF80, "SIEMENSX")
                      .identity("C55", 0x24, "lg91", 0x27FF80)
                      .build();
     EXPECT_EQ(identifyFirmware(image), "C55 v24 lg91");
-    image = FlashBuilder(0x800000).identity("A", 1, "lg1", 0x7FF80, "Siemens").build();
+    image = ImageBuilder(0x800000).identity("A", 1, "lg1", 0x7FF80, "Siemens").build();
     EXPECT_EQ(identifyFirmware(image), " vFF "); // built from the erased block of the last probe
 }
 
 TEST(Identify, StringsEndAtZeroOrErasedBytes)
 {
-    FlashBuilder b(0x800000);
+    ImageBuilder b(0x800000);
     b.identity("C55", 0x24, "lg91");
     b.bytes(0x7FF70 + 3, {0xFF, 'Z'});
     EXPECT_EQ(identifyFirmware(b.build()), "C55 v24 lg91");

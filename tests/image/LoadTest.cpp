@@ -10,7 +10,7 @@
 namespace klavoset {
 namespace {
 
-using test::FlashBuilder;
+using test::ImageBuilder;
 using test::StartedEditor;
 
 class EveryFirmware : public ::testing::TestWithParam<FirmwareRow>
@@ -51,7 +51,7 @@ TEST(Load, RefusedImageKeepsTheLoadedOne)
     const auto before = e.form.image();
     e.view.type(Layout::englishUpper, 2, u"XYZ");
     e.view.boxAnswers.push_back(AnswerYes);
-    const auto other = FlashBuilder(0x800000).identity("C55", 0x99, "lg91").build();
+    const auto other = ImageBuilder(0x800000).identity("C55", 0x99, "lg91").build();
     EXPECT_EQ(e.open(u"/other.bin", other), Outcome::Unsupported);
     ASSERT_FALSE(e.view.boxes.empty());
     EXPECT_EQ(e.view.boxes.back().text,
@@ -86,7 +86,7 @@ TEST(Load, ImageTooShortForItsFirmwareIsRefused)
 {
     StartedEditor e;
     // The identity matches, but the image ends before the key tables.
-    const auto image = FlashBuilder(0x400000).identityOf("C55 v24 lg91").build();
+    const auto image = ImageBuilder(0x400000).identityOf("C55 v24 lg91").build();
     EXPECT_EQ(e.open(u"/cut.bin", image), Outcome::Unsupported);
     EXPECT_NE(e.view.boxes.back().text.find(u"слишком короткий"), std::u16string::npos);
     EXPECT_TRUE(e.form.image().empty());
@@ -95,7 +95,7 @@ TEST(Load, ImageTooShortForItsFirmwareIsRefused)
 TEST(Load, GarbageTablesGiveEmptyKeysNotACrash)
 {
     for (const FirmwareRow& row : supportedFirmware()) {
-        FlashBuilder b(0x1000000, 0);
+        ImageBuilder b(0x1000000, 0);
         std::uint32_t x = 12345;
         for (auto& byte : b.raw())
             byte = static_cast<std::uint8_t>((x = x * 1103515245u + 12345u) >> 24);
@@ -177,7 +177,7 @@ TEST(Load, OlderFirmwareNeverReadsKeysFromImageStart)
 {
     const FirmwareDescriptor d = test::descriptorOf("C45 v50 lg1");
     const LayoutTexts texts = test::sampleLayouts(false, true);
-    FlashBuilder b(0x400000);
+    ImageBuilder b(0x400000);
     b.identityOf("C45 v50 lg1").layouts(d, texts);
     b.bytes(0, {9, 0, 0x00, 0x00, 0x00, 0x00}); // an "entry" at 0 pointing far below the image
     b.entry(d.englishTable + 6 * 5, 0, d.englishStorage)

@@ -7,7 +7,7 @@
 #include "PropertyCase.h"
 #include "base/FileSystem.h"
 #include "core/Editor.h"
-#include "support/FlashBuilder.h"
+#include "support/ImageBuilder.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 
 #include "PropertyCase.h"
 
-#include "support/FlashBuilder.h"
+#include "support/ImageBuilder.h"
 #include "support/ImageSizes.h"
 
 #include <cstdio>
@@ -23,7 +23,7 @@ PropertyCase::PropertyCase(const FirmwareRow& row, std::uint32_t s, Fill fill)
         size = 0x1000000;
     } else if (kind < 4 && d.sharedStorage < 0x200000 && size <= 0x400000) {
         size = size <= 0x200000 && random.chance(50) ? 0x200000 : 0x400000;
-        adrFix = random.chance(50) ? 0x200000 : 0x400000;
+        correction = random.chance(50) ? 0x200000 : 0x400000;
     }
     koi = random.chance(30);
     loaded = random.fitting(d, d.hasRussian, koi);
@@ -38,7 +38,7 @@ PropertyCase::PropertyCase(const FirmwareRow& row, std::uint32_t s, Fill fill)
     const int w = random.below(3);
     wap = w == 1 && english ? "WAP_E" : w == 2 && russian ? "WAP_R" : "WAP_No";
 
-    FlashBuilder builder(size);
+    ImageBuilder builder(size);
     if (fill == Fill::Noise) {
         std::uint64_t x = random.engine()(); // splitmix64: eight random bytes a step, for 16 MiB fast
         for (std::size_t at = 0; at < builder.raw().size(); at += 8) {
@@ -50,14 +50,14 @@ PropertyCase::PropertyCase(const FirmwareRow& row, std::uint32_t s, Fill fill)
                 builder.raw()[at + k] = static_cast<std::uint8_t>(z >> (8 * k));
         }
     }
-    image = builder.identityOf(row.id).layouts(d, loaded, adrFix).build();
+    image = builder.identityOf(row.id).layouts(d, loaded, correction).build();
 }
 
 std::string PropertyCase::describe() const
 {
     std::ostringstream s;
-    s << d.id << ", seed " << seed << ", size 0x" << std::hex << size << ", AdrFix 0x" << adrFix << std::dec
-      << (koi ? ", KOI8" : ", Unicode") << ", " << wap;
+    s << d.id << ", seed " << seed << ", size 0x" << std::hex << size << ", address correction 0x"
+      << correction << std::dec << (koi ? ", KOI8" : ", Unicode") << ", " << wap;
     return s.str();
 }
 

@@ -27,7 +27,7 @@ struct PropertyCase
     FirmwareDescriptor d;
     std::uint32_t seed;
     std::int32_t size = 0;
-    std::int32_t adrFix = 0; // the address correction the image's pointers need
+    std::int32_t correction = 0; // the address correction the image's pointers need
     bool koi = false;
     std::string_view wap = "WAP_No"; // the WAP option's menu item
     LayoutTexts loaded;              // what the image holds

@@ -6,7 +6,7 @@
 
 #include "core/Editor.h"
 #include "core/MemoryView.h"
-#include "support/FlashBuilder.h"
+#include "support/ImageBuilder.h"
 #include "support/MemoryFileSystem.h"
 
 namespace klavoset::test {

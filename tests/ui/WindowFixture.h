@@ -5,7 +5,7 @@
 #pragma once
 
 #include "support/FakeSystem.h"
-#include "support/FlashBuilder.h"
+#include "support/ImageBuilder.h"
 #include "support/MemoryFileSystem.h"
 #include "ui/Dialogs.h"
 #include "ui/KeyField.h"

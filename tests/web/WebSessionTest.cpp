@@ -4,7 +4,7 @@
 
 #include "web/WebSession.h"
 
-#include "support/FlashBuilder.h"
+#include "support/ImageBuilder.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

@@ -14,7 +14,7 @@ namespace klavoset {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using test::FlashBuilder;
+using test::ImageBuilder;
 using test::StartedEditor;
 
 Bytes slice(const Bytes& image, std::int32_t at, std::int32_t n)

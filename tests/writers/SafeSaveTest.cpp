@@ -4,7 +4,7 @@
 
 #include "core/Editor.h"
 #include "core/MemoryView.h"
-#include "support/FlashBuilder.h"
+#include "support/ImageBuilder.h"
 
 #include <filesystem>
 #include <fstream>

@@ -38,26 +38,27 @@ namespace klavoset::test {
 
 // Builds synthetic fullflash images in memory: an identity block at any probe, key-table entries,
 // strings at chosen places, any length. Independent of the engine's writer, so it can check it.
-class FlashBuilder
+class ImageBuilder
 {
   public:
-    explicit FlashBuilder(std::int32_t size = 0x1000000, std::uint8_t fill = 0xFF);
+    explicit ImageBuilder(std::int32_t size = 0x1000000, std::uint8_t fill = 0xFF);
 
     // The identity block below `probe`: model, version byte, language and "SIEMENS".
-    FlashBuilder& identity(std::string_view model, std::uint8_t version, std::string_view language,
+    ImageBuilder& identity(std::string_view model, std::uint8_t version, std::string_view language,
                            std::int32_t probe = 0x7FF80, std::string_view marker = "SIEMENS");
     // The block of a table row's identity string ("C55 v24 lg91").
-    FlashBuilder& identityOf(std::string_view fwId, std::int32_t probe = 0x7FF80);
+    ImageBuilder& identityOf(std::string_view fwId, std::int32_t probe = 0x7FF80);
 
-    FlashBuilder& bytes(std::int32_t at, std::initializer_list<std::uint8_t> values);
-    FlashBuilder& units(std::int32_t at, std::u16string_view text); // 16-bit little-endian units
+    ImageBuilder& bytes(std::int32_t at, std::initializer_list<std::uint8_t> values);
+    ImageBuilder& units(std::int32_t at, std::u16string_view text); // 16-bit little-endian units
     // A 6-byte entry pointing at image offset `target` under the given address correction.
-    FlashBuilder& entry(std::int32_t at, std::uint8_t count, std::int32_t target, std::int32_t adrFix = 0);
+    ImageBuilder& entry(std::int32_t at, std::uint8_t count, std::int32_t target,
+                        std::int32_t correction = 0);
 
     // Every key of the four layouts (Russian ones when the descriptor has them) stored the firmware's
     // way: shared keys once in sharedStorage, letters in englishStorage/russianStorage, key 10 of newer
     // firmware in key10Entry. Texts must be plain Unicode (no KOI8), each key below 256 units.
-    FlashBuilder& layouts(const FirmwareDescriptor& d, const LayoutTexts& texts, std::int32_t adrFix = 0);
+    ImageBuilder& layouts(const FirmwareDescriptor& d, const LayoutTexts& texts, std::int32_t correction = 0);
 
     [[nodiscard]] std::vector<std::uint8_t> build() const { return m_bytes; }
     [[nodiscard]] std::vector<std::uint8_t>& raw() { return m_bytes; }
@@ -67,7 +68,7 @@ class FlashBuilder
 };
 
 // The image offset an address points at, and back, as the firmware maps them.
-[[nodiscard]] std::int32_t addressOf(std::int32_t offset, std::int32_t flashLen, std::int32_t adrFix);
+[[nodiscard]] std::int32_t addressOf(std::int32_t offset, std::int32_t imageSize, std::int32_t correction);
 
 // Layout texts that fit every firmware: distinct letters per key, shared keys short.
 [[nodiscard]] LayoutTexts sampleLayouts(bool newGen, bool hasRus);

@@ -2,18 +2,18 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "support/FlashBuilder.h"
+#include "support/ImageBuilder.h"
 
 #include <stdexcept>
 
 namespace klavoset::test {
 
-FlashBuilder::FlashBuilder(std::int32_t size, std::uint8_t fill)
+ImageBuilder::ImageBuilder(std::int32_t size, std::uint8_t fill)
     : m_bytes(static_cast<std::size_t>(size), fill)
 {
 }
 
-FlashBuilder& FlashBuilder::identity(std::string_view model, std::uint8_t version, std::string_view language,
+ImageBuilder& ImageBuilder::identity(std::string_view model, std::uint8_t version, std::string_view language,
                                      std::int32_t probe, std::string_view marker)
 {
     const std::int32_t base = probe - 0x80;
@@ -29,7 +29,7 @@ FlashBuilder& FlashBuilder::identity(std::string_view model, std::uint8_t versio
     return *this;
 }
 
-FlashBuilder& FlashBuilder::identityOf(std::string_view fwId, std::int32_t probe)
+ImageBuilder& ImageBuilder::identityOf(std::string_view fwId, std::int32_t probe)
 {
     const auto v = fwId.find(" v");
     const auto blank = fwId.find(' ', v + 2);
@@ -38,14 +38,14 @@ FlashBuilder& FlashBuilder::identityOf(std::string_view fwId, std::int32_t probe
                     fwId.substr(blank + 1), probe);
 }
 
-FlashBuilder& FlashBuilder::bytes(std::int32_t at, std::initializer_list<std::uint8_t> values)
+ImageBuilder& ImageBuilder::bytes(std::int32_t at, std::initializer_list<std::uint8_t> values)
 {
     for (const std::uint8_t b : values)
         m_bytes.at(static_cast<std::size_t>(at++)) = b;
     return *this;
 }
 
-FlashBuilder& FlashBuilder::units(std::int32_t at, std::u16string_view text)
+ImageBuilder& ImageBuilder::units(std::int32_t at, std::u16string_view text)
 {
     for (const char16_t c : text) {
         m_bytes.at(static_cast<std::size_t>(at++)) = static_cast<std::uint8_t>(c & 0xFF);
@@ -54,15 +54,15 @@ FlashBuilder& FlashBuilder::units(std::int32_t at, std::u16string_view text)
     return *this;
 }
 
-std::int32_t addressOf(std::int32_t offset, std::int32_t flashLen, std::int32_t adrFix)
+std::int32_t addressOf(std::int32_t offset, std::int32_t imageSize, std::int32_t correction)
 {
-    return offset + 0x1000000 - flashLen - adrFix;
+    return offset + 0x1000000 - imageSize - correction;
 }
 
-FlashBuilder& FlashBuilder::entry(std::int32_t at, std::uint8_t count, std::int32_t target,
-                                  std::int32_t adrFix)
+ImageBuilder& ImageBuilder::entry(std::int32_t at, std::uint8_t count, std::int32_t target,
+                                  std::int32_t correction)
 {
-    const std::int32_t a = addressOf(target, static_cast<std::int32_t>(m_bytes.size()), adrFix);
+    const std::int32_t a = addressOf(target, static_cast<std::int32_t>(m_bytes.size()), correction);
     const std::int32_t page = a / 0x4000;
     const std::int32_t inPage = a % 0x4000;
     return bytes(at,
@@ -70,8 +70,8 @@ FlashBuilder& FlashBuilder::entry(std::int32_t at, std::uint8_t count, std::int3
                   static_cast<std::uint8_t>(page & 0xFF), static_cast<std::uint8_t>(page >> 8)});
 }
 
-FlashBuilder& FlashBuilder::layouts(const FirmwareDescriptor& d, const LayoutTexts& texts,
-                                    std::int32_t adrFix)
+ImageBuilder& ImageBuilder::layouts(const FirmwareDescriptor& d, const LayoutTexts& texts,
+                                    std::int32_t correction)
 {
     const auto len = [](const std::u16string& s) { return static_cast<std::uint8_t>(s.size()); };
     // shared keys, once
@@ -95,9 +95,9 @@ FlashBuilder& FlashBuilder::layouts(const FirmwareDescriptor& d, const LayoutTex
                 bytes(table + 6 * key, {0, 0, 0, 0, 0, 0});
             const std::u16string& stored = isShared ? texts.at(Layout::englishUpper, key) : text;
             if (isShared) {
-                entry(slot, len(stored), shared[key], adrFix);
+                entry(slot, len(stored), shared[key], correction);
             } else {
-                entry(slot, len(stored), data, adrFix);
+                entry(slot, len(stored), data, correction);
                 units(data, stored);
                 data += 2 * static_cast<std::int32_t>(stored.size());
             }
@@ -156,7 +156,7 @@ FirmwareDescriptor descriptorOf(std::string_view fwId)
 std::vector<std::uint8_t> imageOf(std::string_view fwId, const LayoutTexts& texts, std::int32_t size)
 {
     const FirmwareDescriptor d = descriptorOf(fwId);
-    return FlashBuilder(size).identityOf(fwId).layouts(d, texts).build();
+    return ImageBuilder(size).identityOf(fwId).layouts(d, texts).build();
 }
 
 } // namespace klavoset::test
