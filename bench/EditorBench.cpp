@@ -32,12 +32,12 @@ struct LoadedEditor
     MemoryView view;
     RealFileSystem files;
     NoSystemServices system;
-    Editor form{view, files, system};
+    Editor editor{view, files, system};
 
-    LoadedEditor() { form.start(); }
+    LoadedEditor() { editor.start(); }
     [[nodiscard]] bool open(const std::filesystem::path& path)
     {
-        return form.openFullflash(path.u16string()).outcome == Outcome::Done;
+        return editor.openFullflash(path.u16string()).outcome == Outcome::Done;
     }
     void type(const LayoutTexts& texts)
     {
@@ -138,10 +138,10 @@ void SafeSave(benchmark::State& state)
     if (!e.open(image.imagePath))
         return state.SkipWithError("the image does not open");
     e.view.dialogAnswers.push_back((image.dir.path / "saved.bin").u16string());
-    if (e.form.saveFullflashAsCommand() != Outcome::Done)
+    if (e.editor.saveFullflashAsCommand() != Outcome::Done)
         return state.SkipWithError("saving into the fullflash is not available");
     for (auto _ : state)
-        if (e.form.saveFullflashCommand() != Outcome::Done)
+        if (e.editor.saveFullflashCommand() != Outcome::Done)
             state.SkipWithError("the save failed");
 }
 
@@ -202,7 +202,7 @@ void VkpExport(benchmark::State& state)
     const auto patch = (image.dir.path / "patch.vkp").u16string();
     e.type(image.edited);
     e.view.dialogAnswers.push_back(patch);
-    if (e.form.savePatchAsCommand() != Outcome::Done)
+    if (e.editor.savePatchAsCommand() != Outcome::Done)
         return state.SkipWithError("the patch export is not available");
     bool edited = true;
     for (auto _ : state) {
@@ -211,7 +211,7 @@ void VkpExport(benchmark::State& state)
         e.type(edited ? image.edited : image.original);
         e.view.dialogAnswers.push_back(patch);
         state.ResumeTiming();
-        if (e.form.savePatchAsCommand() != Outcome::Done)
+        if (e.editor.savePatchAsCommand() != Outcome::Done)
             return state.SkipWithError("the patch export is not available");
     }
 }

@@ -38,7 +38,7 @@ int main(int argc, char* argv[])
     window.show();
     QTimer::singleShot(10000, &app, &QApplication::quit);
     QApplication::exec();
-    if (frame.elapsed < 0 || window.form().fullflashPath().empty()) {
+    if (frame.elapsed < 0 || window.editor().fullflashPath().empty()) {
         std::fprintf(stderr, "bench_window_startup: no frame with the image loaded\n");
         return 1;
     }

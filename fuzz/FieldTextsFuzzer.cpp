@@ -21,11 +21,11 @@ namespace {
 void chooseWap(fuzz::FuzzEditor& e, int choice)
 {
     if (choice == 1)
-        e.form.wapFromEnglishCommand();
+        e.editor.wapFromEnglishCommand();
     else if (choice == 2)
-        e.form.wapFromRussianCommand();
+        e.editor.wapFromRussianCommand();
     else
-        e.form.wapUntouchedCommand();
+        e.editor.wapUntouchedCommand();
 }
 
 fuzz::SyntheticImages images;
@@ -50,11 +50,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     fuzz::FuzzEditor e;
     if (koi)
-        e.form.koi8Command();
+        e.editor.koi8Command();
     const std::vector<std::uint8_t>& image = images.of(row, correction);
     const Outcome opened = e.open(u"/ff.bin", image);
     KLAVOSET_FUZZ_CHECK(opened == Outcome::Done); // every valid image loads, whatever its pointers
-    const FirmwareDescriptor& d = e.form.firmware();
+    const FirmwareDescriptor& d = e.editor.firmware();
     if (correction == 0)
         KLAVOSET_FUZZ_CHECK(e.shows(test::sampleLayouts(d.newGeneration, d.hasRussian)));
 

@@ -36,20 +36,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The options come from the input's first byte, so that one input always runs the same way.
     const std::uint8_t options = size > 0 ? data[0] : 0;
     if (options & 1)
-        e.form.koi8Command();
+        e.editor.koi8Command();
 
     const Outcome opened = e.open(u"/ff.bin", image);
     if (opened != Outcome::Done) {
-        KLAVOSET_FUZZ_CHECK(e.form.fullflashPath().empty()); // a refused image never becomes the loaded one
+        KLAVOSET_FUZZ_CHECK(e.editor.fullflashPath().empty()); // a refused image never becomes the loaded one
         return 0;
     }
-    KLAVOSET_FUZZ_CHECK(e.form.image().size() == image.size());
+    KLAVOSET_FUZZ_CHECK(e.editor.image().size() == image.size());
     KLAVOSET_FUZZ_CHECK(e.view.panelText(6).empty());
     const int wap = (options >> 1) & 3; // a WAP copy the firmware may not have room or tables for
     if (wap == 1)
-        e.form.wapFromEnglishCommand();
+        e.editor.wapFromEnglishCommand();
     else if (wap == 2)
-        e.form.wapFromRussianCommand();
+        e.editor.wapFromRussianCommand();
     fuzz::checkEverySave(e, image);
     return 0;
 }

@@ -23,9 +23,9 @@ struct FuzzEditor
     MemoryView view;
     FuzzFiles files;
     NoSystemServices system;
-    Editor form{view, files, system};
+    Editor editor{view, files, system};
 
-    FuzzEditor() { form.start(); }
+    FuzzEditor() { editor.start(); }
     FuzzEditor(const FuzzEditor&) = delete;
     FuzzEditor& operator=(const FuzzEditor&) = delete;
 
@@ -38,7 +38,7 @@ struct FuzzEditor
         files.lend(path, image);
         view.boxAnswers.assign({AnswerYes});
         answerDialog(path);
-        const Outcome outcome = form.openFullflashCommand();
+        const Outcome outcome = editor.openFullflashCommand();
         view.boxAnswers.clear();
         return outcome;
     }

@@ -41,27 +41,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::FuzzEditor e;
     if (const auto* image = kImages[data[0] % 4]) {
         KLAVOSET_FUZZ_CHECK(e.open(u"/ff.bin", *image) == Outcome::Done);
-        KLAVOSET_FUZZ_CHECK(e.form.hasRussian() == (image != &noRussian));
+        KLAVOSET_FUZZ_CHECK(e.editor.hasRussian() == (image != &noRussian));
     }
     e.files.lend(u"/in.lay", {data + 1, size - 1});
 
     e.view.boxAnswers.assign({AnswerYes}); // a layout file may be opened over unsaved changes
     e.answerDialog(u"/in.lay");
-    if (e.form.openLayoutFileCommand() != Outcome::Done)
+    if (e.editor.openLayoutFileCommand() != Outcome::Done)
         return 0;
     const LayoutTexts loaded = e.texts();
 
     e.answerDialog(u"/first.lay");
-    const Outcome saved = e.form.saveLayoutFileAsCommand();
+    const Outcome saved = e.editor.saveLayoutFileAsCommand();
     if (saved != Outcome::Done)
         return 0;
     KLAVOSET_FUZZ_CHECK(e.shows(loaded)); // saving changes no field
 
     e.answerDialog(u"/first.lay");
-    KLAVOSET_FUZZ_CHECK(e.form.openLayoutFileCommand() == Outcome::Done);
+    KLAVOSET_FUZZ_CHECK(e.editor.openLayoutFileCommand() == Outcome::Done);
     KLAVOSET_FUZZ_CHECK(e.shows(loaded));
     e.answerDialog(u"/second.lay");
-    KLAVOSET_FUZZ_CHECK(e.form.saveLayoutFileAsCommand() == Outcome::Done);
+    KLAVOSET_FUZZ_CHECK(e.editor.saveLayoutFileAsCommand() == Outcome::Done);
     const auto first = e.files.bytesOf(u"/first.lay"), second = e.files.bytesOf(u"/second.lay");
     KLAVOSET_FUZZ_CHECK(std::equal(first.begin(), first.end(), second.begin(), second.end()));
     return 0;

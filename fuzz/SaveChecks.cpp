@@ -43,31 +43,32 @@ std::u16string asReadBack(std::u16string text, bool english, bool koi)
 void checkReload(const FuzzEditor& e, FuzzEditor& again, const LayoutTexts& saved,
                  std::span<const std::uint8_t> file)
 {
-    const bool koi = e.form.koi8Checked();
+    const bool koi = e.editor.koi8Checked();
     KLAVOSET_FUZZ_CHECK(again.open(u"/saved.bin", file) == Outcome::Done);
     // The writer refuses a key 0 too long for the load to recognise the Russian table it heads.
-    KLAVOSET_FUZZ_CHECK(again.form.hasRussian() == e.form.hasRussian());
-    KLAVOSET_FUZZ_CHECK(!e.form.hasRussian() ||
+    KLAVOSET_FUZZ_CHECK(again.editor.hasRussian() == e.editor.hasRussian());
+    KLAVOSET_FUZZ_CHECK(!e.editor.hasRussian() ||
                         saved.at(Layout::englishUpper, 0).size() <= kMaxRussianKey0Count);
     // The address correction is settled again from the pointers; only where it comes out as it was do the
     // saved pointers mean what they meant.
-    if (again.form.addressCorrection() != e.form.addressCorrection())
+    if (again.editor.addressCorrection() != e.editor.addressCorrection())
         return;
     // What every pointer means under that correction. The load settles it while it reads, from the first
     // pointer that needs it: when an edited pointer elsewhere raised it later, the keys read before that
     // were read under a smaller one, and the editor shows what lies there instead.
     const std::span<std::uint8_t> bytes(const_cast<std::uint8_t*>(file.data()), file.size()); // only read
-    std::int32_t settled = again.form.addressCorrection();
-    const LayoutTexts meant = decodeLayouts(bytes, e.form.firmware(), again.form.hasRussian(), settled, koi);
+    std::int32_t settled = again.editor.addressCorrection();
+    const LayoutTexts meant =
+        decodeLayouts(bytes, e.editor.firmware(), again.editor.hasRussian(), settled, koi);
     std::int32_t first = 0;
-    std::int32_t q = e.form.firmware().englishTable;
-    static_cast<void>(KeyCodec(bytes, first, e.form.firmware().key10Entry, koi).decodeKey(q, true, false));
-    const bool shownAsMeant = first == again.form.addressCorrection();
+    std::int32_t q = e.editor.firmware().englishTable;
+    static_cast<void>(KeyCodec(bytes, first, e.editor.firmware().key10Entry, koi).decodeKey(q, true, false));
+    const bool shownAsMeant = first == again.editor.addressCorrection();
 
-    const bool newGen = e.form.firmware().newGeneration;
+    const bool newGen = e.editor.firmware().newGeneration;
     for (const Layout a : kAllLayouts) {
         const bool english = a == Layout::englishUpper || a == Layout::englishLower;
-        if (!english && !again.form.hasRussian())
+        if (!english && !again.editor.hasRussian())
             continue;
         for (int key = 0; key < kKeys; ++key) {
             if (newGen && key >= 10) // key 10 may be read from a table slot the writer leaves alone
@@ -101,16 +102,16 @@ void checkLayoutFile(const FuzzEditor& e, FuzzEditor& other, std::span<const std
     if (!fitsLayoutFile(expected))
         return;
     for (const Layout a : kAllLayouts) {
-        if (e.form.firmware()
+        if (e.editor.firmware()
                 .newGeneration) // not part of these layouts: a layout file's # is dropped on opening
             expected.at(a, 11).clear();
-        if (!other.form.hasRussian() && (a == Layout::russianUpper || a == Layout::russianLower))
+        if (!other.editor.hasRussian() && (a == Layout::russianUpper || a == Layout::russianLower))
             for (int key = 2; key <= 9; ++key) // not stored without Russian layouts
                 expected.at(a, key).clear();
     }
     other.files.lend(u"/ff.lay", file);
     other.answerDialog(u"/ff.lay");
-    KLAVOSET_FUZZ_CHECK(other.form.openLayoutFileCommand() == Outcome::Done);
+    KLAVOSET_FUZZ_CHECK(other.editor.openLayoutFileCommand() == Outcome::Done);
     KLAVOSET_FUZZ_CHECK(other.shows(expected));
 }
 
@@ -130,12 +131,12 @@ const std::vector<bool>& writableFor(const FirmwareDescriptor& d, bool hasRus, b
 void checkEverySave(FuzzEditor& e, std::span<const std::uint8_t> loaded)
 {
     const LayoutTexts shown = e.texts();
-    const FirmwareDescriptor& d = e.form.firmware();
+    const FirmwareDescriptor& d = e.editor.firmware();
     const bool wap = !e.view.menuChecked("WAP_No");
 
     e.answerDialog(u"/ff.vkp");
-    const Outcome exported = e.form.savePatchAsCommand();
-    KLAVOSET_FUZZ_CHECK(e.form.image().size() == loaded.size()); // nothing ever resizes the image
+    const Outcome exported = e.editor.savePatchAsCommand();
+    KLAVOSET_FUZZ_CHECK(e.editor.image().size() == loaded.size()); // nothing ever resizes the image
     if (exported == Outcome::Done) {
         // Undone on the editor's image, last line first, the patch must give back the loaded bytes: the
         // same as applying it to them, without a copy of the image. Done again, it restores the image.
@@ -145,36 +146,36 @@ void checkEverySave(FuzzEditor& e, std::span<const std::uint8_t> loaded)
             !test::readVkp({reinterpret_cast<const char*>(patch.data()), patch.size()}, lines));
         // The editor's own bytes, changed here and put back below: a copy per input would cost more than
         // the rest of the check.
-        auto& image = const_cast<FileBytes&>(e.form.image());
+        auto& image = const_cast<FileBytes&>(e.editor.image());
         const std::span<std::uint8_t> flash(image.data(), image.size());
         KLAVOSET_FUZZ_CHECK(!test::applyVkpLines(lines, flash, true));
         KLAVOSET_FUZZ_CHECK(sameBytes(flash, loaded));
         KLAVOSET_FUZZ_CHECK(!test::applyVkpLines(lines, flash));
         // So every byte the save changed lies in a line, and only bytes a save may change are changed.
-        const std::vector<bool>& writable = writableFor(d, e.form.hasRussian(), wap, loaded.size());
+        const std::vector<bool>& writable = writableFor(d, e.editor.hasRussian(), wap, loaded.size());
         for (const test::VkpLine& line : lines)
             for (std::size_t i = 0; i < line.before.size(); ++i)
                 KLAVOSET_FUZZ_CHECK(line.before[i] == line.after[i] || writable[line.offset + i]);
     } else {
-        KLAVOSET_FUZZ_CHECK(sameBytes(loaded, e.form.image())); // a refusal writes nothing
+        KLAVOSET_FUZZ_CHECK(sameBytes(loaded, e.editor.image())); // a refusal writes nothing
     }
 
-    const Outcome saved = e.form.saveFullflashCommand();
+    const Outcome saved = e.editor.saveFullflashCommand();
     KLAVOSET_FUZZ_CHECK(saved == exported); // the same texts, the same encoding, the same verdict
     // The editor that loads the saved image (or, when nothing was saved, the image as it was) also
     // opens the layout file.
     FuzzEditor again;
-    if (e.form.koi8Checked())
-        again.form.koi8Command();
+    if (e.editor.koi8Checked())
+        again.editor.koi8Command();
     if (saved == Outcome::Done) {
-        KLAVOSET_FUZZ_CHECK(sameBytes(e.files.bytesOf(u"/ff.bin"), e.form.image()));
+        KLAVOSET_FUZZ_CHECK(sameBytes(e.files.bytesOf(u"/ff.bin"), e.editor.image()));
         checkReload(e, again, shown, e.files.bytesOf(u"/ff.bin"));
     } else {
         KLAVOSET_FUZZ_CHECK(again.open(u"/ff.bin", loaded) == Outcome::Done);
     }
 
     e.answerDialog(u"/ff.lay");
-    if (e.form.saveLayoutFileAsCommand() == Outcome::Done)
+    if (e.editor.saveLayoutFileAsCommand() == Outcome::Done)
         checkLayoutFile(e, again, e.files.bytesOf(u"/ff.lay"));
 }
 

@@ -40,21 +40,21 @@ int ApplyCommand::run(Arguments args, std::ostream&, std::ostream& err)
         return ExitUsage;
 
     CliSession session(err);
-    Editor& form = session.form;
+    Editor& editor = session.editor;
     Outcome outcome = session.openFullflash(image, koi8);
     if (outcome != Outcome::Done)
         return exitCodeOf(outcome);
 
     if (wap && *wap != "no") {
-        if (!form.firmware().wapAvailable) {
-            err << "klavoset-cli: " << image << ": " << form.firmware().id
+        if (!editor.firmware().wapAvailable) {
+            err << "klavoset-cli: " << image << ": " << editor.firmware().id
                 << " has no WAP layout that can be written\n";
             return ExitUnsupported;
         }
         if (*wap == "en")
-            form.wapFromEnglishCommand();
+            editor.wapFromEnglishCommand();
         else
-            form.wapFromRussianCommand();
+            editor.wapFromRussianCommand();
         if (!session.view.menuChecked(*wap == "en" ? "WAP_E" : "WAP_R")) {
             // the choice was refused with a box that says why
             const auto& boxes = session.view.boxes;
@@ -63,11 +63,11 @@ int ApplyCommand::run(Arguments args, std::ostream&, std::ostream& err)
         }
     }
 
-    outcome = session.report(form.openLayoutFile(fromUtf8(layout)));
+    outcome = session.report(editor.openLayoutFile(fromUtf8(layout)));
     if (outcome != Outcome::Done)
         return exitCodeOf(outcome);
     const std::u16string out = fromUtf8(imageOut ? *imageOut : *patch);
-    return exitCodeOf(session.report(imageOut ? form.saveFullflashAs(out) : form.savePatchAs(out)));
+    return exitCodeOf(session.report(imageOut ? editor.saveFullflashAs(out) : editor.savePatchAs(out)));
 }
 
 } // namespace klavoset::cli

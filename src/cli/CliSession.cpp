@@ -53,13 +53,13 @@ std::string oneLine(const std::u16string& text)
 
 } // namespace
 
-CliSession::CliSession(std::ostream& err) : m_err(err) { form.start(); }
+CliSession::CliSession(std::ostream& err) : m_err(err) { editor.start(); }
 
 Outcome CliSession::openFullflash(const std::string& path, bool koi8)
 {
     if (koi8)
-        form.koi8Command();
-    return report(form.openFullflash(fromUtf8(path)));
+        editor.koi8Command();
+    return report(editor.openFullflash(fromUtf8(path)));
 }
 
 Outcome CliSession::report(const CommandResult& result)

@@ -35,7 +35,7 @@ class CliSession
     MemoryView view;
     RealFileSystem files{RealFileSystem::Reading::Map}; // a command ends in milliseconds: images are mapped
     NoSystemServices system;
-    Editor form{view, files, system};
+    Editor editor{view, files, system};
 
   private:
     std::ostream& m_err;

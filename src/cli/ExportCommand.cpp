@@ -32,7 +32,7 @@ int ExportCommand::run(Arguments args, std::ostream&, std::ostream& err)
     const Outcome outcome = session.openFullflash(args.positional().front(), koi8);
     if (outcome != Outcome::Done)
         return exitCodeOf(outcome);
-    return exitCodeOf(session.report(session.form.saveLayoutFileAs(fromUtf8(*outPath))));
+    return exitCodeOf(session.report(session.editor.saveLayoutFileAs(fromUtf8(*outPath))));
 }
 
 } // namespace klavoset::cli

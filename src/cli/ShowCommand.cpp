@@ -52,7 +52,7 @@ int ShowCommand::run(Arguments args, std::ostream& out, std::ostream& err)
     const Outcome outcome = session.openFullflash(path, koi8);
     if (outcome != Outcome::Done)
         return exitCodeOf(outcome);
-    const Editor& f = session.form;
+    const Editor& f = session.editor;
     const FirmwareDescriptor& d = f.firmware();
     const Budget& b = f.budget();
 

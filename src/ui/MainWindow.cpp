@@ -65,11 +65,11 @@ MainWindow::MainWindow(FileSystem& files, SystemServices& system)
                 if (m_changed)
                     m_changed(a, key);
             });
-    m_form = std::make_unique<Editor>(*this, files, system);
+    m_editor = std::make_unique<Editor>(*this, files, system);
     connect(m_menu, &MainMenu::commandChosen, this,
-            [this](const QString& name) { m_form->runCommand(name.toStdString()); });
+            [this](const QString& name) { m_editor->runCommand(name.toStdString()); });
     connect(m_toolbar, &MainToolBar::buttonClicked, this,
-            [this](const QString& key) { m_form->runToolbarButton(key.toStdString()); });
+            [this](const QString& key) { m_editor->runToolbarButton(key.toStdString()); });
 
     // All controls stand at fixed places: the window keeps its designed size.
     adjustSize();
@@ -190,7 +190,7 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::activate()
 {
-    m_form->start();
+    m_editor->start();
     m_activated = true;
     emit activatedOnce();
 }
@@ -198,7 +198,7 @@ void MainWindow::activate()
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (!m_ending) {
-        if (!m_form->mayClose()) {
+        if (!m_editor->mayClose()) {
             event->ignore();
             return;
         }
@@ -220,7 +220,7 @@ void MainWindow::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
     // Opened once the drop has finished, so that the question and messages do not hold the other program.
     QTimer::singleShot(
-        0, this, [this, path] { m_form->openDropped(QDir::toNativeSeparators(path).toStdU16String()); });
+        0, this, [this, path] { m_editor->openDropped(QDir::toNativeSeparators(path).toStdU16String()); });
 }
 
 } // namespace klavoset

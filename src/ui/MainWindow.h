@@ -55,7 +55,7 @@ class MainWindow : public QMainWindow, public EditorView
     void endProgram() override;
 
   public: // for the program and its tests
-    [[nodiscard]] Editor& form() { return *m_form; }
+    [[nodiscard]] Editor& editor() { return *m_editor; }
     [[nodiscard]] KeyField* field(Layout a, int key) const;
     [[nodiscard]] KeyGrid* grid() const { return m_grid; }
     [[nodiscard]] MainMenu* mainMenu() const { return m_menu; }
@@ -81,7 +81,7 @@ class MainWindow : public QMainWindow, public EditorView
     MainToolBar* m_toolbar = nullptr;
     StatusPanels* m_panels = nullptr;
     std::function<void(Layout, int)> m_changed;
-    std::unique_ptr<Editor> m_form;
+    std::unique_ptr<Editor> m_editor;
     bool m_activationQueued = false;
     bool m_activated = false;
     bool m_ending = false;

@@ -31,7 +31,7 @@ int WebView::msgBox(const std::u16string& text, int style)
     return AnswerOk;
 }
 
-WebSession::WebSession() { form.start(); }
+WebSession::WebSession() { editor.start(); }
 
 std::vector<std::uint8_t>& WebSession::stage(std::size_t size)
 {
@@ -48,9 +48,10 @@ Outcome WebSession::open(const std::string& name, bool confirmed, Kind kind)
     view.confirmed = confirmed;
     Outcome outcome = Outcome::Declined;
     if (kind == Kind::Dropped)
-        outcome = form.openDropped(path);
-    else if (!form.userKeepsChanges())
-        outcome = (kind == Kind::Fullflash ? form.openFullflash(path) : form.openLayoutFile(path)).outcome;
+        outcome = editor.openDropped(path);
+    else if (!editor.userKeepsChanges())
+        outcome =
+            (kind == Kind::Fullflash ? editor.openFullflash(path) : editor.openLayoutFile(path)).outcome;
     view.confirmed = false;
     // Not read when the command stopped before; the next one gets a file of its own.
     files.erase(path);
@@ -76,26 +77,29 @@ Outcome WebSession::save(CommandResult (Editor::*saveAs)(const std::u16string&),
 {
     clearDownload();
     view.question.clear();
-    const Outcome outcome = (form.*saveAs)(name).outcome;
+    const Outcome outcome = (editor.*saveAs)(name).outcome;
     if (const auto written = files.takeWritten())
         m_downloadName = toUtf8(*written);
     return outcome;
 }
 
 // A download has no folder: the names are those the window's save dialogs propose, without it.
-Outcome WebSession::saveFullflash() { return save(&Editor::saveFullflashAs, baseName(form.fullflashPath())); }
+Outcome WebSession::saveFullflash()
+{
+    return save(&Editor::saveFullflashAs, baseName(editor.fullflashPath()));
+}
 
 Outcome WebSession::savePatch()
 {
-    return save(&Editor::savePatchAs, baseName(defaultVkpName(form.fullflashPath())));
+    return save(&Editor::savePatchAs, baseName(defaultVkpName(editor.fullflashPath())));
 }
 
 Outcome WebSession::saveLayout()
 {
     // A layout file never saved or opened yet is named after the fullflash.
-    std::u16string name = baseName(form.layoutFilePath());
+    std::u16string name = baseName(editor.layoutFilePath());
     if (name.empty()) {
-        name = baseName(defaultVkpName(form.fullflashPath()));
+        name = baseName(defaultVkpName(editor.fullflashPath()));
         name = (name == u".vkp" ? u"klavoset" : name.substr(0, name.size() - 4)) + u".lay";
     }
     return save(&Editor::saveLayoutFileAs, name);
@@ -104,7 +108,7 @@ Outcome WebSession::saveLayout()
 void WebSession::command(std::string_view name)
 {
     view.question.clear();
-    form.runCommand(name);
+    editor.runCommand(name);
 }
 
 void WebSession::type(Layout a, int key, const std::string& text)

@@ -76,7 +76,7 @@ class WebSession
     WebView view;
     MemoryFiles files;
     WebSystem system;
-    Editor form{view, files, system};
+    Editor editor{view, files, system};
 
   private:
     enum class Kind { Fullflash, Layout, Dropped };

@@ -54,12 +54,12 @@ TEST(StatusBar, BudgetEdgesAndOverflowGuard)
     e.view.type(Layout::englishLower, 2, std::u16string(68, u'b'));
     EXPECT_EQ(e.view.panelText(4), u"136 / 136");
     EXPECT_EQ(e.view.windowColor, SysColor::Face);
-    EXPECT_FALSE(e.form.refuseOverflow());
+    EXPECT_FALSE(e.editor.refuseOverflow());
     const int beeps = e.view.beeps;
     e.view.type(Layout::englishLower, 3, u"c");
     EXPECT_EQ(e.view.windowColor, SysColor::InfoBk);
     EXPECT_GT(e.view.beeps, beeps);
-    EXPECT_TRUE(e.form.refuseOverflow());
+    EXPECT_TRUE(e.editor.refuseOverflow());
     EXPECT_EQ(e.view.boxes.back().text,
               u"Буфер хранения раскладки переполнен !\r\n\r\nУдалите один или несколько символов. Следите за "
               u"строкой статуса");
@@ -68,9 +68,9 @@ TEST(StatusBar, BudgetEdgesAndOverflowGuard)
     EXPECT_EQ(e.view.windowColor, SysColor::Face);
 
     e.view.type(Layout::russianUpper, 5, std::u16string(138, u'я'));
-    EXPECT_FALSE(e.form.refuseOverflow());
+    EXPECT_FALSE(e.editor.refuseOverflow());
     e.view.type(Layout::russianLower, 5, u"я");
-    EXPECT_TRUE(e.form.refuseOverflow());
+    EXPECT_TRUE(e.editor.refuseOverflow());
     EXPECT_EQ(e.view.panelText(5), u"139 / 138");
 }
 
@@ -82,14 +82,14 @@ TEST(StatusBar, CommonCapacityFollowsGeneration)
     newer.view.type(Layout::englishUpper, 1, std::u16string(16, u'1'));
     newer.view.type(Layout::englishUpper, 11, std::u16string(5, u'#'));
     EXPECT_EQ(newer.view.panelText(3), u"91 / 91");
-    EXPECT_FALSE(newer.form.refuseOverflow());
+    EXPECT_FALSE(newer.editor.refuseOverflow());
 
     Loaded older("C45 v50 lg1");
     older.view.type(Layout::englishUpper, 10, std::u16string(46, u'*'));
     EXPECT_EQ(older.view.panelText(3), u"46 / 46");
-    EXPECT_FALSE(older.form.refuseOverflow());
+    EXPECT_FALSE(older.editor.refuseOverflow());
     older.view.type(Layout::englishUpper, 11, u"#");
-    EXPECT_TRUE(older.form.refuseOverflow());
+    EXPECT_TRUE(older.editor.refuseOverflow());
 }
 
 TEST(StatusBar, RussianCountWithoutRussianLayouts)
@@ -98,13 +98,13 @@ TEST(StatusBar, RussianCountWithoutRussianLayouts)
     EXPECT_EQ(e.view.panelText(5), u"");
     e.view.type(Layout::russianUpper, 2, std::u16string(139, u'x'));
     EXPECT_EQ(e.view.panelText(5), u"");
-    EXPECT_TRUE(e.form.refuseOverflow());
+    EXPECT_TRUE(e.editor.refuseOverflow());
 }
 
 TEST(StatusBar, MarkerIsComparedExactly)
 {
     Loaded e;
-    e.form.updateStatusBar(u"m", u"", u"**");
+    e.editor.updateStatusBar(u"m", u"", u"**");
     EXPECT_FALSE(e.view.item("SaveAsVKP").enabled);
     EXPECT_EQ(e.view.panelText(1), u"m");
 }

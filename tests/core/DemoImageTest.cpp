@@ -27,8 +27,8 @@ TEST_P(DemoOfEveryFirmware, LoadsTheSampleLayoutsAndSavesUnchanged)
     ASSERT_TRUE(demo.isOk()) << demo.error();
     StartedEditor e;
     ASSERT_EQ(e.open(u"/demo.bin", demo.value()), Outcome::Done);
-    EXPECT_EQ(e.form.firmware(), d);
-    EXPECT_EQ(e.form.hasRussian(), d.hasRussian);
+    EXPECT_EQ(e.editor.firmware(), d);
+    EXPECT_EQ(e.editor.hasRussian(), d.hasRussian);
     for (const Layout a : kAllLayouts)
         for (int key = 0; key < kKeys; ++key) {
             const bool russian = a == Layout::russianUpper || a == Layout::russianLower;
@@ -38,10 +38,10 @@ TEST_P(DemoOfEveryFirmware, LoadsTheSampleLayoutsAndSavesUnchanged)
                 << static_cast<int>(a) << " " << key;
         }
     if (d.wapAvailable)
-        e.form.wapFromEnglishCommand();
+        e.editor.wapFromEnglishCommand();
     e.view.type(Layout::englishUpper, 5, u"x");
     e.view.type(Layout::englishUpper, 5, std::u16string(design::sampleText(Layout::englishUpper, 5)));
-    ASSERT_EQ(e.form.saveFullflashCommand(), Outcome::Done);
+    ASSERT_EQ(e.editor.saveFullflashCommand(), Outcome::Done);
     EXPECT_TRUE(e.files.files[u"/demo.bin"] == demo.value());
 }
 

@@ -19,19 +19,19 @@ struct Unstarted
     MemoryView view;
     test::MemoryFileSystem files;
     test::FakeSystem system;
-    Editor form{view, files, system};
+    Editor editor{view, files, system};
 };
 
 TEST(StartUp, StateBeforeAnyLoad)
 {
     Unstarted e;
-    e.form.start();
-    EXPECT_TRUE(e.form.image().empty());
-    EXPECT_TRUE(e.form.fullflashPath().empty());
-    EXPECT_TRUE(e.form.firmware().id.empty());
-    EXPECT_EQ(e.form.firmware().englishTable, 0);
-    EXPECT_FALSE(e.form.firmware().newGeneration);
-    EXPECT_TRUE(e.form.hasRussian());
+    e.editor.start();
+    EXPECT_TRUE(e.editor.image().empty());
+    EXPECT_TRUE(e.editor.fullflashPath().empty());
+    EXPECT_TRUE(e.editor.firmware().id.empty());
+    EXPECT_EQ(e.editor.firmware().englishTable, 0);
+    EXPECT_FALSE(e.editor.firmware().newGeneration);
+    EXPECT_TRUE(e.editor.hasRussian());
     EXPECT_EQ(e.view.fieldText(Layout::russianUpper, 9), u"ЫЬЭЮЯ9WXYZ");
     EXPECT_FALSE(e.view.field(Layout::englishUpper, 2).enabled);
 }
@@ -43,8 +43,8 @@ TEST(StartUp, ToolsAreEnabledExactlyWhenFound)
     e.system.calculator = u"/usr/bin/calc";
     e.files.files[u"/usr/bin/calc"] = {};
     e.system.charMap = u"/usr/bin/missing";
-    e.form.start();
-    EXPECT_EQ(e.form.registeredPatcherCommand(), u"vklay.exe \"%1\"");
+    e.editor.start();
+    EXPECT_EQ(e.editor.registeredPatcherCommand(), u"vklay.exe \"%1\"");
     EXPECT_TRUE(e.view.item("V_Klay").enabled);
     EXPECT_TRUE(e.view.button("V_Klay").enabled);
     EXPECT_TRUE(e.view.item("Calculator").enabled);
@@ -68,8 +68,8 @@ TEST(StartUp, CommandLineNamesOneFullflash)
         e.view.field(Layout::englishUpper, 2).text = u"changed";
         e.view.setPanelText(6, u"*");
         e.system.line = c.line;
-        e.form.start();
-        EXPECT_EQ(e.form.fullflashPath() == u"/my files/ff.bin", c.loads)
+        e.editor.start();
+        EXPECT_EQ(e.editor.fullflashPath() == u"/my files/ff.bin", c.loads)
             << std::string(c.line.begin(), c.line.end());
         EXPECT_TRUE(e.view.boxes.empty()) << "no question, no refusal";
         EXPECT_TRUE(e.view.dialogs.empty()) << "no dialog";
@@ -81,11 +81,11 @@ TEST(StartUp, CommandLineLayoutFileOpensAsALayout)
     Unstarted e;
     e.files.files[u"/my files/a.LAY"] = {u'x', 0, u'\r', 0, u'\n', 0};
     e.system.line = u"\"/my files/a.LAY\"";
-    e.form.start();
-    EXPECT_EQ(e.form.layoutFilePath(), u"/my files/a.LAY");
+    e.editor.start();
+    EXPECT_EQ(e.editor.layoutFilePath(), u"/my files/a.LAY");
     EXPECT_EQ(e.view.fieldText(Layout::englishUpper, 1), u"x");
     EXPECT_EQ(e.view.panelText(1), u"Раскладка загружена из файла раскладок");
-    EXPECT_TRUE(e.form.fullflashPath().empty());
+    EXPECT_TRUE(e.editor.fullflashPath().empty());
     EXPECT_TRUE(e.view.boxes.empty()) << "no question, no refusal";
     EXPECT_TRUE(e.view.dialogs.empty()) << "no dialog";
 }
@@ -94,7 +94,7 @@ TEST(StartUp, CommandLineWithTwoFilesFailsToOpen)
 {
     Unstarted e;
     e.system.line = u"/a.bin /b.bin";
-    e.form.start();
+    e.editor.start();
     EXPECT_EQ(e.view.panelText(1), u"Не могу открыть файл !");
     EXPECT_EQ(e.view.panelText(2), u"/a.bin /b.bin");
 }
@@ -102,14 +102,14 @@ TEST(StartUp, CommandLineWithTwoFilesFailsToOpen)
 TEST(ChangeGuard, QuestionOnlyWhenMarked)
 {
     Unstarted e;
-    e.form.start();
-    EXPECT_FALSE(e.form.userKeepsChanges());
+    e.editor.start();
+    EXPECT_FALSE(e.editor.userKeepsChanges());
     EXPECT_TRUE(e.view.boxes.empty());
     e.view.setPanelText(6, u"*");
     e.view.boxAnswers = {AnswerNo, AnswerCancel, AnswerYes};
-    EXPECT_TRUE(e.form.userKeepsChanges());
-    EXPECT_TRUE(e.form.userKeepsChanges());
-    EXPECT_FALSE(e.form.userKeepsChanges());
+    EXPECT_TRUE(e.editor.userKeepsChanges());
+    EXPECT_TRUE(e.editor.userKeepsChanges());
+    EXPECT_FALSE(e.editor.userKeepsChanges());
     EXPECT_EQ(e.view.boxes[0].text, u"Раскладка была изменена !\r\n\r\nВы уверены, что хотите продолжить ?");
     EXPECT_EQ(e.view.boxes[0].style, MsgQuestion);
 }
@@ -117,16 +117,16 @@ TEST(ChangeGuard, QuestionOnlyWhenMarked)
 TEST(ChangeGuard, UnloadAndExitAskOnce)
 {
     Unstarted e;
-    e.form.start();
-    EXPECT_TRUE(e.form.mayClose());
+    e.editor.start();
+    EXPECT_TRUE(e.editor.mayClose());
     e.view.setPanelText(6, u"*");
     e.view.boxAnswers = {AnswerNo};
-    EXPECT_FALSE(e.form.mayClose());
+    EXPECT_FALSE(e.editor.mayClose());
     e.view.boxAnswers = {AnswerCancel};
-    e.form.exitCommand();
+    e.editor.exitCommand();
     EXPECT_FALSE(e.view.ended);
     e.view.boxAnswers = {AnswerYes};
-    e.form.exitCommand();
+    e.editor.exitCommand();
     EXPECT_TRUE(e.view.ended);
     EXPECT_EQ(e.view.boxes.size(), 3u);
 }
@@ -134,8 +134,8 @@ TEST(ChangeGuard, UnloadAndExitAskOnce)
 TEST(ChangeGuard, ClearAllEmptiesEveryFieldOnly)
 {
     Unstarted e;
-    e.form.start();
-    e.form.clearFields();
+    e.editor.start();
+    e.editor.clearFields();
     for (const Layout a : kAllLayouts)
         for (int key = 0; key < kKeys; ++key) {
             EXPECT_EQ(e.view.fieldText(a, key), u"");
@@ -148,10 +148,10 @@ TEST(FileDialog, RequestFollowsFileKind)
     Unstarted e;
     e.files.files[u"/f.bin"] = test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true));
     e.files.files[u"/l.lay"] = {u'x', 0};
-    e.form.start();
-    ASSERT_EQ(e.form.openFullflash(u"/f.bin").outcome, Outcome::Done);
-    ASSERT_EQ(e.form.openLayoutFile(u"/l.lay").outcome, Outcome::Done);
-    EXPECT_TRUE(e.form.chooseFile("Open1", FileKind::Fullflash, true).empty()); // cancelled
+    e.editor.start();
+    ASSERT_EQ(e.editor.openFullflash(u"/f.bin").outcome, Outcome::Done);
+    ASSERT_EQ(e.editor.openLayoutFile(u"/l.lay").outcome, Outcome::Done);
+    EXPECT_TRUE(e.editor.chooseFile("Open1", FileKind::Fullflash, true).empty()); // cancelled
     EXPECT_EQ(e.view.dialogs.back().fileName, u"/f.bin");
     EXPECT_EQ(e.view.dialogs.back().filters.front().second, u"*.bin;*.fls");
     EXPECT_EQ(e.view.dialogs.back().filters.front().first, u"Фуллфлеш (*.bin, *.fls)");
@@ -160,11 +160,11 @@ TEST(FileDialog, RequestFollowsFileKind)
     EXPECT_TRUE(e.view.dialogs.back().open);
     EXPECT_EQ(e.view.dialogs.back().title, e.view.menuCaption("Open1"));
     e.view.dialogAnswers.push_back(u"/chosen.lay");
-    EXPECT_EQ(e.form.chooseFile("Save2As", FileKind::LayoutFile, false), u"/chosen.lay");
+    EXPECT_EQ(e.editor.chooseFile("Save2As", FileKind::LayoutFile, false), u"/chosen.lay");
     EXPECT_EQ(e.view.dialogs.back().fileName, u"/l.lay");
     EXPECT_EQ(e.view.dialogs.back().filters.front().first, u"Файлы раскладок (*.lay)");
     EXPECT_FALSE(e.view.dialogs.back().open);
-    EXPECT_EQ(e.form.savePatchAsCommand(), Outcome::Declined); // proposes the fullflash's name
+    EXPECT_EQ(e.editor.savePatchAsCommand(), Outcome::Declined); // proposes the fullflash's name
     EXPECT_EQ(e.view.dialogs.back().fileName, u"/f.vkp");
     EXPECT_EQ(e.view.dialogs.back().filters.front().first, u"Файлы патчей (*.vkp)");
     EXPECT_EQ(e.view.dialogs.back().defaultExt, u"vkp");
@@ -173,36 +173,36 @@ TEST(FileDialog, RequestFollowsFileKind)
 TEST(Options, GroupsAndWarnings)
 {
     Unstarted e;
-    e.form.start();
-    e.form.runCommand("Koi");
-    e.form.runCommand("Koi");
+    e.editor.start();
+    e.editor.runCommand("Koi");
+    e.editor.runCommand("Koi");
     EXPECT_EQ(e.view.boxes.size(), 2u) << "the warning comes at every click";
     EXPECT_EQ(e.view.boxes[0].style, MsgWarning);
     EXPECT_TRUE(e.view.menuChecked("Koi"));
     EXPECT_FALSE(e.view.menuChecked("Uni"));
     EXPECT_TRUE(e.view.button("Koi").pressed);
     EXPECT_FALSE(e.view.button("Uni").pressed);
-    e.form.runCommand("Uni");
+    e.editor.runCommand("Uni");
     EXPECT_EQ(e.view.boxes.size(), 2u);
     EXPECT_TRUE(e.view.button("Uni").pressed);
 
-    e.form.runCommand("WAP_E");
+    e.editor.runCommand("WAP_E");
     EXPECT_TRUE(e.view.menuChecked("WAP_E"));
-    e.form.showRussianLayouts(false);
-    e.form.runCommand("WAP_R");
+    e.editor.showRussianLayouts(false);
+    e.editor.runCommand("WAP_R");
     EXPECT_EQ(e.view.boxes.back().text, u"Эта серия телефонов имеет только одну раскладку !");
     EXPECT_TRUE(e.view.menuChecked("WAP_No"));
     EXPECT_FALSE(e.view.menuChecked("WAP_E"));
     EXPECT_TRUE(e.view.button("WAP_No").pressed);
-    e.form.runCommand("NoSuchKey");
+    e.editor.runCommand("NoSuchKey");
 }
 
 TEST(Options, ShowSlikHidesRussianFields)
 {
     Unstarted e;
-    e.form.start();
-    e.form.showRussianLayouts(false);
-    EXPECT_FALSE(e.form.hasRussian());
+    e.editor.start();
+    e.editor.showRussianLayouts(false);
+    EXPECT_FALSE(e.editor.hasRussian());
     for (int key = 0; key < kKeys; ++key) {
         EXPECT_FALSE(e.view.field(Layout::russianUpper, key).visible);
         EXPECT_FALSE(e.view.field(Layout::russianLower, key).visible);

@@ -18,11 +18,11 @@ struct Started
     MemoryView view;
     test::MemoryFileSystem files;
     test::FakeSystem system;
-    Editor form{view, files, system};
+    Editor editor{view, files, system};
     explicit Started(std::u16string vklay = {})
     {
         system.vklay = std::move(vklay);
-        form.start();
+        editor.start();
     }
 };
 
@@ -32,31 +32,31 @@ using Arguments = std::vector<std::u16string>;
 void savePatch(Started& e, const std::u16string& path)
 {
     e.files.files[u"/ff.bin"] = test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true));
-    ASSERT_EQ(e.form.openFullflash(u"/ff.bin").outcome, Outcome::Done);
+    ASSERT_EQ(e.editor.openFullflash(u"/ff.bin").outcome, Outcome::Done);
     e.view.type(Layout::englishUpper, 2, u"Q");
-    ASSERT_EQ(e.form.savePatchAs(path).outcome, Outcome::Done);
+    ASSERT_EQ(e.editor.savePatchAs(path).outcome, Outcome::Done);
 }
 
 // The patch's path takes the place of every placeholder, always as one argument of its own making.
 TEST(Tools, VKlayGetsThePatchPathForEveryPlaceholder)
 {
     Started none(u"vklay \"%1\"");
-    none.form.startPatcherCommand();
+    none.editor.startPatcherCommand();
     EXPECT_EQ(none.system.started.back(), (Arguments{u"vklay", u""})) << "no patch yet";
 
     Started twice(u"v %1 %1 %2");
     savePatch(twice, u"/p/%1.vkp");
-    twice.form.startPatcherCommand();
+    twice.editor.startPatcherCommand();
     EXPECT_EQ(twice.system.started.back(), (Arguments{u"v", u"/p/%1.vkp", u"/p/%1.vkp", u"%2"}));
 
     Started plain(u"vklay.exe");
     savePatch(plain, u"/x.vkp");
-    plain.form.startPatcherCommand();
+    plain.editor.startPatcherCommand();
     EXPECT_EQ(plain.system.started.back(), Arguments{u"vklay.exe"});
 
     Started quoted(u"\"/usr/bin/wine\" \"C:\\V Klay\\V_Klay.exe\" \"%1\"");
     savePatch(quoted, u"-p \"a b\" \"c.vkp");
-    quoted.form.startPatcherCommand();
+    quoted.editor.startPatcherCommand();
     EXPECT_EQ(quoted.system.started.back(),
               (Arguments{u"/usr/bin/wine", u"C:\\V Klay\\V_Klay.exe", u"-p \"a b\" \"c.vkp"}));
 }
@@ -68,14 +68,14 @@ TEST(Tools, ViewOpensTheLoadedFullflashAsPlainBinaryData)
     e.files.files[u"/b.bin"] = test::imageOf("S55 v20 lg91", {}, 0x400000);
     for (const std::u16string path : {u"/a.bin", u"/b.bin"}) {
         e.view.dialogAnswers.push_back(path);
-        ASSERT_EQ(e.form.openFullflashCommand(), Outcome::Done);
+        ASSERT_EQ(e.editor.openFullflashCommand(), Outcome::Done);
     }
-    e.form.runCommand("View");
+    e.editor.runCommand("View");
     EXPECT_EQ(e.system.viewed.back(), u"/b.bin");
     EXPECT_TRUE(e.system.opened.empty()) << "not by its type: that would be this editor again";
 
     e.system.viewer = false;
-    e.form.runCommand("View");
+    e.editor.runCommand("View");
     EXPECT_EQ(e.view.panelText(1), u"Нет программы для просмотра двоичных файлов");
     EXPECT_EQ(e.view.panelText(2), u"/b.bin");
 }
@@ -83,15 +83,15 @@ TEST(Tools, ViewOpensTheLoadedFullflashAsPlainBinaryData)
 TEST(Tools, AddressesOfTheBuildAndAbout)
 {
     Started e;
-    e.form.setAddresses(u"https://k.example.net/", u"https://f.example.net/t=1", u"k@example.net");
-    e.form.start();
-    e.form.runCommand("URL");
+    e.editor.setAddresses(u"https://k.example.net/", u"https://f.example.net/t=1", u"k@example.net");
+    e.editor.start();
+    e.editor.runCommand("URL");
     EXPECT_EQ(e.system.opened.back(), u"https://k.example.net/");
-    e.form.runCommand("Forum");
+    e.editor.runCommand("Forum");
     EXPECT_EQ(e.system.opened.back(), u"https://f.example.net/t=1");
-    e.form.runCommand("Mail");
+    e.editor.runCommand("Mail");
     EXPECT_EQ(e.system.opened.back(), u"mailto:k@example.net?subject=Klavoset_v2.59");
-    e.form.runCommand("About");
+    e.editor.runCommand("About");
     const std::u16string about = e.view.boxes.back().text;
     EXPECT_EQ(about.rfind(u"Klavoset v2.59\r\n\r\nПрограмма редактирования клавиатурных раскладок телефонов "
                           u"Siemens\r\n\r\n",
@@ -101,18 +101,18 @@ TEST(Tools, AddressesOfTheBuildAndAbout)
     EXPECT_EQ(e.view.boxes.back().style, MsgInfo);
 
     // Not set: the command is disabled, does nothing, and the About box leaves the address out.
-    e.form.setAddresses(u"", u"https://f.example.net/t=1", u"");
-    e.form.start();
+    e.editor.setAddresses(u"", u"https://f.example.net/t=1", u"");
+    e.editor.start();
     for (const char* item : {"URL", "Mail"}) {
         EXPECT_FALSE(e.view.item(item).enabled) << item;
         EXPECT_FALSE(e.view.button(item).enabled) << item;
     }
     EXPECT_TRUE(e.view.item("Forum").enabled);
     const std::size_t opened = e.system.opened.size();
-    e.form.homePageCommand();
-    e.form.mailCommand();
+    e.editor.homePageCommand();
+    e.editor.mailCommand();
     EXPECT_EQ(e.system.opened.size(), opened);
-    e.form.runCommand("About");
+    e.editor.runCommand("About");
     EXPECT_EQ(e.view.boxes.back().text.find(u"example.net"), std::u16string::npos);
     EXPECT_EQ(e.view.boxes.back().text.find(u"\r\n\r\n\r\n"), std::u16string::npos) << "no empty paragraph";
 }

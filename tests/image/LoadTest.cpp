@@ -24,14 +24,14 @@ TEST_P(EveryFirmware, LoadDecodesEveryKey)
     const LayoutTexts texts = test::sampleLayouts(d.newGeneration, d.hasRussian);
     StartedEditor e;
     ASSERT_EQ(e.open(u"/ff.bin", test::imageOf(row.id, texts)), Outcome::Done);
-    EXPECT_EQ(e.form.firmware(), d);
-    EXPECT_EQ(e.form.hasRussian(), d.hasRussian);
+    EXPECT_EQ(e.editor.firmware(), d);
+    EXPECT_EQ(e.editor.hasRussian(), d.hasRussian);
     EXPECT_EQ(e.texts(), texts);
     EXPECT_EQ(e.view.panelText(7), std::u16string(row.id.begin(), row.id.end()));
     EXPECT_EQ(e.view.panelText(1), u"Раскладка загружена из фуллфлеша");
     EXPECT_EQ(e.view.panelText(2), u"/ff.bin");
     EXPECT_EQ(e.view.panelText(6), u"");
-    EXPECT_EQ(e.form.fullflashPath(), u"/ff.bin");
+    EXPECT_EQ(e.editor.fullflashPath(), u"/ff.bin");
     for (int k = 2; k <= 9; ++k)
         EXPECT_EQ(e.view.field(Layout::russianUpper, k).visible, d.hasRussian);
     EXPECT_EQ(e.view.field(Layout::englishUpper, 11).enabled, !d.newGeneration);
@@ -48,7 +48,7 @@ TEST(Load, RefusedImageKeepsTheLoadedOne)
     StartedEditor e;
     const LayoutTexts texts = test::sampleLayouts(true, true);
     ASSERT_EQ(e.open(u"/c55.bin", test::imageOf("C55 v24 lg91", texts)), Outcome::Done);
-    const auto before = e.form.image();
+    const auto before = e.editor.image();
     e.view.type(Layout::englishUpper, 2, u"XYZ");
     e.view.boxAnswers.push_back(AnswerYes);
     const auto other = ImageBuilder(0x800000).identity("C55", 0x99, "lg91").build();
@@ -57,14 +57,14 @@ TEST(Load, RefusedImageKeepsTheLoadedOne)
     EXPECT_EQ(e.view.boxes.back().text,
               u"/other.bin\r\n\r\nЭтот фуллфлеш не поддерживается\r\n\r\nC55 v99 lg91");
     EXPECT_EQ(e.view.boxes.back().style, MsgStop);
-    EXPECT_EQ(e.form.image(), before);
-    EXPECT_EQ(e.form.firmware().id, "C55 v24 lg91");
-    EXPECT_EQ(e.form.fullflashPath(), u"/c55.bin");
+    EXPECT_EQ(e.editor.image(), before);
+    EXPECT_EQ(e.editor.firmware().id, "C55 v24 lg91");
+    EXPECT_EQ(e.editor.fullflashPath(), u"/c55.bin");
     EXPECT_EQ(e.text(Layout::englishUpper, 2), u"XYZ");
     EXPECT_EQ(e.view.panelText(6), u"*");
 
     // A save now writes the shown layouts into the first image's file, at the first image's places.
-    ASSERT_EQ(e.form.saveFullflashCommand(), Outcome::Done);
+    ASSERT_EQ(e.editor.saveFullflashCommand(), Outcome::Done);
     EXPECT_EQ(e.files.files.at(u"/other.bin"), other) << "the refused file is never written";
     test::StartedEditor again;
     ASSERT_EQ(again.open(u"/again.bin", e.files.files.at(u"/c55.bin")), Outcome::Done);
@@ -78,7 +78,7 @@ TEST(Load, EmptyAndShortFilesAreRefusedWithEmptyIdentity)
     StartedEditor e;
     EXPECT_EQ(e.open(u"/empty.bin", {}), Outcome::Unsupported);
     EXPECT_EQ(e.view.boxes.back().text, u"/empty.bin\r\n\r\nЭтот фуллфлеш не поддерживается\r\n\r\n");
-    EXPECT_TRUE(e.form.image().empty());
+    EXPECT_TRUE(e.editor.image().empty());
     EXPECT_EQ(e.view.field(Layout::englishUpper, 2).text, u"ABC2АБВГ") << "the sample texts stay";
 }
 
@@ -89,7 +89,7 @@ TEST(Load, ImageTooShortForItsFirmwareIsRefused)
     const auto image = ImageBuilder(0x400000).identityOf("C55 v24 lg91").build();
     EXPECT_EQ(e.open(u"/cut.bin", image), Outcome::Unsupported);
     EXPECT_NE(e.view.boxes.back().text.find(u"слишком короткий"), std::u16string::npos);
-    EXPECT_TRUE(e.form.image().empty());
+    EXPECT_TRUE(e.editor.image().empty());
 }
 
 TEST(Load, GarbageTablesGiveEmptyKeysNotACrash)
@@ -109,7 +109,7 @@ TEST(Load, MissingFileIsReportedAndNotCreated)
 {
     StartedEditor e;
     e.view.dialogAnswers.push_back(u"/nope.bin");
-    EXPECT_EQ(e.form.openFullflashCommand(), Outcome::FileError);
+    EXPECT_EQ(e.editor.openFullflashCommand(), Outcome::FileError);
     EXPECT_EQ(e.view.panelText(1), u"Не могу открыть файл !");
     EXPECT_EQ(e.view.panelText(2), u"/nope.bin");
     EXPECT_TRUE(e.files.files.empty());
@@ -123,11 +123,11 @@ TEST(Load, QuestionAndDialogCanStopTheLoad)
     e.view.type(Layout::englishLower, 3, u"q");
     for (const int answer : {AnswerNo, AnswerCancel}) {
         e.view.boxAnswers.push_back(answer);
-        EXPECT_EQ(e.form.openFullflashCommand(), Outcome::Declined);
+        EXPECT_EQ(e.editor.openFullflashCommand(), Outcome::Declined);
         EXPECT_EQ(e.text(Layout::englishLower, 3), u"q");
     }
     e.view.boxAnswers.push_back(AnswerYes); // then the dialog is cancelled
-    EXPECT_EQ(e.form.openFullflashCommand(), Outcome::Declined);
+    EXPECT_EQ(e.editor.openFullflashCommand(), Outcome::Declined);
     EXPECT_EQ(e.view.panelText(6), u"*");
     EXPECT_EQ(e.view.dialogs.back().title, u"Окрыть фуллфлеш");
     EXPECT_EQ(e.view.dialogs.back().fileName, u"/a.bin");
@@ -141,7 +141,7 @@ TEST(Load, RussianSanityTestHidesRussianFields)
     image[static_cast<std::size_t>(d.russianTable) + 1] = 1;
     StartedEditor e;
     ASSERT_EQ(e.open(u"/c45.bin", image), Outcome::Done);
-    EXPECT_FALSE(e.form.hasRussian());
+    EXPECT_FALSE(e.editor.hasRussian());
     EXPECT_EQ(e.text(Layout::russianUpper, 2), u"");
     EXPECT_FALSE(e.view.field(Layout::russianLower, 5).visible);
     EXPECT_EQ(e.view.panelText(5), u"");
@@ -152,7 +152,7 @@ TEST(Load, WapChoiceFallsBackWhenFirmwareCannotTakeIt)
     StartedEditor e;
     ASSERT_EQ(e.open(u"/c55.bin", test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true))),
               Outcome::Done);
-    e.form.wapFromRussianCommand();
+    e.editor.wapFromRussianCommand();
     ASSERT_TRUE(e.view.menuChecked("WAP_R"));
     ASSERT_EQ(e.open(u"/slik.bin", test::imageOf("SLIK v56 lg1", test::sampleLayouts(false, false))),
               Outcome::Done);
@@ -160,7 +160,7 @@ TEST(Load, WapChoiceFallsBackWhenFirmwareCannotTakeIt)
     EXPECT_FALSE(e.view.menuChecked("WAP_R"));
     EXPECT_TRUE(e.view.button("WAP_No").pressed);
 
-    e.form.wapFromEnglishCommand();
+    e.editor.wapFromEnglishCommand();
     ASSERT_EQ(e.open(u"/a52.bin", test::imageOf("A52 v7 lg1", test::sampleLayouts(true, true))),
               Outcome::Done);
     EXPECT_TRUE(e.view.menuChecked("WAP_No"));
@@ -184,7 +184,7 @@ TEST(Load, OlderFirmwareNeverReadsKeysFromImageStart)
         .raw()[static_cast<std::size_t>(d.englishTable + 6 * 5 + 2)] = 0;
     test::StartedEditor e;
     ASSERT_EQ(e.open(u"/c45.bin", b.build()), Outcome::Done);
-    EXPECT_EQ(e.form.addressCorrection(), 0);
+    EXPECT_EQ(e.editor.addressCorrection(), 0);
     EXPECT_EQ(e.text(Layout::englishUpper, 5), u"");
     EXPECT_EQ(e.text(Layout::englishUpper, 6), texts.at(Layout::englishUpper, 6));
 }

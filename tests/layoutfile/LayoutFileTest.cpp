@@ -81,7 +81,7 @@ struct Loaded : StartedEditor
     {
         files.files[path] = std::move(bytes);
         view.dialogAnswers.push_back(path);
-        return form.openLayoutFileCommand();
+        return editor.openLayoutFileCommand();
     }
 };
 
@@ -91,7 +91,7 @@ TEST(LayoutFileCommands, SaveThenOpenRestoresTheFields)
     e.view.type(Layout::russianLower, 4, u"ё\x7F");
     const LayoutTexts texts = e.texts();
     e.view.dialogAnswers.push_back(u"/my.lay");
-    EXPECT_EQ(e.form.saveLayoutFileAsCommand(), Outcome::Done);
+    EXPECT_EQ(e.editor.saveLayoutFileAsCommand(), Outcome::Done);
     EXPECT_EQ(e.view.dialogs.back().title, u"Сохранить раскладку как");
     EXPECT_EQ(e.view.panelText(1), u"Раскладка сохранена в файл раскладок");
     EXPECT_EQ(e.view.panelText(6), u"");
@@ -101,11 +101,11 @@ TEST(LayoutFileCommands, SaveThenOpenRestoresTheFields)
     e.view.type(Layout::englishLower, 7, u"changed");
     e.view.boxAnswers.push_back(AnswerYes); // discard the changes
     e.view.dialogAnswers.push_back(u"/my.lay");
-    EXPECT_EQ(e.form.openLayoutFileCommand(), Outcome::Done);
+    EXPECT_EQ(e.editor.openLayoutFileCommand(), Outcome::Done);
     EXPECT_EQ(e.texts(), texts);
     EXPECT_EQ(e.view.panelText(1), u"Раскладка загружена из файла раскладок");
     EXPECT_EQ(e.view.panelText(6), u"*");
-    EXPECT_EQ(e.form.layoutFilePath(), u"/my.lay");
+    EXPECT_EQ(e.editor.layoutFilePath(), u"/my.lay");
     EXPECT_EQ(e.view.field(Layout::russianLower, 4).color, SysColor::Window);
 }
 
@@ -120,7 +120,7 @@ TEST(LayoutFileCommands, LineCountFollowsTheRussianLayouts)
     Loaded slik("SLIK v56 lg1");
     slik.view.type(Layout::englishLower, 2, u"slik");
     slik.view.dialogAnswers.push_back(u"/two.lay");
-    ASSERT_EQ(slik.form.saveLayoutFileAsCommand(), Outcome::Done);
+    ASSERT_EQ(slik.editor.saveLayoutFileAsCommand(), Outcome::Done);
     const Bytes& two = slik.files.files[u"/two.lay"];
     EXPECT_EQ(lineCount(two), 2);
 
@@ -129,7 +129,7 @@ TEST(LayoutFileCommands, LineCountFollowsTheRussianLayouts)
     EXPECT_EQ(c45.text(Layout::russianUpper, 2), u"");
     EXPECT_EQ(c45.text(Layout::englishLower, 2), u"slik");
     c45.view.dialogAnswers.push_back(u"/four.lay");
-    ASSERT_EQ(c45.form.saveLayoutFileAsCommand(), Outcome::Done);
+    ASSERT_EQ(c45.editor.saveLayoutFileAsCommand(), Outcome::Done);
     EXPECT_EQ(lineCount(c45.files.files[u"/four.lay"]), 4);
 
     const Bytes four = utf16(u"A\r\nb\r\n\tR\r\n\tr\r\n");
@@ -148,9 +148,9 @@ TEST(LayoutFileCommands, NewerGenerationKey11AndTabsInFields)
     EXPECT_EQ(e.text(Layout::englishLower, 10), u"*");
 
     e.view.type(Layout::englishUpper, 2, u"a\tb"); // a TAB in a field splits it when read back
-    ASSERT_EQ(e.form.saveLayoutFileCommand(), Outcome::Done);
+    ASSERT_EQ(e.editor.saveLayoutFileCommand(), Outcome::Done);
     e.view.dialogAnswers.push_back(u"/x.lay");
-    ASSERT_EQ(e.form.openLayoutFileCommand(), Outcome::Done);
+    ASSERT_EQ(e.editor.openLayoutFileCommand(), Outcome::Done);
     EXPECT_EQ(e.text(Layout::englishUpper, 2), u"a");
     EXPECT_EQ(e.text(Layout::englishUpper, 3), u"b");
 }
@@ -161,24 +161,24 @@ TEST(LayoutFileCommands, FailuresChangeNothing)
     e.view.type(Layout::englishUpper, 2, u"mine");
     const LayoutTexts texts = e.texts();
     e.view.dialogAnswers.push_back(u"/missing.lay");
-    EXPECT_EQ(e.form.openLayoutFileCommand(), Outcome::FileError);
+    EXPECT_EQ(e.editor.openLayoutFileCommand(), Outcome::FileError);
     EXPECT_EQ(e.texts(), texts);
     EXPECT_EQ(e.view.panelText(1), u"Не могу открыть файл !");
     EXPECT_EQ(e.view.panelText(2), u"/missing.lay");
-    EXPECT_EQ(e.form.layoutFilePath(), u"");
+    EXPECT_EQ(e.editor.layoutFilePath(), u"");
     EXPECT_TRUE(e.files.files.count(u"/missing.lay") == 0) << "reading never creates";
 
     e.files.files[u"/old.lay"] = utf16(u"old\r\n");
     e.files.unwritable.insert(u"/old.lay");
     e.view.dialogAnswers.push_back(u"/old.lay");
-    EXPECT_EQ(e.form.saveLayoutFileAsCommand(), Outcome::FileError);
+    EXPECT_EQ(e.editor.saveLayoutFileAsCommand(), Outcome::FileError);
     EXPECT_EQ(e.files.files[u"/old.lay"], utf16(u"old\r\n"));
     EXPECT_EQ(e.view.panelText(6), u"*");
 
     e.view.type(Layout::englishLower, 3, std::u16string(137, u'z'));
     const int writes = e.files.writes;
-    EXPECT_EQ(e.form.saveLayoutFileCommand(), Outcome::DoesNotFit);
-    EXPECT_EQ(e.form.saveLayoutFileAsCommand(), Outcome::DoesNotFit);
+    EXPECT_EQ(e.editor.saveLayoutFileCommand(), Outcome::DoesNotFit);
+    EXPECT_EQ(e.editor.saveLayoutFileAsCommand(), Outcome::DoesNotFit);
     EXPECT_EQ(e.files.writes, writes);
 }
 

@@ -47,18 +47,18 @@ struct OnDisk
     MemoryView view;
     FailingWrite files;
     NoSystemServices system;
-    Editor form{view, files, system};
+    Editor editor{view, files, system};
 
     OnDisk(fs::path folder, const PropertyCase& c) : dir(std::move(folder))
     {
         test::writeBytes(dir / "ff.bin", c.image);
-        form.start();
+        editor.start();
         if (c.koi)
-            form.koi8Command();
+            editor.koi8Command();
         view.dialogAnswers.push_back(path("ff.bin"));
-        loaded = form.openFullflashCommand() == Outcome::Done;
+        loaded = editor.openFullflashCommand() == Outcome::Done;
         test::typeTexts(view, c.edited);
-        form.runCommand(c.wap);
+        editor.runCommand(c.wap);
     }
     [[nodiscard]] std::u16string path(const char* name) const { return (dir / name).u16string(); }
     [[nodiscard]] std::set<std::string> names() const
@@ -90,25 +90,25 @@ TEST_P(FailedSaveOfEveryFirmware, FailedWriteKeepsEveryPreviousFile)
 
         const int pieces = static_cast<int>((c.image.size() + kWriteChunk - 1) / kWriteChunk);
         e.files.failAt = e.files.writes + 1 + c.random.below(pieces);
-        EXPECT_EQ(e.form.saveFullflashCommand(), Outcome::FileError);
+        EXPECT_EQ(e.editor.saveFullflashCommand(), Outcome::FileError);
         EXPECT_EQ(test::readBytes(dir.path / "ff.bin"), c.image);
         EXPECT_EQ(e.view.panelText(6), u"*") << "the layouts still count as unsaved";
 
         e.files.failAt = e.files.writes + 1;
         e.view.dialogAnswers.push_back(e.path("ff.vkp"));
-        EXPECT_EQ(e.form.savePatchAsCommand(), Outcome::FileError);
+        EXPECT_EQ(e.editor.savePatchAsCommand(), Outcome::FileError);
         EXPECT_EQ(test::readBytes(dir.path / "ff.vkp"), oldPatch);
 
         e.files.failAt = e.files.writes + 1;
         e.view.dialogAnswers.push_back(e.path("ff.lay"));
-        EXPECT_EQ(e.form.saveLayoutFileAsCommand(), Outcome::FileError);
+        EXPECT_EQ(e.editor.saveLayoutFileAsCommand(), Outcome::FileError);
         EXPECT_EQ(test::readBytes(dir.path / "ff.lay"), oldLayout);
         EXPECT_EQ(e.names(), (std::set<std::string>{"ff.bin", "ff.lay", "ff.vkp"}));
 
         if (seed == 0) { // the image kept in memory is saved whole by the next attempt that works
             e.files.failAt = 0;
-            ASSERT_EQ(e.form.saveFullflashCommand(), Outcome::Done);
-            EXPECT_EQ(test::readBytes(dir.path / "ff.bin"), e.form.image());
+            ASSERT_EQ(e.editor.saveFullflashCommand(), Outcome::Done);
+            EXPECT_EQ(test::readBytes(dir.path / "ff.bin"), e.editor.image());
         }
     }
 }
@@ -126,11 +126,11 @@ TEST(FailedSave, FolderInPlaceOfTheFileIsLeftAlone)
     test::writeBytes(dir.path / "taken" / "inside", {1, 2, 3});
 
     e.view.dialogAnswers.push_back(e.path("taken"));
-    EXPECT_EQ(e.form.saveFullflashAsCommand(), Outcome::FileError);
+    EXPECT_EQ(e.editor.saveFullflashAsCommand(), Outcome::FileError);
     e.view.dialogAnswers.push_back(e.path("taken"));
-    EXPECT_EQ(e.form.savePatchAsCommand(), Outcome::FileError);
+    EXPECT_EQ(e.editor.savePatchAsCommand(), Outcome::FileError);
     e.view.dialogAnswers.push_back(e.path("taken"));
-    EXPECT_EQ(e.form.saveLayoutFileAsCommand(), Outcome::FileError);
+    EXPECT_EQ(e.editor.saveLayoutFileAsCommand(), Outcome::FileError);
 
     EXPECT_TRUE(fs::is_directory(dir.path / "taken"));
     EXPECT_EQ(test::readBytes(dir.path / "taken" / "inside"), (Bytes{1, 2, 3}));
@@ -169,7 +169,7 @@ TEST(FailedSave, FullFileSystemKeepsThePreviousFile)
             GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
         OnDisk e(dir.path, c);
         ASSERT_TRUE(e.loaded);
-        EXPECT_EQ(e.form.saveFullflashCommand(), Outcome::FileError);
+        EXPECT_EQ(e.editor.saveFullflashCommand(), Outcome::FileError);
         EXPECT_EQ(test::readBytes(dir.path / "ff.bin"), c.image);
         EXPECT_EQ(e.names(), (std::set<std::string>{"ff.bin"})) << "the unfinished copy is gone";
     }

@@ -28,7 +28,7 @@ struct Opened : StartedEditor
     explicit Opened(const PropertyCase& c, std::u16string path = u"/ff.bin")
     {
         if (c.koi)
-            form.koi8Command();
+            editor.koi8Command();
         ok = open(path, c.image) == Outcome::Done;
     }
     bool ok = false;
@@ -43,14 +43,14 @@ TEST_P(SaveLoadOfEveryFirmware, SavedLayoutsLoadUnchanged)
         ASSERT_TRUE(e.ok);
         ASSERT_EQ(test::firstDifference(e.texts(), c.loaded), "");
         test::typeTexts(e.view, c.edited);
-        e.form.runCommand(c.wap);
-        ASSERT_EQ(e.form.saveFullflashCommand(), Outcome::Done);
+        e.editor.runCommand(c.wap);
+        ASSERT_EQ(e.editor.saveFullflashCommand(), Outcome::Done);
 
         StartedEditor again;
         if (c.koi)
-            again.form.koi8Command();
+            again.editor.koi8Command();
         ASSERT_EQ(again.open(u"/ff.bin", e.files.files[u"/ff.bin"]), Outcome::Done);
-        EXPECT_EQ(again.form.hasRussian(), c.d.hasRussian);
+        EXPECT_EQ(again.editor.hasRussian(), c.d.hasRussian);
         EXPECT_EQ(test::firstDifference(again.texts(), c.edited), "");
     }
 }
@@ -64,14 +64,14 @@ TEST_P(SaveLoadOfEveryFirmware, LayoutFileOpensUnchanged)
         ASSERT_TRUE(e.ok);
         test::typeTexts(e.view, c.edited);
         e.view.dialogAnswers.push_back(u"/ff.lay");
-        ASSERT_EQ(e.form.saveLayoutFileAsCommand(), Outcome::Done);
+        ASSERT_EQ(e.editor.saveLayoutFileAsCommand(), Outcome::Done);
 
         // into another editor over the same image, which shows the loaded layouts until then
         Opened other(c);
         ASSERT_TRUE(other.ok);
         other.files.files[u"/ff.lay"] = e.files.files[u"/ff.lay"];
         other.view.dialogAnswers.push_back(u"/ff.lay");
-        ASSERT_EQ(other.form.openLayoutFileCommand(), Outcome::Done);
+        ASSERT_EQ(other.editor.openLayoutFileCommand(), Outcome::Done);
         EXPECT_EQ(test::firstDifference(other.texts(), c.edited), "");
     }
 }

@@ -29,11 +29,11 @@ TEST_P(UntouchedBytesOfEveryFirmware, SaveChangesNothingOutsideTheAreas)
         SCOPED_TRACE(c.describe());
         StartedEditor e;
         if (c.koi)
-            e.form.koi8Command();
+            e.editor.koi8Command();
         ASSERT_EQ(e.open(u"/ff.bin", c.image), Outcome::Done);
         test::typeTexts(e.view, c.edited);
-        e.form.runCommand(c.wap);
-        ASSERT_EQ(e.form.saveFullflashCommand(), Outcome::Done);
+        e.editor.runCommand(c.wap);
+        ASSERT_EQ(e.editor.saveFullflashCommand(), Outcome::Done);
 
         const auto& saved = e.files.files[u"/ff.bin"];
         ASSERT_EQ(saved.size(), c.image.size());

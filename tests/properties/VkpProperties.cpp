@@ -44,21 +44,21 @@ TEST_P(PatchOfEveryFirmware, PatchAppliedToTheImageGivesTheSavedImage)
         SCOPED_TRACE(c.describe());
         StartedEditor e;
         if (c.koi)
-            e.form.koi8Command();
+            e.editor.koi8Command();
         ASSERT_EQ(e.open(u"/ff.bin", c.image), Outcome::Done);
-        e.form.runCommand(c.wap);
+        e.editor.runCommand(c.wap);
 
         Bytes patched = c.image;
         for (int round = 0; round < 2; ++round) {
             test::typeTexts(e.view, round == 0 ? c.edited : c.random.fitting(c.d, c.d.hasRussian, c.koi));
             e.view.dialogAnswers.push_back(u"/ff.vkp");
-            ASSERT_EQ(e.form.savePatchAsCommand(), Outcome::Done) << "round " << round;
+            ASSERT_EQ(e.editor.savePatchAsCommand(), Outcome::Done) << "round " << round;
             const auto problem = test::applyVkp(textOf(e.files.files[u"/ff.vkp"]), patched);
             ASSERT_FALSE(problem) << "round " << round << ": " << *problem;
-            ASSERT_EQ(firstDifference(patched, e.form.image()), -1) << "round " << round;
+            ASSERT_EQ(firstDifference(patched, e.editor.image()), -1) << "round " << round;
         }
         ASSERT_EQ(e.files.files[u"/ff.bin"], c.image) << "an export leaves the fullflash alone";
-        ASSERT_EQ(e.form.saveFullflashCommand(), Outcome::Done);
+        ASSERT_EQ(e.editor.saveFullflashCommand(), Outcome::Done);
         EXPECT_EQ(firstDifference(e.files.files[u"/ff.bin"], patched), -1);
     }
 }
@@ -70,18 +70,18 @@ TEST_P(PatchOfEveryFirmware, ComparingTheAreasGivesTheLinesOfTheWholeImages)
         SCOPED_TRACE(c.describe());
         StartedEditor e;
         if (c.koi)
-            e.form.koi8Command();
+            e.editor.koi8Command();
         ASSERT_EQ(e.open(u"/ff.bin", c.image), Outcome::Done);
-        e.form.runCommand(c.wap);
+        e.editor.runCommand(c.wap);
         Bytes before = c.image;
         for (int round = 0; round < 2; ++round) {
             test::typeTexts(e.view, round == 0 ? c.edited : c.random.fitting(c.d, c.d.hasRussian, c.koi));
             e.view.dialogAnswers.push_back(u"/ff.vkp");
-            ASSERT_EQ(e.form.savePatchAsCommand(), Outcome::Done) << "round " << round;
+            ASSERT_EQ(e.editor.savePatchAsCommand(), Outcome::Done) << "round " << round;
             EXPECT_EQ(textOf(e.files.files[u"/ff.vkp"]),
-                      formatVkp(c.d.id, diffBlocks(before, e.form.image())))
+                      formatVkp(c.d.id, diffBlocks(before, e.editor.image())))
                 << "round " << round;
-            before.assign(e.form.image().begin(), e.form.image().end());
+            before.assign(e.editor.image().begin(), e.editor.image().end());
         }
     }
 }

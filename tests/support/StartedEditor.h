@@ -17,16 +17,16 @@ struct StartedEditor
     MemoryView view;
     MemoryFileSystem files;
     NoSystemServices system;
-    Editor form{view, files, system};
+    Editor editor{view, files, system};
 
-    StartedEditor() { form.start(); }
+    StartedEditor() { editor.start(); }
 
     // Puts the image under `path` and opens it through the menu command.
     Outcome open(const std::u16string& path, std::vector<std::uint8_t> image)
     {
         files.files[path] = std::move(image);
         view.dialogAnswers.push_back(path);
-        return form.openFullflashCommand();
+        return editor.openFullflashCommand();
     }
     [[nodiscard]] std::u16string text(Layout a, int key) const { return view.fieldText(a, key); }
     [[nodiscard]] LayoutTexts texts() const { return snapshotFields(view); }

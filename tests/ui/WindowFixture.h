@@ -24,9 +24,9 @@
 namespace klavoset::test {
 
 // Every address set, as a build may have them.
-inline void setAddresses(Editor& form)
+inline void setAddresses(Editor& editor)
 {
-    form.setAddresses(u"https://k.example.net/", u"https://f.example.net/t=1", u"k@example.net");
+    editor.setAddresses(u"https://k.example.net/", u"https://f.example.net/t=1", u"k@example.net");
 }
 
 // The real window over in-memory files and recorded tools; every box and dialog answered by the script.
@@ -50,7 +50,7 @@ struct WindowFixture
     {
         window = std::make_unique<MainWindow>(files, system);
         if (beforeStart)
-            beforeStart(window->form());
+            beforeStart(window->editor());
         window->show();
         return QTest::qWaitFor([this] { return window->activated(); }, 5000);
     }

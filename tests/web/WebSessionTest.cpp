@@ -32,12 +32,12 @@ TEST(WebSession, UnsavedChangesStopTheOpenUntilTheUserSaysYes)
     EXPECT_EQ(open(s, "b.bin", image()), Outcome::Declined);
     EXPECT_EQ(s.question(), "Раскладка была изменена !\r\n\r\nВы уверены, что хотите продолжить ?");
     EXPECT_EQ(s.view.fieldText(Layout::englishUpper, 2), u"XY");
-    EXPECT_EQ(s.form.fullflashPath(), u"a.bin");
+    EXPECT_EQ(s.editor.fullflashPath(), u"a.bin");
     EXPECT_TRUE(s.takeBoxes().empty()); // the question is the page's to ask, not a box already shown
 
     EXPECT_EQ(open(s, "b.bin", image(), true), Outcome::Done);
     EXPECT_TRUE(s.question().empty());
-    EXPECT_EQ(s.form.fullflashPath(), u"b.bin");
+    EXPECT_EQ(s.editor.fullflashPath(), u"b.bin");
     EXPECT_EQ(s.view.panelText(6), u"");
     EXPECT_FALSE(s.files.canRead(u"b.bin")); // the image is held once, by the editor
 }
@@ -53,7 +53,7 @@ TEST(WebSession, SavesBecomeDownloadsUnderTheDialogsNames)
 
     ASSERT_EQ(s.saveFullflash(), Outcome::Done);
     EXPECT_EQ(s.downloadName(), "ff.fls");
-    EXPECT_EQ(s.downloadBytes(), s.form.image());
+    EXPECT_EQ(s.downloadBytes(), s.editor.image());
     EXPECT_FALSE(s.files.canRead(u"ff.vkp")); // a new save drops the previous download
 
     ASSERT_EQ(s.saveLayout(), Outcome::Done);

@@ -33,7 +33,7 @@ template <typename Files> struct OnDisk
     MemoryView view;
     Files files;
     NoSystemServices system;
-    Editor form{view, files, system};
+    Editor editor{view, files, system};
     Bytes original = test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true), 0x800000);
 
     OnDisk()
@@ -41,9 +41,9 @@ template <typename Files> struct OnDisk
         dir = fs::temp_directory_path() / ("klavoset-save-" + std::to_string(std::random_device{}()));
         fs::create_directories(dir);
         put("ff.bin", original);
-        form.start();
+        editor.start();
         view.dialogAnswers.push_back(path("ff.bin"));
-        EXPECT_EQ(form.openFullflashCommand(), Outcome::Done);
+        EXPECT_EQ(editor.openFullflashCommand(), Outcome::Done);
         view.type(Layout::englishUpper, 2, u"EDITED");
     }
     ~OnDisk()
@@ -80,11 +80,11 @@ TEST(SafeSave, FullDiskKeepsEveryOldFile)
     e.put("old.lay", layout);
     e.put("old.vkp", patch);
 
-    EXPECT_EQ(e.form.saveFullflashCommand(), Outcome::FileError);
+    EXPECT_EQ(e.editor.saveFullflashCommand(), Outcome::FileError);
     e.view.dialogAnswers.push_back(e.path("old.lay"));
-    EXPECT_EQ(e.form.saveLayoutFileAsCommand(), Outcome::FileError);
+    EXPECT_EQ(e.editor.saveLayoutFileAsCommand(), Outcome::FileError);
     e.view.dialogAnswers.push_back(e.path("old.vkp"));
-    EXPECT_EQ(e.form.savePatchAsCommand(), Outcome::FileError);
+    EXPECT_EQ(e.editor.savePatchAsCommand(), Outcome::FileError);
 
     EXPECT_EQ(e.read("ff.bin"), e.original);
     EXPECT_EQ(e.read("old.lay"), layout);
@@ -100,7 +100,7 @@ TEST(SafeSave, DirectoryAsTargetIsRefused)
     OnDisk<RealFileSystem> e;
     fs::create_directory(e.dir / "sub");
     e.view.dialogAnswers.push_back(e.path("sub"));
-    EXPECT_EQ(e.form.saveFullflashAsCommand(), Outcome::FileError);
+    EXPECT_EQ(e.editor.saveFullflashAsCommand(), Outcome::FileError);
     EXPECT_TRUE(fs::is_directory(e.dir / "sub"));
     EXPECT_TRUE(fs::is_empty(e.dir / "sub"));
     EXPECT_EQ(e.names(), (std::set<std::string>{"ff.bin", "sub"}));
@@ -114,7 +114,7 @@ TEST(SafeSave, ReadOnlyFolderKeepsTheFile)
 #endif
     OnDisk<RealFileSystem> e;
     fs::permissions(e.dir, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(e.form.saveFullflashCommand(), Outcome::FileError);
+    EXPECT_EQ(e.editor.saveFullflashCommand(), Outcome::FileError);
     fs::permissions(e.dir, fs::perms::owner_all);
     EXPECT_EQ(e.read("ff.bin"), e.original);
     EXPECT_EQ(e.names(), (std::set<std::string>{"ff.bin"}));
@@ -124,8 +124,8 @@ TEST(SafeSave, SuccessfulSaveReplacesTheFileWhole)
 {
     OnDisk<RealFileSystem> e;
     e.put("ff.bin", Bytes(0x900000, 0x77)); // longer than the image: nothing of it may remain
-    EXPECT_EQ(e.form.saveFullflashCommand(), Outcome::Done);
-    EXPECT_EQ(e.read("ff.bin"), e.form.image());
+    EXPECT_EQ(e.editor.saveFullflashCommand(), Outcome::Done);
+    EXPECT_EQ(e.read("ff.bin"), e.editor.image());
     EXPECT_EQ(e.names(), (std::set<std::string>{"ff.bin"}));
 }
 
@@ -133,11 +133,11 @@ TEST(SafeSave, SuccessfulSaveReplacesTheFileWhole)
 void saveAll(OnDisk<RealFileSystem>& e, const std::string& stem, Outcome expected)
 {
     e.view.dialogAnswers.push_back(e.path((stem + ".bin").c_str()));
-    EXPECT_EQ(e.form.saveFullflashAsCommand(), expected);
+    EXPECT_EQ(e.editor.saveFullflashAsCommand(), expected);
     e.view.dialogAnswers.push_back(e.path((stem + ".lay").c_str()));
-    EXPECT_EQ(e.form.saveLayoutFileAsCommand(), expected);
+    EXPECT_EQ(e.editor.saveLayoutFileAsCommand(), expected);
     e.view.dialogAnswers.push_back(e.path((stem + ".vkp").c_str()));
-    EXPECT_EQ(e.form.savePatchAsCommand(), expected);
+    EXPECT_EQ(e.editor.savePatchAsCommand(), expected);
 }
 
 // Holds as root too, whom the system would let write anything.
@@ -184,7 +184,7 @@ TEST(SafeSave, ReplacedFilesKeepTheirPermissionsAndLinks)
         EXPECT_EQ(fs::status(link).permissions(), mode) << ext;
         EXPECT_NE(e.read(("real/f" + std::string(ext)).c_str()), Bytes{9}) << ext;
     }
-    EXPECT_EQ(e.read("real/f.bin"), e.form.image());
+    EXPECT_EQ(e.read("real/f.bin"), e.editor.image());
     EXPECT_EQ(e.read("real/f.bin.klavoset-0.tmp"), Bytes{7});
     EXPECT_EQ(std::distance(fs::directory_iterator(e.dir / "real"), fs::directory_iterator()), 4);
 }

@@ -29,9 +29,9 @@ TEST(Save1, WritesTheWholeImageAndClearsTheMarker)
 {
     Loaded e;
     e.view.type(Layout::englishUpper, 2, u"QWЯ");
-    EXPECT_EQ(e.form.saveFullflashCommand(), Outcome::Done);
-    EXPECT_EQ(e.files.files[u"/ff.bin"], e.form.image());
-    EXPECT_NE(e.form.image(), e.original);
+    EXPECT_EQ(e.editor.saveFullflashCommand(), Outcome::Done);
+    EXPECT_EQ(e.files.files[u"/ff.bin"], e.editor.image());
+    EXPECT_NE(e.editor.image(), e.original);
     EXPECT_EQ(e.view.panelText(1), u"Раскладка сохранена в фуллфлеш");
     EXPECT_EQ(e.view.panelText(2), u"/ff.bin");
     EXPECT_EQ(e.view.panelText(6), u"");
@@ -48,19 +48,19 @@ TEST(Save1, KeyZeroStaysShortEnoughForTheRussianTable)
 {
     Loaded e;
     e.view.type(Layout::englishUpper, 0, std::u16string(18, u'.'));
-    EXPECT_EQ(e.form.saveFullflashCommand(), Outcome::DoesNotFit);
+    EXPECT_EQ(e.editor.saveFullflashCommand(), Outcome::DoesNotFit);
     EXPECT_NE(e.view.boxes.back().text.find(u"клавише 0"), std::u16string::npos);
     EXPECT_TRUE(e.fileUnchanged());
     e.view.type(Layout::englishUpper, 0, std::u16string(17, u'.'));
-    ASSERT_EQ(e.form.saveFullflashCommand(), Outcome::Done);
+    ASSERT_EQ(e.editor.saveFullflashCommand(), Outcome::Done);
     StartedEditor again;
     ASSERT_EQ(again.open(u"/ff.bin", e.files.files[u"/ff.bin"]), Outcome::Done);
-    EXPECT_TRUE(again.form.hasRussian());
+    EXPECT_TRUE(again.editor.hasRussian());
     EXPECT_EQ(again.texts(), e.texts());
 
     Loaded single("SLIK v56 lg1"); // no Russian table to find: the field's whole length is usable
     single.view.type(Layout::englishUpper, 0, std::u16string(20, u'.'));
-    EXPECT_EQ(single.form.saveFullflashCommand(), Outcome::Done);
+    EXPECT_EQ(single.editor.saveFullflashCommand(), Outcome::Done);
 }
 
 TEST(Save1, RefusalsWriteNothing)
@@ -96,18 +96,18 @@ TEST(Save1, RefusalsWriteNothing)
         Loaded e(c.fwId);
         c.edit(e.view);
         if (c.wap != nullptr)
-            e.form.runCommand(c.wap); // the CLI can check an option the window has disabled
-        const Bytes before(e.form.image().begin(), e.form.image().end());
+            e.editor.runCommand(c.wap); // the CLI can check an option the window has disabled
+        const Bytes before(e.editor.image().begin(), e.editor.image().end());
         for (const auto save :
              {&Editor::saveFullflashCommand, &Editor::saveFullflashAsCommand, &Editor::savePatchAsCommand}) {
             e.view.boxes.clear();
-            EXPECT_EQ((e.form.*save)(), Outcome::DoesNotFit);
+            EXPECT_EQ((e.editor.*save)(), Outcome::DoesNotFit);
             ASSERT_EQ(e.view.boxes.size(), 1u);
             EXPECT_EQ(e.view.boxes[0].style, MsgStop);
             EXPECT_EQ(e.view.boxes[0].text.substr(0, c.message.size()), c.message);
         }
         EXPECT_TRUE(e.view.dialogs.size() == 1) << "no save dialog was shown";
-        EXPECT_EQ(e.form.image(), before);
+        EXPECT_EQ(e.editor.image(), before);
         EXPECT_EQ(e.files.writes, 0);
         EXPECT_EQ(e.view.panelText(6), u"*");
     }
@@ -119,12 +119,12 @@ TEST(Save1, FailedWriteKeepsTheFileAndReportsNoSuccess)
         Loaded e;
         (opens ? e.files.unwritable : e.files.unopenable).insert(u"/ff.bin");
         e.view.type(Layout::englishLower, 3, u"zz");
-        EXPECT_EQ(e.form.saveFullflashCommand(), Outcome::FileError);
+        EXPECT_EQ(e.editor.saveFullflashCommand(), Outcome::FileError);
         EXPECT_TRUE(e.fileUnchanged());
         EXPECT_EQ(e.view.panelText(1), u"Не могу открыть файл !");
         EXPECT_EQ(e.view.panelText(2), u"/ff.bin");
         EXPECT_EQ(e.view.panelText(6), u"*");
-        EXPECT_NE(e.form.image(), e.original) << "the encoded layouts stay for another attempt";
+        EXPECT_NE(e.editor.image(), e.original) << "the encoded layouts stay for another attempt";
         EXPECT_EQ(e.view.boxes.size(), opens ? 1u : 0u) << "a failed write is explained in a box";
     }
 }
@@ -133,18 +133,18 @@ TEST(Save1As, ChoosesANewFileOrStops)
 {
     Loaded e;
     e.view.type(Layout::englishUpper, 4, u"G");
-    EXPECT_EQ(e.form.saveFullflashAsCommand(), Outcome::Declined) << "dialog cancelled";
-    EXPECT_EQ(e.form.fullflashPath(), u"/ff.bin");
-    EXPECT_EQ(e.form.image(), e.original);
+    EXPECT_EQ(e.editor.saveFullflashAsCommand(), Outcome::Declined) << "dialog cancelled";
+    EXPECT_EQ(e.editor.fullflashPath(), u"/ff.bin");
+    EXPECT_EQ(e.editor.image(), e.original);
     ASSERT_EQ(e.view.dialogs.size(), 2u);
     EXPECT_EQ(e.view.dialogs.back().title, u"Сохранить фуллфлеш как");
     EXPECT_EQ(e.view.dialogs.back().fileName, u"/ff.bin");
     EXPECT_FALSE(e.view.dialogs.back().open);
 
     e.view.dialogAnswers.push_back(u"/new.bin");
-    EXPECT_EQ(e.form.saveFullflashAsCommand(), Outcome::Done);
-    EXPECT_EQ(e.form.fullflashPath(), u"/new.bin");
-    EXPECT_EQ(e.files.files[u"/new.bin"], e.form.image());
+    EXPECT_EQ(e.editor.saveFullflashAsCommand(), Outcome::Done);
+    EXPECT_EQ(e.editor.fullflashPath(), u"/new.bin");
+    EXPECT_EQ(e.files.files[u"/new.bin"], e.editor.image());
     EXPECT_TRUE(e.fileUnchanged());
     EXPECT_TRUE(e.view.item("Save1").enabled);
     EXPECT_EQ(e.view.panelText(2), u"/new.bin");
@@ -155,7 +155,7 @@ TEST(Save1, NothingLoadedNothingWritten)
     StartedEditor e;
     for (const auto save :
          {&Editor::saveFullflashCommand, &Editor::saveFullflashAsCommand, &Editor::savePatchAsCommand})
-        EXPECT_EQ((e.form.*save)(), Outcome::Declined);
+        EXPECT_EQ((e.editor.*save)(), Outcome::Declined);
     EXPECT_TRUE(e.files.files.empty());
     EXPECT_TRUE(e.view.dialogs.empty());
 }

@@ -105,14 +105,14 @@ TEST(SaveAsVKP, WritesThePatchAndKeepsTheFullflash)
     const std::u16string key2 = e.text(Layout::englishUpper, 2);
     e.view.type(Layout::englishUpper, 2, key2.substr(0, 3) + u"Q" + key2.substr(4)); // same length
     e.view.dialogAnswers.push_back(u"/p.vkp");
-    EXPECT_EQ(e.form.savePatchAsCommand(), Outcome::Done);
+    EXPECT_EQ(e.editor.savePatchAsCommand(), Outcome::Done);
 
     const FileDialogRequest& dialog = e.view.dialogs.back();
     EXPECT_EQ(dialog.title, u"Сохранить патч");
     EXPECT_EQ(dialog.fileName, u"/fw.v2/ff.vkp");
     EXPECT_FALSE(dialog.open);
     EXPECT_EQ(e.files.files[u"/fw.v2/ff.bin"], e.original);
-    EXPECT_TRUE(e.form.patchBase().matches(e.original));
+    EXPECT_TRUE(e.editor.patchBase().matches(e.original));
     // Key 0 was stored with the line break as 7F 00 and goes back as 0A 00. Then the end of the englishLower
     // table (key 11, never written on this firmware) and englishUpper key 2 "ABC2Ж" -> "ABCQЖ".
     EXPECT_EQ(e.file(u"/p.vkp"),
@@ -127,20 +127,20 @@ TEST(SaveAsVKP, WritesThePatchAndKeepsTheFullflash)
     e.view.type(Layout::englishLower, 5, u"x");
     e.view.type(Layout::englishLower, 5, test::sampleLayouts(true, true).at(Layout::englishLower, 5));
     e.view.dialogAnswers.push_back(u"/q.vkp");
-    EXPECT_EQ(e.form.savePatchAsCommand(), Outcome::Done);
+    EXPECT_EQ(e.editor.savePatchAsCommand(), Outcome::Done);
     EXPECT_EQ(e.file(u"/q.vkp"), kHeader);
 }
 
 TEST(SaveAsVKP, WapBlocksAppearWhenTheWapLayoutIsWritten)
 {
     Loaded e;
-    e.form.wapFromEnglishCommand();
+    e.editor.wapFromEnglishCommand();
     e.view.type(Layout::englishUpper, 2, u"A");
     e.view.dialogAnswers.push_back(u"/p.vkp");
-    ASSERT_EQ(e.form.savePatchAsCommand(), Outcome::Done);
-    const FirmwareDescriptor& d = e.form.firmware();
+    ASSERT_EQ(e.editor.savePatchAsCommand(), Outcome::Done);
+    const FirmwareDescriptor& d = e.editor.firmware();
     bool table = false, storage = false;
-    for (const ChangedBlock& b : diffBlocks(e.original, e.form.image())) {
+    for (const ChangedBlock& b : diffBlocks(e.original, e.editor.image())) {
         table = table || (b.offset + 16 > static_cast<std::uint32_t>(d.wapUpperTable) &&
                           b.offset < static_cast<std::uint32_t>(d.wapUpperTable + kWapTableBytes));
         storage = storage || (b.offset + 16 > static_cast<std::uint32_t>(d.wapStorage) &&
@@ -154,14 +154,14 @@ TEST(SaveAsVKP, FailedOrCancelledExport)
 {
     Loaded e;
     e.view.type(Layout::englishUpper, 3, u"D");
-    EXPECT_EQ(e.form.savePatchAsCommand(), Outcome::Declined);
-    EXPECT_EQ(e.form.patchPath(), u"/fw.v2/ff.vkp") << "the proposed name stays";
-    EXPECT_EQ(e.form.image(), e.original);
+    EXPECT_EQ(e.editor.savePatchAsCommand(), Outcome::Declined);
+    EXPECT_EQ(e.editor.patchPath(), u"/fw.v2/ff.vkp") << "the proposed name stays";
+    EXPECT_EQ(e.editor.image(), e.original);
 
     e.files.unwritable.insert(u"/p.vkp");
     e.view.dialogAnswers.push_back(u"/p.vkp");
-    EXPECT_EQ(e.form.savePatchAsCommand(), Outcome::FileError);
-    EXPECT_NE(e.form.image(), e.original) << "the layouts are encoded all the same";
+    EXPECT_EQ(e.editor.savePatchAsCommand(), Outcome::FileError);
+    EXPECT_NE(e.editor.image(), e.original) << "the layouts are encoded all the same";
     EXPECT_TRUE(e.view.item("Save1").enabled);
     EXPECT_EQ(e.view.panelText(1), u"Не могу открыть файл !");
     EXPECT_EQ(e.view.panelText(6), u"*");
