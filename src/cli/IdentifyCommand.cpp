@@ -32,7 +32,7 @@ int IdentifyCommand::run(Arguments args, std::ostream& out, std::ostream& err)
         err << "klavoset-cli: " << path << ": " << read.error().reason << '\n';
         return ExitFile;
     }
-    const auto staged = stageImage(std::move(read).value());
+    const auto staged = stageImage(std::move(read).value(), FirmwareCatalog());
     const std::string& id = staged.isOk() ? staged.value().firmware.id : staged.error().id;
     out << toUtf8(fromCp1251(id)) << '\n';
     if (staged.isOk())

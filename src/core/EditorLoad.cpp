@@ -27,7 +27,7 @@ CommandResult Editor::openFullflash(const std::u16string& path)
     FileBytes bytes;
     if (readFileFailed(path, bytes))
         return finish(Outcome::FileError);
-    auto staged = stageImage(std::move(bytes));
+    auto staged = stageImage(std::move(bytes), m_system.firmwareCatalog());
     if (!staged.isOk()) {
         const StageRefusal& refusal = staged.error();
         const std::u16string why = refusal.kind == StageRefusal::Kind::Unsupported

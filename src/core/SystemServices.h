@@ -4,6 +4,9 @@
 
 #pragma once
 
+#include "image/FirmwareCatalog.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +35,13 @@ class SystemServices
     // Starts the program that `arguments` begins with, each of the rest handed to it as it is, in a
     // normal window that takes the focus.
     virtual void startProgram(const std::vector<std::u16string>& arguments) = 0;
+    // The firmware this system can load: the built-in table and the descriptions it keeps (in the user's
+    // data folder, in the browser's storage).
+    [[nodiscard]] virtual const FirmwareCatalog& firmwareCatalog() = 0;
+    // Keeps the description of a firmware found in an image, so that its images load as a table row's
+    // from now on; the reason, in the system's words, when it could not be kept.
+    virtual std::optional<std::string> rememberFirmware(const std::string& id, const FirmwareRow& row) = 0;
+
     // Hands a file, web address or mailto address to the program associated with it.
     virtual void openDocument(const std::u16string& target) = 0;
     // Opens a fullflash image for viewing with the program the system has for plain binary data, which
@@ -39,10 +49,16 @@ class SystemServices
     [[nodiscard]] virtual bool viewImage(const std::u16string& path) = 0;
 };
 
-// No tools, no command line, starts nothing: for the command-line tool and tests.
+// No tools, no command line, starts nothing, keeps found firmware for the run only: for the command-line
+// tool and tests.
 class NoSystemServices : public SystemServices
 {
   public:
+    const FirmwareCatalog& firmwareCatalog() override { return catalog; }
+    std::optional<std::string> rememberFirmware(const std::string& id, const FirmwareRow& row) override
+    {
+        return catalog.add(id, row);
+    }
     std::u16string vklayOpenCommand() override { return {}; }
     std::u16string calculatorPath() override { return {}; }
     std::u16string charMapPath() override { return {}; }
@@ -52,6 +68,8 @@ class NoSystemServices : public SystemServices
     void startProgram(const std::vector<std::u16string>&) override {}
     void openDocument(const std::u16string&) override {}
     bool viewImage(const std::u16string&) override { return false; }
+
+    FirmwareCatalog catalog; // the table, and what a run was given or found
 };
 
 } // namespace klavoset

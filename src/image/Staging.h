@@ -6,6 +6,7 @@
 
 #include "base/FileBytes.h"
 #include "base/Result.h"
+#include "image/FirmwareCatalog.h"
 #include "image/FirmwareDescriptor.h"
 
 #include <cstdint>
@@ -25,14 +26,16 @@ struct StagedImage
 struct StageRefusal
 {
     enum class Kind {
-        Unsupported, // the identity string is not in the firmware table
+        Unsupported, // the identity string is neither in the firmware table nor described
         TooShort,    // the firmware is known, but its tables and areas do not all lie inside the image
     };
     Kind kind = Kind::Unsupported;
-    std::string id; // the identity string found, as the image spells it
+    std::string id;  // the identity string found, as the image spells it
+    FileBytes image; // Unsupported: the image handed back, to be searched without reading it again
 };
 
-// Identifies the bytes of a fullflash, looks its firmware up and checks that all its areas lie inside.
-[[nodiscard]] Result<StagedImage, StageRefusal> stageImage(FileBytes bytes);
+// Identifies the bytes of a fullflash, looks its firmware up in the catalog and checks that all its areas
+// lie inside.
+[[nodiscard]] Result<StagedImage, StageRefusal> stageImage(FileBytes bytes, const FirmwareCatalog& catalog);
 
 } // namespace klavoset

@@ -4,6 +4,8 @@
 
 #include "image/FirmwareTable.h"
 
+#include "image/FirmwareCatalog.h"
+
 #include <gtest/gtest.h>
 #include <set>
 
@@ -103,6 +105,38 @@ TEST(FirmwareTable, AreasOfEveryRowDoNotOverlap)
                 EXPECT_TRUE(apart) << row.id << " areas " << i << " and " << j;
             }
     }
+}
+
+// A description is looked up after the table, which wins on a clash; one that would place an area
+// outside any image, or give WAP tables where none lie, is refused and changes nothing.
+TEST(FirmwareCatalog, TableFirstAndOnlySoundDescriptions)
+{
+    const FirmwareRow c55 = *findFirmware("C55 v24 lg91");
+    FirmwareCatalog catalog;
+    EXPECT_TRUE(catalog.add("C55 v24 lg91", c55)) << "the table has it";
+    EXPECT_FALSE(catalog.add("C55 v25 lg91", c55));
+    ASSERT_NE(catalog.find("C55 v25 lg91"), nullptr);
+    EXPECT_EQ(catalog.find("C55 v25 lg91")->id, "C55 v25 lg91");
+    EXPECT_EQ(catalog.find("C55 v25 lg91")->englishTable, 0x473076);
+    EXPECT_EQ(catalog.find("C55 v24 lg91"), findFirmware("C55 v24 lg91"));
+    EXPECT_TRUE(catalog.isDescribed("C55 v25 lg91"));
+    EXPECT_FALSE(catalog.isDescribed("C55 v24 lg91"));
+
+    FirmwareRow bad = c55;
+    bad.englishTable = 0x40; // its shared storage would start before the image
+    EXPECT_TRUE(catalog.add("X1 v1 lg1", bad));
+    bad = c55;
+    bad.russianTable = 0x7FFFFF00;
+    EXPECT_TRUE(catalog.add("X2 v1 lg1", bad));
+    bad = c55;
+    bad.wapLowerTable = 0x100; // below the upper-case table: not a WAP table pair
+    EXPECT_TRUE(catalog.add("X3 v1 lg1", bad));
+    bad = c55;
+    bad.key10Entry = 0;
+    EXPECT_TRUE(catalog.add("X4 v1 lg1", bad));
+    EXPECT_EQ(catalog.descriptions().size(), 1u);
+    const FirmwareCatalog copy = catalog;
+    EXPECT_EQ(copy.find("C55 v25 lg91")->id, "C55 v25 lg91") << "a copy's rows name its own strings";
 }
 
 } // namespace

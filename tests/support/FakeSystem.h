@@ -18,6 +18,8 @@ struct FakeSystem : SystemServices
     std::vector<std::vector<std::u16string>> started;
     std::vector<std::u16string> opened, viewed;
     bool viewer = true; // the system has a program for plain binary data
+    FirmwareCatalog catalog;
+    std::vector<std::string> remembered; // identity strings, in the order they were kept
 
     std::u16string vklayOpenCommand() override { return vklay; }
     std::u16string calculatorPath() override { return calculator; }
@@ -49,6 +51,12 @@ struct FakeSystem : SystemServices
     }
     void startProgram(const std::vector<std::u16string>& arguments) override { started.push_back(arguments); }
     void openDocument(const std::u16string& target) override { opened.push_back(target); }
+    const FirmwareCatalog& firmwareCatalog() override { return catalog; }
+    std::optional<std::string> rememberFirmware(const std::string& id, const FirmwareRow& row) override
+    {
+        remembered.push_back(id);
+        return catalog.add(id, row);
+    }
     bool viewImage(const std::u16string& path) override
     {
         if (viewer)

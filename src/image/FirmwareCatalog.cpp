@@ -1,0 +1,71 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "image/FirmwareCatalog.h"
+
+#include "image/Identify.h"
+
+#include <algorithm>
+
+namespace klavoset {
+
+std::optional<std::string> descriptionFault(const FirmwareRow& row)
+{
+    if (row.englishTable <= 0 || row.russianTable < 0 || row.key10Entry < 0 || row.wapUpperTable < 0 ||
+        row.wapLowerTable < 0)
+        return "an offset is negative or the English table is missing";
+    if (!row.newGeneration && row.key10Entry != 0)
+        return "a key-10 entry is given for the older generation";
+    if (row.newGeneration && (row.key10Entry == 0 || row.russianTable == 0))
+        return "the newer generation needs the Russian table and the key-10 entry";
+    const FirmwareDescriptor d = completeDescriptor(row);
+    if (!descriptorFitsImage(d, kLargestImage))
+        return "an area lies outside any image of these phones";
+    if ((row.wapUpperTable != 0 || row.wapLowerTable != 0) && !d.wapAvailable)
+        return "the WAP tables are not where such tables lie";
+    return std::nullopt;
+}
+
+FirmwareCatalog& FirmwareCatalog::operator=(const FirmwareCatalog& other)
+{
+    if (this == &other)
+        return *this;
+    m_descriptions.clear();
+    for (const Description& d : other.m_descriptions)
+        (void)add(d.id, d.row);
+    return *this;
+}
+
+std::optional<std::string> FirmwareCatalog::add(std::string id, const FirmwareRow& row)
+{
+    if (id.empty())
+        return "the identity string is empty";
+    if (findFirmware(id) != nullptr)
+        return "the built-in table has this firmware";
+    if (auto fault = descriptionFault(row))
+        return fault;
+    const auto same = std::find_if(m_descriptions.begin(), m_descriptions.end(),
+                                   [&](const Description& d) { return d.id == id; });
+    Description& d = same != m_descriptions.end() ? *same : m_descriptions.emplace_back();
+    d.id = std::move(id);
+    d.row = row;
+    d.row.id = d.id;
+    return std::nullopt;
+}
+
+const FirmwareRow* FirmwareCatalog::find(std::string_view id) const
+{
+    if (const FirmwareRow* row = findFirmware(id))
+        return row;
+    const auto it = std::find_if(m_descriptions.begin(), m_descriptions.end(),
+                                 [&](const Description& d) { return d.id == id; });
+    return it == m_descriptions.end() ? nullptr : &it->row;
+}
+
+bool FirmwareCatalog::isDescribed(std::string_view id) const
+{
+    return findFirmware(id) == nullptr && find(id) != nullptr;
+}
+
+} // namespace klavoset

@@ -1,0 +1,52 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include "image/FirmwareTable.h"
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace klavoset {
+
+// The largest image a description may place its areas in: well past any of these phones' flash.
+inline constexpr std::int32_t kLargestImage = 0x4000000;
+
+// Why a firmware description cannot be used, or nothing when it can: every area its descriptor locates
+// must lie within kLargestImage, and its WAP tables, when it gives them, must be usable.
+[[nodiscard]] std::optional<std::string> descriptionFault(const FirmwareRow& row);
+
+// The firmware the editor can load: the built-in table, then the descriptions kept beside it (found in an
+// image, or written by hand). The table wins over a description of the same identity string.
+class FirmwareCatalog
+{
+  public:
+    struct Description
+    {
+        std::string id;
+        FirmwareRow row; // its id views the string above
+    };
+
+    FirmwareCatalog() = default;
+    FirmwareCatalog(const FirmwareCatalog& other) { *this = other; }
+    FirmwareCatalog& operator=(const FirmwareCatalog& other);
+
+    // Adds or replaces the description of `id`. Refused, with the reason, when the table has `id` or the
+    // row fails descriptionFault.
+    std::optional<std::string> add(std::string id, const FirmwareRow& row);
+
+    // The table's row of `id`, else the description's, else nothing. Valid until the next add.
+    [[nodiscard]] const FirmwareRow* find(std::string_view id) const;
+    // Whether `id` is known from a description only.
+    [[nodiscard]] bool isDescribed(std::string_view id) const;
+    [[nodiscard]] const std::deque<Description>& descriptions() const { return m_descriptions; }
+
+  private:
+    std::deque<Description> m_descriptions; // a deque: rows keep their address as more are added
+};
+
+} // namespace klavoset
