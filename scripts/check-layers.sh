@@ -16,9 +16,10 @@ declare -A allowed=(
     [layoutfile]="base image codec layoutfile"
     [writers]="base image codec writers"
     [core]="base image codec layoutfile writers core"
-    [cli]="base image codec layoutfile writers core cli"
-    [ui]="base image codec layoutfile writers core ui"
-    [web]="base image codec layoutfile writers core web"
+    [descriptions]="base image descriptions"
+    [cli]="base image codec layoutfile writers core descriptions cli"
+    [ui]="base image codec layoutfile writers core descriptions ui"
+    [web]="base image codec layoutfile writers core descriptions web"
 )
 
 status=0

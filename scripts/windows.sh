@@ -45,7 +45,7 @@ if [ ! -f "$deps/lib/cmake/GTest/GTestConfig.cmake" ]; then
     cmake --install "$out/googletest" >/dev/null
 fi
 
-tests=(test_base test_core test_image test_codec test_writers test_layoutfile)
+tests=(test_base test_core test_image test_codec test_writers test_layoutfile test_descriptions)
 cmake -S . -B "$out" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DKLAVOSET_BUILD_UI=OFF -DKLAVOSET_WERROR=ON \
     -Dnlohmann_json_DIR="$deps/share/cmake/nlohmann_json" -DGTest_DIR="$deps/lib/cmake/GTest" \

@@ -1,0 +1,219 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "descriptions/DescriptionFolder.h"
+
+#include "base/Cp1251.h"
+#include "base/Utf.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <system_error>
+
+#ifdef _WIN32
+#include <cwchar>
+#endif
+
+namespace klavoset {
+namespace fs = std::filesystem;
+
+namespace {
+
+// Identity strings are a dozen bytes; one this long is no firmware's, and its name, three bytes for each
+// of its own at worst, still stays under the 255 bytes every file system allows.
+constexpr std::size_t kLongestId = 80;
+
+// A description is a few hundred bytes; anything much larger in the folder is not one, and is not parsed.
+constexpr std::size_t kLargestDescription = 64 * 1024;
+
+bool keptAsItIs(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+}
+
+char hexDigit(unsigned value) { return "0123456789ABCDEF"[value & 0xF]; }
+
+// The device names Windows reserves in every folder, whatever follows them; compared ignoring case.
+bool reservedOnWindows(std::string_view stem)
+{
+    std::string upper(stem);
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL")
+        return true;
+    return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) && upper[3] >= '0' &&
+           upper[3] <= '9';
+}
+
+std::u16string environment(const char* name)
+{
+#ifdef _WIN32
+    // The wide environment: a user name outside the system's code page survives.
+    const std::wstring wide(name, name + std::char_traits<char>::length(name));
+    const wchar_t* value = ::_wgetenv(wide.c_str());
+    return value == nullptr ? std::u16string() : std::u16string(value, value + std::wcslen(value));
+#else
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::u16string() : fromUtf8(value);
+#endif
+}
+
+fs::path pathOf(const std::u16string& path) { return fs::path(path); }
+
+std::string shown(const fs::path& path) { return toUtf8(path.u16string()); }
+
+// The identity string a text describes, whatever else is wrong with it; empty when it names none.
+std::string describedId(const FileBytes& bytes)
+{
+    const auto doc = nlohmann::json::parse(bytes.begin(), bytes.end(), nullptr, false);
+    if (!doc.is_object())
+        return {};
+    const auto firmware = doc.find("firmware");
+    if (firmware == doc.end() || !firmware->is_string())
+        return {};
+    return toCp1251(fromUtf8(firmware->get_ref<const std::string&>()));
+}
+
+} // namespace
+
+std::u16string descriptionFolder()
+{
+#ifdef _WIN32
+    const std::u16string appData = environment("APPDATA");
+    return appData.empty() ? appData : (pathOf(appData) / "Klavoset" / "firmware").u16string();
+#else
+    // A relative XDG_DATA_HOME is to be ignored, as the XDG base directories say.
+    const std::u16string dataHome = environment("XDG_DATA_HOME");
+    if (!dataHome.empty() && pathOf(dataHome).is_absolute())
+        return (pathOf(dataHome) / "klavoset" / "firmware").u16string();
+    const std::u16string home = environment("HOME");
+    if (home.empty())
+        return home;
+    return (pathOf(home) / ".local" / "share" / "klavoset" / "firmware").u16string();
+#endif
+}
+
+std::string descriptionFileName(std::string_view id)
+{
+    if (id.empty() || id.size() > kLongestId)
+        return {};
+    std::string name;
+    for (const char c : id) {
+        if (keptAsItIs(c)) {
+            name += c;
+        } else if (c == ' ') {
+            name += '_';
+        } else {
+            const auto b = static_cast<unsigned char>(c);
+            name += {'%', hexDigit(b >> 4), hexDigit(b)};
+        }
+    }
+    if (reservedOnWindows(name)) {
+        const auto last = static_cast<unsigned char>(name.back());
+        name.back() = '%';
+        name += {hexDigit(last >> 4), hexDigit(last)};
+    }
+    return name + ".json";
+}
+
+Result<FirmwareDescription, DescriptionFileError> readDescriptionFile(FileSystem& files,
+                                                                      const std::u16string& path)
+{
+    using R = Result<FirmwareDescription, DescriptionFileError>;
+    auto read = files.readAll(path);
+    if (!read.isOk())
+        return R::fail({DescriptionFileError::Kind::Read, read.error().reason});
+    const FileBytes& bytes = read.value();
+    if (bytes.size() > kLargestDescription)
+        return R::fail({DescriptionFileError::Kind::Invalid,
+                        "too large for a firmware description (" + std::to_string(bytes.size()) + " bytes)"});
+    auto description =
+        parseDescription(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (!description.isOk())
+        return R::fail({DescriptionFileError::Kind::Invalid, description.error()});
+    return R::ok(std::move(description).value());
+}
+
+std::vector<SkippedDescription> loadDescriptions(FileSystem& files, const std::u16string& folder,
+                                                 FirmwareCatalog& catalog)
+{
+    std::vector<SkippedDescription> skipped;
+    if (folder.empty())
+        return skipped;
+    std::error_code ec;
+    fs::directory_iterator it(pathOf(folder), ec);
+    if (ec) {
+        if (ec != std::errc::no_such_file_or_directory)
+            skipped.push_back({folder, "the folder cannot be read: " + ec.message()});
+        return skipped;
+    }
+    std::vector<fs::path> paths;
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec))
+        if (it->path().extension() == ".json")
+            paths.push_back(it->path());
+    if (ec)
+        skipped.push_back({folder, "the folder cannot be read to its end: " + ec.message()});
+    std::sort(paths.begin(), paths.end());
+
+    std::vector<std::pair<std::string, fs::path>> loaded; // identity string, its file
+    for (const fs::path& path : paths) {
+        auto read = readDescriptionFile(files, path.u16string());
+        if (!read.isOk()) {
+            skipped.push_back({path.u16string(), read.error().reason});
+            continue;
+        }
+        const FirmwareDescription& d = read.value();
+        const auto earlier =
+            std::find_if(loaded.begin(), loaded.end(), [&](const auto& l) { return l.first == d.id; });
+        if (earlier != loaded.end()) {
+            skipped.push_back(
+                {path.u16string(), "the firmware is described already by " + shown(earlier->second)});
+            continue;
+        }
+        if (auto refusal = catalog.add(d.id, d.row)) {
+            skipped.push_back({path.u16string(), std::move(*refusal)});
+            continue;
+        }
+        loaded.emplace_back(d.id, path);
+    }
+    return skipped;
+}
+
+Result<std::u16string, std::string> saveDescription(FileSystem& files, const std::u16string& folder,
+                                                    std::string_view id, const FirmwareRow& row)
+{
+    using R = Result<std::u16string, std::string>;
+    if (folder.empty())
+        return R::fail("there is no data folder to keep it in: the environment names none");
+    const std::string name = descriptionFileName(id);
+    if (name.empty())
+        return R::fail("the identity string cannot name a file");
+    const std::string text = descriptionText(id, row);
+    // What is kept must load again as this very firmware, or it would be lost at the next start.
+    const auto again = parseDescription(text);
+    if (!again.isOk())
+        return R::fail(again.error());
+    if (again.value().id != id || !sameLayoutPlaces(again.value().row, row))
+        return R::fail("the description would not read back as it is");
+
+    std::error_code ec;
+    fs::create_directories(pathOf(folder), ec);
+    if (ec)
+        return R::fail(toUtf8(folder) + ": the folder cannot be made: " + ec.message());
+    const std::u16string path = (pathOf(folder) / name).u16string();
+    if (auto existing = files.readAll(path); existing.isOk()) {
+        const std::string other = describedId(existing.value());
+        if (!other.empty() && other != std::string(id))
+            return R::fail(toUtf8(path) + " holds the description of " + toUtf8(fromCp1251(other)));
+    }
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    if (const auto error = files.writeAtomically(path, std::span<const std::uint8_t>(bytes, text.size())))
+        return R::fail(toUtf8(path) + ": " + error->reason);
+    return R::ok(path);
+}
+
+} // namespace klavoset
