@@ -4,6 +4,7 @@
 
 #include "cli/ApplyCommand.h"
 
+#include "base/Cp1251.h"
 #include "base/Utf.h"
 #include "cli/CliSession.h"
 
@@ -13,12 +14,14 @@ namespace klavoset::cli {
 
 std::string_view ApplyCommand::help() const
 {
-    return "klavoset-cli apply IMAGE LAYOUT.lay [--koi8] [--wap no|en|ru] (-o OUT.bin | --vkp OUT.vkp)\n"
+    return "klavoset-cli apply IMAGE LAYOUT.lay [--koi8] [--wap no|en|ru] [--firmware-file FILE] "
+           "(-o OUT.bin | --vkp OUT.vkp)\n"
            "  Loads the fullflash IMAGE, then the layout file LAYOUT.lay, and writes the result.\n"
            "  -o OUT.bin      the whole rewritten fullflash (OUT.bin may be IMAGE itself)\n"
            "  --vkp OUT.vkp   a patch of the changed 16-byte blocks instead; IMAGE is not touched\n"
            "  --wap no|en|ru  leave the WAP layout alone (default), copy it from English, or from Russian\n"
-           "  --koi8          store the Cyrillic letters of the English layouts as KOI8-R codes\n";
+           "  --koi8          store the Cyrillic letters of the English layouts as KOI8-R codes\n"
+           "  --firmware-file FILE  load the firmware description FILE too\n";
 }
 
 int ApplyCommand::run(Arguments args, std::ostream&, std::ostream& err)
@@ -27,6 +30,7 @@ int ApplyCommand::run(Arguments args, std::ostream&, std::ostream& err)
     const auto wap = args.option("--wap");
     const auto imageOut = args.option("-o");
     const auto patch = args.option("--vkp");
+    const auto firmwareFile = args.option("--firmware-file");
     if (args.missingValue() || args.hasUnknownOption() || args.positional().size() != 2)
         return usageError(*this, "expects IMAGE and LAYOUT.lay", err);
     if (imageOut.has_value() == patch.has_value())
@@ -36,10 +40,15 @@ int ApplyCommand::run(Arguments args, std::ostream&, std::ostream& err)
     // Rewriting the image in place is what -o is for; the patch must go elsewhere.
     const auto& image = args.positional()[0];
     const auto& layout = args.positional()[1];
-    if (imageOut ? outputIsAnInput(*imageOut, {layout}, err) : outputIsAnInput(*patch, {image, layout}, err))
+    const std::string& out = imageOut ? *imageOut : *patch;
+    if (imageOut ? outputIsAnInput(out, {layout}, err) : outputIsAnInput(out, {image, layout}, err))
+        return ExitUsage;
+    if (firmwareFile && outputIsAnInput(out, {*firmwareFile}, err))
         return ExitUsage;
 
     CliSession session(err);
+    if (const int loaded = session.loadFirmware(firmwareFile); loaded != ExitDone)
+        return loaded;
     Editor& editor = session.editor;
     Outcome outcome = session.openFullflash(image, koi8);
     if (outcome != Outcome::Done)
@@ -47,7 +56,7 @@ int ApplyCommand::run(Arguments args, std::ostream&, std::ostream& err)
 
     if (wap && *wap != "no") {
         if (!editor.firmware().wapAvailable) {
-            err << "klavoset-cli: " << image << ": " << editor.firmware().id
+            err << "klavoset-cli: " << image << ": " << toUtf8(fromCp1251(editor.firmware().id))
                 << " has no WAP layout that can be written\n";
             return ExitUnsupported;
         }
@@ -66,8 +75,9 @@ int ApplyCommand::run(Arguments args, std::ostream&, std::ostream& err)
     outcome = session.report(editor.openLayoutFile(fromUtf8(layout)));
     if (outcome != Outcome::Done)
         return exitCodeOf(outcome);
-    const std::u16string out = fromUtf8(imageOut ? *imageOut : *patch);
-    return exitCodeOf(session.report(imageOut ? editor.saveFullflashAs(out) : editor.savePatchAs(out)));
+    const std::u16string outPath = fromUtf8(out);
+    return exitCodeOf(
+        session.report(imageOut ? editor.saveFullflashAs(outPath) : editor.savePatchAs(outPath)));
 }
 
 } // namespace klavoset::cli

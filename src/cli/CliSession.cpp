@@ -5,6 +5,7 @@
 #include "cli/CliSession.h"
 
 #include "base/Utf.h"
+#include "descriptions/DescriptionFolder.h"
 
 #include <ostream>
 
@@ -25,6 +26,27 @@ int exitCodeOf(Outcome outcome)
         break;
     }
     return ExitUsage;
+}
+
+int loadFirmware(FirmwareCatalog& catalog, FileSystem& files, const std::optional<std::string>& firmwareFile,
+                 std::ostream& err)
+{
+    for (const SkippedDescription& skipped : loadDescriptions(files, descriptionFolder(), catalog))
+        err << "klavoset-cli: " << toUtf8(skipped.path) << ": " << skipped.reason << '\n';
+    if (!firmwareFile)
+        return ExitDone;
+    auto read = readDescriptionFile(files, fromUtf8(*firmwareFile));
+    if (!read.isOk()) {
+        err << "klavoset-cli: " << *firmwareFile << ": " << read.error().reason << '\n';
+        return read.error().kind == DescriptionFileError::Kind::Read ? ExitFile : ExitUnsupported;
+    }
+    // Named on the command line, it replaces a description of the same firmware from the folder.
+    const FirmwareDescription& d = read.value();
+    if (auto refusal = catalog.add(d.id, d.row)) {
+        err << "klavoset-cli: " << *firmwareFile << ": " << *refusal << '\n';
+        return ExitUnsupported;
+    }
+    return ExitDone;
 }
 
 namespace {
@@ -54,6 +76,11 @@ std::string oneLine(const std::u16string& text)
 } // namespace
 
 CliSession::CliSession(std::ostream& err) : m_err(err) { editor.start(); }
+
+int CliSession::loadFirmware(const std::optional<std::string>& firmwareFile)
+{
+    return cli::loadFirmware(system.catalog, files, firmwareFile, m_err);
+}
 
 Outcome CliSession::openFullflash(const std::string& path, bool koi8)
 {

@@ -57,12 +57,32 @@ bool outputIsAnInput(const std::string& output, std::initializer_list<std::strin
 namespace {
 
 // Laid out so that help2man turns this help into the manual page.
-constexpr std::string_view kExitCodes = "Exit codes:\n"
-                                        "  0  done\n"
-                                        "  1  bad usage\n"
-                                        "  2  a file cannot be opened, read or written\n"
-                                        "  3  firmware not supported (or the image is too short for it)\n"
-                                        "  4  the layouts do not fit or cannot be stored\n";
+constexpr std::string_view kExitCodes =
+    "Exit codes:\n"
+    "  0  done\n"
+    "  1  bad usage\n"
+    "  2  a file cannot be opened, read or written\n"
+    "  3  firmware not supported (or the image is too short for it), no key\n"
+    "     tables found, or a firmware description that is not valid\n"
+    "  4  the layouts do not fit or cannot be stored\n";
+
+constexpr std::string_view kDescriptions =
+    "Firmware descriptions:\n"
+    "  The commands that load an image know the firmware of the built-in table and the firmware described\n"
+    "  in the data folder, $XDG_DATA_HOME/klavoset/firmware/, by default ~/.local/share/klavoset/firmware/\n"
+    "  (on Windows %APPDATA%\\Klavoset\\firmware\\). A description is one JSON file per firmware, named\n"
+    "  after its identity string (C55_v25_lg91.json for \"C55 v25 lg91\"):\n\n"
+    "  {\"firmware\": \"C55 v25 lg91\", \"newGen\": true, \"hasRus\": true, \"descriptor\":\n"
+    "  {\"EngTab\": 4665462, \"RusTab\": 4666580, \"Key10Entry\": 4668068, \"WapTabU\": 5791040,\n"
+    "  \"WapTabL\": 5791734}}\n\n"
+    "  The offsets are decimal integers, 0 where there is none; the derived ones that show --json prints\n"
+    "  (EngData, RusData, CommonData, WapData, CommonCap) may be given too, and must then agree. A file\n"
+    "  that is not a valid description is skipped with one line on standard error; the built-in table\n"
+    "  wins over a description of the same firmware. The commands that take --firmware-file FILE load\n"
+    "  that description too, after the folder's; a FILE that cannot be read ends the command with exit\n"
+    "  code 2, one that is not a valid description with 3.\n\n"
+    "  A description may be wrong: check the layouts with show before writing anything into a phone, and\n"
+    "  keep a copy of the original fullflash.\n";
 
 void printHelp(std::ostream& out)
 {
@@ -78,7 +98,8 @@ void printHelp(std::ostream& out)
             help.insert(options, "\n");
         out << help << '\n';
     }
-    out << "Options:\n"
+    out << kDescriptions << '\n'
+        << "Options:\n"
            "  -h, --help  print this help (or, after COMMAND, the help of that command) and exit\n"
            "  --version   print the version and exit\n\n"
         << kExitCodes;

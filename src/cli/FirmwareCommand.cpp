@@ -4,7 +4,11 @@
 
 #include "cli/FirmwareCommand.h"
 
-#include "image/FirmwareTable.h"
+#include "base/Cp1251.h"
+#include "base/FileSystem.h"
+#include "base/Utf.h"
+#include "cli/CliSession.h"
+#include "image/FirmwareCatalog.h"
 
 #include <iomanip>
 #include <nlohmann/json.hpp>
@@ -16,8 +20,11 @@ std::string_view FirmwareCommand::help() const
 {
     return "klavoset-cli firmware [--json]\n"
            "  Lists the supported firmware: identity string, generation, whether it has Russian layouts\n"
-           "  and whether its WAP layout can be written.\n"
-           "  --json  one JSON array of {\"firmware\", \"newGen\", \"hasRus\", \"wap\"} objects\n";
+           "  and whether its WAP layout can be written; the built-in table first, then the firmware\n"
+           "  described in the data folder (see scan), marked \"description\".\n"
+           "  --json  one JSON array of {\"firmware\", \"newGen\", \"hasRus\", \"wap\", \"source\"} "
+           "objects;\n"
+           "          source is \"table\" or \"description\"\n";
 }
 
 int FirmwareCommand::run(Arguments args, std::ostream& out, std::ostream& err)
@@ -25,20 +32,29 @@ int FirmwareCommand::run(Arguments args, std::ostream& out, std::ostream& err)
     const bool json = args.flag("--json");
     if (!args.positional().empty())
         return usageError(*this, "unexpected argument " + args.positional().front(), err);
+    RealFileSystem files;
+    FirmwareCatalog catalog;
+    (void)loadFirmware(catalog, files, std::nullopt, err); // without a file named, only skipped files, told
 
     nlohmann::json list = nlohmann::json::array();
-    for (const FirmwareRow& row : supportedFirmware()) {
+    const auto listOne = [&](const std::string& id, const FirmwareRow& row, bool described) {
         const FirmwareDescriptor d = completeDescriptor(row);
         if (json) {
-            list.push_back({{"firmware", row.id},
+            list.push_back({{"firmware", id},
                             {"newGen", d.newGeneration},
                             {"hasRus", d.hasRussian},
-                            {"wap", d.wapAvailable}});
-            continue;
+                            {"wap", d.wapAvailable},
+                            {"source", described ? "description" : "table"}});
+            return;
         }
-        out << std::left << std::setw(16) << row.id << (d.newGeneration ? "newer " : "older ")
-            << (d.hasRussian ? "ru+en " : "en    ") << (d.wapAvailable ? "wap" : "no-wap") << '\n';
-    }
+        out << std::left << std::setw(16) << id << (d.newGeneration ? "newer " : "older ")
+            << (d.hasRussian ? "ru+en " : "en    ") << (d.wapAvailable ? "wap" : "no-wap")
+            << (described ? "  description" : "") << '\n';
+    };
+    for (const FirmwareRow& row : supportedFirmware())
+        listOne(std::string(row.id), row, false);
+    for (const FirmwareCatalog::Description& description : catalog.descriptions())
+        listOne(toUtf8(fromCp1251(description.id)), description.row, true);
     if (json)
         out << list.dump(2) << '\n';
     return 0;

@@ -4,6 +4,7 @@
 
 #include "cli/ShowCommand.h"
 
+#include "base/Cp1251.h"
 #include "base/Utf.h"
 #include "cli/CliSession.h"
 
@@ -14,10 +15,11 @@ namespace klavoset::cli {
 
 std::string_view ShowCommand::help() const
 {
-    return "klavoset-cli show IMAGE [--koi8] [--json]\n"
+    return "klavoset-cli show IMAGE [--koi8] [--json] [--firmware-file FILE]\n"
            "  Loads the fullflash IMAGE and prints its four layouts as keypad grids and the three budgets.\n"
            "  --koi8  decode the English layouts with the KOI8 option checked\n"
-           "  --json  one JSON object: file, firmware, newGen, hasRus, adrFix, descriptor, layouts, budget\n";
+           "  --json  one JSON object: file, firmware, newGen, hasRus, adrFix, descriptor, layouts, budget\n"
+           "  --firmware-file FILE  load the firmware description FILE too\n";
 }
 
 namespace {
@@ -44,17 +46,22 @@ int ShowCommand::run(Arguments args, std::ostream& out, std::ostream& err)
 {
     const bool koi8 = args.flag("--koi8");
     const bool json = args.flag("--json");
-    if (args.hasUnknownOption() || args.positional().size() != 1)
+    const auto firmwareFile = args.option("--firmware-file");
+    if (args.missingValue() || args.hasUnknownOption() || args.positional().size() != 1)
         return usageError(*this, "expects one IMAGE", err);
     const std::string& path = args.positional().front();
 
     CliSession session(err);
+    if (const int loaded = session.loadFirmware(firmwareFile); loaded != ExitDone)
+        return loaded;
     const Outcome outcome = session.openFullflash(path, koi8);
     if (outcome != Outcome::Done)
         return exitCodeOf(outcome);
     const Editor& f = session.editor;
     const FirmwareDescriptor& d = f.firmware();
     const Budget& b = f.budget();
+    // The image spells its identity in Windows-1251; a described firmware's may hold Cyrillic letters.
+    const std::string firmwareName = toUtf8(fromCp1251(d.id));
 
     if (json) {
         nlohmann::json layouts;
@@ -66,7 +73,7 @@ int ShowCommand::run(Arguments args, std::ostream& out, std::ostream& err)
         }
         const nlohmann::json doc = {
             {"file", path},
-            {"firmware", d.id},
+            {"firmware", firmwareName},
             {"newGen", d.newGeneration},
             {"hasRus", f.hasRussian()},
             {"adrFix", f.addressCorrection()},
@@ -92,7 +99,7 @@ int ShowCommand::run(Arguments args, std::ostream& out, std::ostream& err)
     }
 
     out << "File:     " << path << '\n'
-        << "Firmware: " << d.id << (d.newGeneration ? " (newer generation" : " (older generation")
+        << "Firmware: " << firmwareName << (d.newGeneration ? " (newer generation" : " (older generation")
         << (f.hasRussian() ? ", Russian layouts)" : ", English layouts only)") << '\n';
     for (const Layout a : kAllLayouts) {
         if (!f.hasRussian() && (a == Layout::russianUpper || a == Layout::russianLower))

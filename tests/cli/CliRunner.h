@@ -8,12 +8,30 @@
 #include "support/TempDir.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
 
 namespace klavoset::test {
+
+// Every command reads the user's folder of firmware descriptions: the tests' commands, run in this process
+// or started, read and write a fresh folder of the test program's own instead, never the real user's.
+struct PrivateDataFolder
+{
+    TempDir dir;
+    PrivateDataFolder()
+    {
+        ::setenv("XDG_DATA_HOME", (dir.path / "data").c_str(), 1);
+        ::setenv("HOME", (dir.path / "home").c_str(), 1);
+    }
+    [[nodiscard]] std::filesystem::path descriptions() const
+    {
+        return dir.path / "data" / "klavoset" / "firmware";
+    }
+};
+inline const PrivateDataFolder privateDataFolder;
 
 // What one run of the command-line tool printed, and its exit code.
 struct CliRun

@@ -77,7 +77,8 @@ TEST(Cli, JsonKeysStayAsPublished)
     EXPECT_EQ(keysOf(doc["budget"]), (Keys{"common", "eng", "rus"}));
     const auto rows = nlohmann::json::parse(runCli("firmware --json", dir.path).out);
     ASSERT_FALSE(rows.empty());
-    EXPECT_EQ(keysOf(rows[0]), (Keys{"firmware", "hasRus", "newGen", "wap"}));
+    EXPECT_EQ(keysOf(rows[0]), (Keys{"firmware", "hasRus", "newGen", "source", "wap"}));
+    EXPECT_EQ(rows[0]["source"], "table");
 }
 
 TEST(Cli, IdentifyPrintsIdentityAndExitCode)

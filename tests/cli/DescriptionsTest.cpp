@@ -1,0 +1,90 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "cli/UnlistedVersion.h"
+
+#include <nlohmann/json.hpp>
+
+namespace klavoset {
+namespace {
+
+using test::runCli;
+using test::runCliProcess;
+using CliDescriptions = test::UnlistedVersion;
+
+// Described in the data folder, or named with --firmware-file, a version the table lacks loads with the
+// very layouts of the listed one.
+TEST_F(CliDescriptions, AnUnlistedVersionLoadsFromItsDescription)
+{
+    EXPECT_EQ(runCli("show v25.bin", dir.path).exitCode, 3);
+    test::writeText(folder / "C55_v25_lg91.json", test::kC55v25Description);
+
+    const auto before = nlohmann::json::parse(runCli("show --json v24.bin", dir.path).out);
+    auto run = runCli("show --json v25.bin", dir.path);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto after = nlohmann::json::parse(run.out);
+    EXPECT_EQ(after["firmware"], "C55 v25 lg91");
+    EXPECT_EQ(after["descriptor"], before["descriptor"]);
+    EXPECT_EQ(after["layouts"], before["layouts"]);
+    EXPECT_EQ(after["budget"], before["budget"]);
+    EXPECT_EQ(runCli("identify v25.bin", dir.path).exitCode, 0);
+
+    const auto rows = nlohmann::json::parse(runCli("firmware --json", dir.path).out);
+    ASSERT_EQ(rows.size(), 35u);
+    EXPECT_EQ(rows[0]["source"], "table");
+    EXPECT_EQ(rows[34], nlohmann::json::parse(R"({"firmware": "C55 v25 lg91", "newGen": true, "hasRus": true,
+                                                  "wap": true, "source": "description"})"));
+    EXPECT_NE(runCli("firmware", dir.path).out.find("C55 v25 lg91    newer ru+en wap  description\n"),
+              std::string::npos);
+
+    std::filesystem::rename(folder / "C55_v25_lg91.json", dir.path / "c55.json");
+    EXPECT_EQ(runCli("identify v25.bin", dir.path).exitCode, 3);
+    run = runCli("export v25.bin --firmware-file c55.json -o v25.lay", dir.path);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(runCli("export v24.bin -o v24.lay", dir.path).exitCode, 0);
+    EXPECT_EQ(test::readBytes(dir.path / "v25.lay"), test::readBytes(dir.path / "v24.lay"));
+}
+
+// A bad description file named on the command line fails the command; a bad one in the data folder is
+// skipped with one line on standard error and never stops it, and the table wins over a description.
+TEST_F(CliDescriptions, BadFilesAndTheirExitCodes)
+{
+    test::writeText(dir.path / "c55.json", test::kC55v25Description);
+    test::writeText(dir.path / "not.json", "{\"firmware\": \"C55 v25 lg91\",");
+    const struct
+    {
+        std::string args;
+        int exitCode;
+        std::string says;
+    } cases[] = {
+        {"show v25.bin --firmware-file", 1, "usage"},
+        {"show v25.bin --firmware-file missing.json", 2, "missing.json: No such file"},
+        {"identify v25.bin --firmware-file not.json", 3, "not.json: not JSON"},
+        {"apply v25.bin x.lay --firmware-file c55.json --vkp c55.json", 1, "same file as the input"},
+        {"export v25.bin --firmware-file c55.json -o c55.json", 1, "same file as the input"},
+    };
+    for (const auto& c : cases) {
+        const auto run = runCliProcess(c.args, dir.path);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args << "\n" << run.err;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.args << "\n" << run.err;
+        EXPECT_TRUE(run.out.empty()) << c.args;
+    }
+    EXPECT_EQ(test::readText(dir.path / "c55.json"), test::kC55v25Description);
+
+    test::writeText(
+        folder / "C55_v24_lg91.json",
+        R"({"firmware": "C55 v24 lg91", "newGen": true, "hasRus": true, "descriptor": {"EngTab": 4665470,
+                        "RusTab": 4666580, "Key10Entry": 4668068, "WapTabU": 0, "WapTabL": 0}})");
+    test::writeText(folder / "broken.json", "{");
+    const auto run = runCliProcess("show --json v24.bin", dir.path);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
+    EXPECT_NE(run.err.find("C55_v24_lg91.json: the built-in table has this firmware"), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("broken.json: not JSON"), std::string::npos) << run.err;
+    EXPECT_EQ(nlohmann::json::parse(run.out)["descriptor"]["EngTab"], 4665462);
+}
+
+} // namespace
+} // namespace klavoset
