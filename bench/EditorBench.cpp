@@ -11,6 +11,8 @@
 #include "core/MemoryView.h"
 #include "core/SystemServices.h"
 #include "image/FirmwareTable.h"
+#include "image/TableFinder.h"
+#include "support/ImageBuilder.h"
 #include "writers/LayoutWriter.h"
 
 #include <algorithm>
@@ -18,10 +20,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <iostream>
 #include <memory>
+#include <random>
 #include <string>
 #include <sys/mman.h>
+#include <unistd.h>
 
 namespace klavoset::bench {
 namespace {
@@ -216,6 +221,61 @@ void VkpExport(benchmark::State& state)
     }
 }
 
+// What `cat IMAGE >/dev/null` does, without starting a process: the file read through a 128 KiB buffer.
+void CatImage(benchmark::State& state)
+{
+    const BenchImage& image = BenchImage::get();
+    std::vector<char> buffer(128 << 10);
+    for (auto _ : state) {
+        const int fd = ::open(image.imagePath.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return state.SkipWithError("the image cannot be opened");
+        while (::read(fd, buffer.data(), buffer.size()) > 0)
+            benchmark::DoNotOptimize(buffer.data());
+        ::close(fd);
+    }
+}
+
+void findIn(benchmark::State& state, const std::vector<std::uint8_t>& image)
+{
+    for (auto _ : state) {
+        const auto found = findKeyTables(image);
+        if (!found)
+            return state.SkipWithError("the key tables are not found");
+        benchmark::DoNotOptimize(found->englishTable);
+    }
+}
+
+// The key-table finder over the bench image in memory (erased bytes around the tables)...
+void FindKeyTables(benchmark::State& state) { findIn(state, BenchImage::get().originalBytes); }
+
+// ...and over the same tables amid 4 KiB blocks of what firmware holds (zeros, erased bytes, random bytes,
+// text, small 16-bit numbers), where most probes have to be looked at closer.
+void FindKeyTablesInMixedBytes(benchmark::State& state)
+{
+    static const std::vector<std::uint8_t> image = [] {
+        test::ImageBuilder builder(kImageSize);
+        std::mt19937 random(1);
+        std::vector<std::uint8_t>& bytes = builder.raw();
+        for (std::size_t block = 0; block < bytes.size(); block += 4096) {
+            const auto kind = random() % 5;
+            for (std::size_t i = block; i < block + 4096; ++i) {
+                const auto r = static_cast<std::uint8_t>(random());
+                bytes[i] = kind == 0    ? 0
+                           : kind == 1  ? 0xFF
+                           : kind == 2  ? r
+                           : kind == 3  ? static_cast<std::uint8_t>(0x20 + r % 95)
+                           : i % 2 == 0 ? r % 8
+                                        : 0;
+            }
+        }
+        return builder.identityOf(kFirmware)
+            .layouts(test::descriptorOf(kFirmware), originalLayouts())
+            .build();
+    }();
+    findIn(state, image);
+}
+
 constexpr double kMinTime = 0.5;
 BENCHMARK(ReadFileIntoMemory)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(kMinTime);
 BENCHMARK(OpenIdentifyDecode)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(kMinTime);
@@ -226,6 +286,9 @@ BENCHMARK(SafeWrite)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(kMin
 BENCHMARK(SafeSave)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(kMinTime);
 BENCHMARK(MemcmpAndWriteLines)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(kMinTime);
 BENCHMARK(VkpExport)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(kMinTime);
+BENCHMARK(CatImage)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(kMinTime);
+BENCHMARK(FindKeyTables)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(kMinTime);
+BENCHMARK(FindKeyTablesInMixedBytes)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(kMinTime);
 
 } // namespace
 } // namespace klavoset::bench
@@ -250,6 +313,9 @@ int main(int argc, char** argv)
              1.5},
             {"patch export, 12 edits / memcmp of the areas + the lines", "VkpExport", "MemcmpAndWriteLines",
              2.0},
+            {"key-table finder / cat IMAGE >/dev/null", "FindKeyTables", "CatImage", 5.0},
+            {"key-table finder in mixed bytes / cat IMAGE >/dev/null", "FindKeyTablesInMixedBytes",
+             "CatImage", 5.0},
         },
         std::cout);
     benchmark::Shutdown();
