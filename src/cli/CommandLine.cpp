@@ -9,6 +9,7 @@
 #include "cli/ExportCommand.h"
 #include "cli/FirmwareCommand.h"
 #include "cli/IdentifyCommand.h"
+#include "cli/ScanCommand.h"
 #include "cli/ShowCommand.h"
 
 #include <filesystem>
@@ -27,6 +28,7 @@ std::span<const std::unique_ptr<Command>> allCommands()
         list.push_back(std::make_unique<ShowCommand>());
         list.push_back(std::make_unique<ExportCommand>());
         list.push_back(std::make_unique<ApplyCommand>());
+        list.push_back(std::make_unique<ScanCommand>());
         list.push_back(std::make_unique<DemoImageCommand>());
         return list;
     }();
@@ -71,7 +73,8 @@ constexpr std::string_view kDescriptions =
     "  The commands that load an image know the firmware of the built-in table and the firmware described\n"
     "  in the data folder, $XDG_DATA_HOME/klavoset/firmware/, by default ~/.local/share/klavoset/firmware/\n"
     "  (on Windows %APPDATA%\\Klavoset\\firmware\\). A description is one JSON file per firmware, named\n"
-    "  after its identity string (C55_v25_lg91.json for \"C55 v25 lg91\"):\n\n"
+    "  after its identity string (C55_v25_lg91.json for \"C55 v25 lg91\"), as scan --json prints it and\n"
+    "  scan --save writes it:\n\n"
     "  {\"firmware\": \"C55 v25 lg91\", \"newGen\": true, \"hasRus\": true, \"descriptor\":\n"
     "  {\"EngTab\": 4665462, \"RusTab\": 4666580, \"Key10Entry\": 4668068, \"WapTabU\": 5791040,\n"
     "  \"WapTabL\": 5791734}}\n\n"
@@ -81,8 +84,8 @@ constexpr std::string_view kDescriptions =
     "  wins over a description of the same firmware. The commands that take --firmware-file FILE load\n"
     "  that description too, after the folder's; a FILE that cannot be read ends the command with exit\n"
     "  code 2, one that is not a valid description with 3.\n\n"
-    "  A description may be wrong: check the layouts with show before writing anything into a phone, and\n"
-    "  keep a copy of the original fullflash.\n";
+    "  A description may be wrong, and what scan finds is the result of a search: check the layouts with\n"
+    "  show before writing anything into a phone, and keep a copy of the original fullflash.\n";
 
 void printHelp(std::ostream& out)
 {
