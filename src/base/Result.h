@@ -29,7 +29,8 @@ template <typename T, typename E> class Result
     [[nodiscard]] bool isOk() const { return m_value.has_value(); }
     [[nodiscard]] const T& value() const& { return *m_value; }
     [[nodiscard]] T&& value() && { return *std::move(m_value); }
-    [[nodiscard]] const E& error() const { return m_error; }
+    [[nodiscard]] const E& error() const& { return m_error; }
+    [[nodiscard]] E&& error() && { return std::move(m_error); }
 
   private:
     Result() = default;

@@ -11,6 +11,7 @@
 #include "core/EditorView.h"
 #include "core/SystemServices.h"
 #include "image/FirmwareDescriptor.h"
+#include "image/Staging.h"
 #include "writers/VkpPatch.h"
 
 #include <cstdint>
@@ -180,6 +181,10 @@ class Editor
     [[nodiscard]] CommandResult done(const std::u16string& status, const std::u16string& path,
                                      const std::u16string& marker);
 
+    // An image of a firmware neither in the table nor described: when its key tables are found and the user
+    // agrees, the image staged as for a table row, its firmware remembered; else the refusal, unchanged.
+    [[nodiscard]] Result<StagedImage, StageRefusal> loadFoundFirmware(const std::u16string& path,
+                                                                      StageRefusal refusal);
     // Checks and encodes the fields into the image: what a save into the fullflash and a patch share.
     [[nodiscard]] Outcome encodeForSaving();
 

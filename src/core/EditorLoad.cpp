@@ -3,9 +3,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "base/Cp1251.h"
+#include "base/Utf.h"
 #include "codec/LayoutReader.h"
 #include "core/Editor.h"
 #include "image/Staging.h"
+#include "image/TableFinder.h"
 
 namespace klavoset {
 
@@ -28,6 +30,8 @@ CommandResult Editor::openFullflash(const std::u16string& path)
     if (readFileFailed(path, bytes))
         return finish(Outcome::FileError);
     auto staged = stageImage(std::move(bytes), m_system.firmwareCatalog());
+    if (!staged.isOk() && staged.error().kind == StageRefusal::Kind::Unsupported)
+        staged = loadFoundFirmware(path, std::move(staged).error());
     if (!staged.isOk()) {
         const StageRefusal& refusal = staged.error();
         const std::u16string why = refusal.kind == StageRefusal::Kind::Unsupported
@@ -66,6 +70,33 @@ CommandResult Editor::openFullflash(const std::u16string& path)
     followWapAvailability();
     m_fullflashPath = path;
     return done(u"Раскладка загружена из фуллфлеша", m_fullflashPath, u"");
+}
+
+Result<StagedImage, StageRefusal> Editor::loadFoundFirmware(const std::u16string& path, StageRefusal refusal)
+{
+    using Staged = Result<StagedImage, StageRefusal>;
+    // An image without an identity string has nothing to remember its firmware by.
+    const std::optional<FirmwareRow> found = refusal.id.empty() ? std::nullopt : findKeyTables(refusal.image);
+    if (!found)
+        return Staged::fail(std::move(refusal));
+    FirmwareCatalog withFound = m_system.firmwareCatalog();
+    if (withFound.add(refusal.id, *found))
+        return Staged::fail(std::move(refusal));
+    const std::u16string id = fromCp1251(refusal.id);
+    const int answer =
+        m_view.msgBox(path + kParagraphBreak + u"Прошивки " + id +
+                          u" нет в списке поддерживаемых, но клавиатурные таблицы в этом фуллфлеше найдены." +
+                          kParagraphBreak + u"Загрузить раскладку и запомнить эту прошивку?" +
+                          kParagraphBreak + u"Прежде чем записывать что-либо в телефон, проверьте раскладку.",
+                      MsgYesNo);
+    if (answer != AnswerYes)
+        return Staged::fail(std::move(refusal));
+    auto staged = stageImage(std::move(refusal.image), withFound);
+    if (staged.isOk())
+        if (const auto why = m_system.rememberFirmware(staged.value().firmware.id, *found))
+            m_view.msgBox(u"Прошивку " + id + u" не удалось запомнить." + kParagraphBreak + fromUtf8(*why),
+                          MsgWarning);
+    return staged;
 }
 
 void Editor::enableLoadedImageCommands(const std::u16string& path)

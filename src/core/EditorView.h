@@ -22,6 +22,7 @@ enum MsgStyle : int {
     MsgInfo = 0,      // OK, no icon
     MsgStop = 16,     // OK, stop icon
     MsgWarning = 48,  // OK, exclamation icon
+    MsgYesNo = 36,    // Yes/No, question icon
     MsgQuestion = 51, // Yes/No/Cancel, exclamation icon
 };
 enum MsgAnswer : int { AnswerOk = 1, AnswerCancel = 2, AnswerYes = 6, AnswerNo = 7 };

@@ -153,7 +153,7 @@ int MemoryView::msgBox(const std::u16string& text, int style)
         boxAnswers.pop_front();
         return answer;
     }
-    return style == MsgQuestion ? AnswerYes : AnswerOk;
+    return style == MsgQuestion ? AnswerYes : style == MsgYesNo ? AnswerNo : AnswerOk;
 }
 
 } // namespace klavoset

@@ -35,6 +35,12 @@ std::unique_ptr<QMessageBox> Dialogs::makeMessageBox(QWidget* parent, const QStr
         box->setDefaultButton(QMessageBox::Yes);
         box->setEscapeButton(QMessageBox::Cancel);
         break;
+    case MsgYesNo:
+        box->setIcon(QMessageBox::Question);
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::No);
+        break;
     case MsgWarning:
         box->setIcon(QMessageBox::Warning);
         box->setStandardButtons(QMessageBox::Ok);
@@ -70,7 +76,7 @@ int Dialogs::message(QWidget* parent, const QString& text, int style)
     if (g_script != nullptr) {
         g_script->boxes.push_back({text, style});
         if (g_script->boxAnswers.empty())
-            return style == MsgQuestion ? AnswerCancel : AnswerOk;
+            return style == MsgQuestion ? AnswerCancel : style == MsgYesNo ? AnswerNo : AnswerOk;
         const int answer = g_script->boxAnswers.front();
         g_script->boxAnswers.pop_front();
         return answer;
@@ -81,6 +87,7 @@ int Dialogs::message(QWidget* parent, const QString& text, int style)
     // Closing the box without a button counts as its escape button.
     const auto button = clicked != nullptr     ? box->standardButton(clicked)
                         : style == MsgQuestion ? QMessageBox::Cancel
+                        : style == MsgYesNo    ? QMessageBox::No
                                                : QMessageBox::Ok;
     return answerOf(button);
 }

@@ -73,6 +73,48 @@ TEST(Load, RefusedImageKeepsTheLoadedOne)
     EXPECT_EQ(again.texts(), expected);
 }
 
+// A firmware no row lists, whose key tables are found: the user is asked; Да loads it as its row would and
+// remembers it, Нет is the refusal of old with the loaded image kept. An image whose tables are not found
+// is refused without a question.
+TEST(Load, FoundFirmwareLoadsAndIsRememberedOnlyWhenTheUserAgrees)
+{
+    const LayoutTexts texts = test::sampleLayouts(true, true);
+    auto unlisted = test::imageOf("C55 v24 lg91", texts, 0x800000);
+    unlisted.at(kProbes[0] - 0x80 + 0x50) = 0x25; // the version byte: "C55 v25 lg91"
+    StartedEditor e;
+    ASSERT_EQ(e.open(u"/a.bin", test::imageOf("S55 v20 lg91", texts)), Outcome::Done);
+
+    e.view.boxAnswers = {AnswerNo};
+    EXPECT_EQ(e.open(u"/new.bin", unlisted), Outcome::Unsupported);
+    ASSERT_EQ(e.view.boxes.size(), 2u);
+    EXPECT_EQ(e.view.boxes[0].style, MsgYesNo);
+    EXPECT_NE(e.view.boxes[0].text.find(u"C55 v25 lg91"), std::u16string::npos);
+    EXPECT_EQ(e.view.boxes[1].text, u"/new.bin\r\n\r\nЭтот фуллфлеш не поддерживается\r\n\r\nC55 v25 lg91");
+    EXPECT_EQ(e.editor.fullflashPath(), u"/a.bin");
+    EXPECT_EQ(e.editor.firmware().id, "S55 v20 lg91");
+    EXPECT_TRUE(e.system.catalog.descriptions().empty());
+
+    e.view.boxes.clear();
+    e.view.boxAnswers = {AnswerYes};
+    ASSERT_EQ(e.open(u"/new.bin", unlisted), Outcome::Done);
+    EXPECT_EQ(e.view.boxes.size(), 1u);
+    EXPECT_EQ(e.editor.firmware().id, "C55 v25 lg91");
+    EXPECT_EQ(e.editor.firmware().englishTable, 0x473076);
+    EXPECT_EQ(e.editor.firmware().key10Entry, 0x473AA4);
+    EXPECT_EQ(e.view.panelText(7), u"C55 v25 lg91");
+    EXPECT_EQ(e.texts(), texts);
+    ASSERT_EQ(e.system.catalog.descriptions().size(), 1u);
+    EXPECT_EQ(e.system.catalog.descriptions()[0].id, "C55 v25 lg91");
+
+    e.view.boxes.clear();
+    EXPECT_EQ(e.open(u"/again.bin", unlisted), Outcome::Done);
+    EXPECT_TRUE(e.view.boxes.empty()) << "a remembered firmware loads as a row's";
+    EXPECT_EQ(e.open(u"/x.bin", ImageBuilder(0x800000).identity("X99", 0x11, "lg91").build()),
+              Outcome::Unsupported);
+    ASSERT_EQ(e.view.boxes.size(), 1u);
+    EXPECT_EQ(e.view.boxes[0].style, MsgStop);
+}
+
 TEST(Load, EmptyAndShortFilesAreRefusedWithEmptyIdentity)
 {
     StartedEditor e;
