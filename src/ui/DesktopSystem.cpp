@@ -4,6 +4,8 @@
 
 #include "ui/DesktopSystem.h"
 
+#include "base/Utf.h"
+#include "descriptions/DescriptionFolder.h"
 #include "ui/WineRegistry.h"
 #ifndef Q_OS_WIN
 #include "ui/BinaryViewer.h"
@@ -16,6 +18,9 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
+
+#include <cstdio>
+#include <utility>
 
 namespace klavoset {
 
@@ -115,6 +120,31 @@ bool DesktopSystem::viewImage(const std::u16string& path)
     return openWithBinaryViewer(QFile::encodeName(QString::fromStdU16String(path)).toStdString(),
                                 QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
 #endif
+}
+
+const FirmwareCatalog& DesktopSystem::firmwareCatalog()
+{
+    if (!std::exchange(m_catalogRead, true)) {
+        RealFileSystem files;
+        for (const auto& skipped : loadDescriptions(files, descriptionFolder(), m_catalog))
+            std::fprintf(stderr, "klavoset: %s: %s\n", toUtf8(skipped.path).c_str(), skipped.reason.c_str());
+    }
+    return m_catalog;
+}
+
+std::optional<std::string> DesktopSystem::rememberFirmware(const std::string& id, const FirmwareRow& row)
+{
+    (void)firmwareCatalog();
+    if (auto refused = m_catalog.add(id, row))
+        return refused;
+    const std::u16string folder = descriptionFolder();
+    if (folder.empty())
+        return "no data folder: neither XDG_DATA_HOME nor HOME is set";
+    RealFileSystem files;
+    const auto saved = saveDescription(files, folder, id, row);
+    if (!saved.isOk())
+        return saved.error();
+    return std::nullopt;
 }
 
 QString DesktopSystem::findOnPath(const QStringList& names)

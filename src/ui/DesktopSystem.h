@@ -29,11 +29,11 @@ class DesktopSystem : public SystemServices
     void startProgram(const std::vector<std::u16string>& arguments) override;
     void openDocument(const std::u16string& target) override;
     bool viewImage(const std::u16string& path) override;
-    const FirmwareCatalog& firmwareCatalog() override { return m_catalog; }
-    std::optional<std::string> rememberFirmware(const std::string& id, const FirmwareRow& row) override
-    {
-        return m_catalog.add(id, row);
-    }
+    // The descriptions of the user's data folder, read at the first load; a bad file is one line on
+    // standard error.
+    const FirmwareCatalog& firmwareCatalog() override;
+    // Kept in the user's data folder.
+    std::optional<std::string> rememberFirmware(const std::string& id, const FirmwareRow& row) override;
 
     // The first of the programs found in the folders of PATH, empty when none is.
     [[nodiscard]] static QString findOnPath(const QStringList& names);
@@ -46,6 +46,7 @@ class DesktopSystem : public SystemServices
   private:
     QString m_commandLine;
     FirmwareCatalog m_catalog;
+    bool m_catalogRead = false;
 };
 
 } // namespace klavoset

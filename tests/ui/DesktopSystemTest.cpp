@@ -132,6 +132,27 @@ class DesktopSystemTest : public QObject
 #endif
     }
 
+    // A found firmware is kept in the user's data folder and known to the next run of the window; a bad
+    // file there is skipped, the others are read.
+    void foundFirmwareIsKeptForTheNextRun()
+    {
+        QTemporaryDir data;
+        EnvGuard dataHome("XDG_DATA_HOME", QFile::encodeName(data.path()));
+        const FirmwareRow row = *findFirmware("C55 v24 lg91");
+        {
+            DesktopSystem system{QString()};
+            QVERIFY(!system.rememberFirmware("C55 v25 lg91", row));
+            QVERIFY(system.rememberFirmware("C55 v24 lg91", row)); // the table's own firmware
+        }
+        write(data.filePath(QStringLiteral("klavoset/firmware/bad.json")), "{");
+        DesktopSystem next{QString()};
+        const FirmwareRow* found = next.firmwareCatalog().find("C55 v25 lg91");
+        QVERIFY(found != nullptr);
+        QCOMPARE(found->englishTable, 0x473076);
+        QCOMPARE(found->key10Entry, 0x473AA4);
+        QCOMPARE(next.firmwareCatalog().descriptions().size(), std::size_t{1});
+    }
+
     void defaultPrefixIsHomeWine()
     {
         EnvGuard set("WINEPREFIX", "/some/prefix");

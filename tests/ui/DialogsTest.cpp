@@ -51,6 +51,7 @@ class DialogsTest : public QObject
             {16, QMessageBox::Ok, QMessageBox::Critical},
             {48, QMessageBox::Ok, QMessageBox::Warning},
             {51, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning},
+            {36, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question},
         };
         for (const Case& c : cases) {
             const auto box = Dialogs::makeMessageBox(nullptr, QStringLiteral("a\r\n\r\nb"), c.style);
@@ -62,6 +63,8 @@ class DialogsTest : public QObject
         }
         const auto question = Dialogs::makeMessageBox(nullptr, QStringLiteral("?"), 51);
         QCOMPARE(question->escapeButton(), question->button(QMessageBox::Cancel));
+        const auto yesNo = Dialogs::makeMessageBox(nullptr, QStringLiteral("?"), 36);
+        QCOMPARE(yesNo->escapeButton(), yesNo->button(QMessageBox::No)); // closing it is No
     }
 
     void answersAreTheProgramsNumbers()
