@@ -3,7 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Writes the seed corpora of the fuzz targets, all built in memory: `fuzz_seeds DIR` fills DIR/fullflash,
-// DIR/layoutfile and DIR/fieldtexts. Nothing binary is kept in the repository.
+// DIR/layoutfile, DIR/fieldtexts and DIR/finder. Nothing binary is kept in the repository.
 #include "ImageEdits.h"
 #include "SyntheticImages.h"
 #include "image/Identify.h"
@@ -160,5 +160,6 @@ int main(int argc, char** argv)
     fullflashSeeds(root / "fullflash");
     layoutFileSeeds(root / "layoutfile");
     fieldTextsSeeds(root / "fieldtexts");
+    fullflashSeeds(root / "finder"); // the finder takes the same descriptions of images
     return 0;
 }

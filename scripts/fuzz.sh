@@ -75,7 +75,7 @@ run() {
 
 # target, its longest input, and the number of new
 # inputs a regression run tries after the corpus
-targets=("fullflash 16384 10000" "layoutfile 65536 60000" "fieldtexts 16384 10000")
+targets=("fullflash 16384 10000" "layoutfile 65536 60000" "fieldtexts 16384 10000" "finder 16384 5000")
 failed=0
 for entry in "${targets[@]}"; do
     read -r target max_len runs <<<"$entry"
