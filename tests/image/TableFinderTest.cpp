@@ -182,6 +182,7 @@ TEST(TableFinder, NothingWithoutExactlyOneSoundPlace)
         for (std::int32_t* at : {&copy.englishTable, &copy.russianTable, &copy.key10Entry,
                                  &copy.englishStorage, &copy.russianStorage, &copy.sharedStorage})
             *at += 0x100000;
+        EXPECT_TRUE(findKeyTables(ImageBuilder(size + 0x100000).layouts(copy, texts).build()));
         EXPECT_FALSE(
             findKeyTables(ImageBuilder(size + 0x100000).layouts(d, texts).layouts(copy, texts).build()));
     }
