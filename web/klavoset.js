@@ -12,7 +12,8 @@
     'русская, строчные буквы'];
   const KEY_NAMES = ['0', '1', '2', '3', '4', '5', '6', '7', '8', '9', '*', '#'];
   const GRID_ORDER = [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 0, 11]; // the keypad: * 0 # in the last row
-  const MSG_STOP = 16, MSG_WARNING = 48, MSG_QUESTION = 51;
+  const MSG_STOP = 16, MSG_YES_NO = 36, MSG_WARNING = 48, MSG_QUESTION = 51;
+  const ANSWER_CANCEL = 2, ANSWER_YES = 6, ANSWER_NO = 7;
   const $ = (selector) => document.querySelector(selector);
 
   const module = await createKlavoset();
@@ -115,13 +116,19 @@
 
   // One modal box at a time, answered by its buttons: the value of the button pressed.
   const dialog = $('#message');
+  const BUTTONS = {
+    [MSG_QUESTION]: [['yes', 'Да'], ['no', 'Нет'], ['cancel', 'Отмена']],
+    [MSG_YES_NO]: [['yes', 'Да'], ['no', 'Нет']],
+  };
   function box(text, style) {
-    dialog.className = style === MSG_STOP ? 'stop' : style === MSG_WARNING || style === MSG_QUESTION ? 'warning' : '';
-    dialog.querySelector('.icon').textContent = style === MSG_STOP ? '×' : style === 0 ? '' : '!';
+    dialog.className = style === MSG_STOP ? 'stop' : style === MSG_YES_NO ? 'question'
+      : style === MSG_WARNING || style === MSG_QUESTION ? 'warning' : '';
+    dialog.querySelector('.icon').textContent = style === MSG_STOP ? '×' : style === MSG_YES_NO ? '?'
+      : style === 0 ? '' : '!';
     dialog.querySelector('.text').textContent = text.replace(/\r\n/g, '\n');
     const buttons = dialog.querySelector('.buttons');
     buttons.replaceChildren();
-    const answers = style === MSG_QUESTION ? [['yes', 'Да'], ['no', 'Нет'], ['cancel', 'Отмена']] : [['ok', 'OK']];
+    const answers = BUTTONS[style] || [['ok', 'OK']];
     for (const [value, caption] of answers) {
       const b = document.createElement('button');
       b.value = value;
@@ -140,23 +147,28 @@
     for (const b of session.boxes()) await box(b.text, b.style);
   }
 
-  // Runs a command to its end, then asks the question that stopped it, if any, and on Yes runs it again.
+  // Runs a command until no question stops it. Each question the editor asks stops the command; the page
+  // asks it and runs the command again with all the answers so far, so that every question is answered
+  // by the user's own button, and a No or Cancel reaches the editor, which ends the command its own way.
   let busy = false;
   async function run(command) {
     if (busy) return;
     busy = true;
     try {
-      let yes = false;
+      const answers = [];
       for (;;) {
-        command(yes);
+        command(answers);
         render();
         deliver();
         const opened = session.takeOpened();
         if (opened) window.open(opened, '_blank', 'noopener');
         await showBoxes();
         const question = session.question();
-        if (!question || yes || (await box(question, MSG_QUESTION)) !== 'yes') break;
-        yes = true;
+        if (!question) break;
+        const style = session.questionStyle();
+        const answer = await box(question, style);
+        // A Yes/No box has no Cancel: closed with Escape, it is a No.
+        answers.push(answer === 'yes' ? ANSWER_YES : answer === 'no' || style === MSG_YES_NO ? ANSWER_NO : ANSWER_CANCEL);
       }
     } finally {
       busy = false;
@@ -165,10 +177,10 @@
 
   async function open(file, how) {
     const bytes = new Uint8Array(await file.arrayBuffer());
-    await run((yes) => {
+    await run((answers) => {
       const at = session.stage(bytes.length);
       module.HEAPU8.set(bytes, at); // read the heap after staging: it may have grown
-      session[how](file.name, yes);
+      session[how](file.name, answers);
     });
   }
 
@@ -196,16 +208,17 @@
   }
   picker('open-fullflash', 'openFullflash');
   picker('open-layout', 'openLayout');
-  $('#save-fullflash').addEventListener('click', () => run(() => session.saveFullflash()));
-  $('#save-patch').addEventListener('click', () => run(() => session.savePatch()));
-  $('#save-layout').addEventListener('click', () => run(() => session.saveLayout()));
-  $('#koi8').addEventListener('change', (e) => run(() => session.command(e.target.checked ? 'Koi' : 'Uni')));
+  $('#save-fullflash').addEventListener('click', () => run((answers) => session.saveFullflash(answers)));
+  $('#save-patch').addEventListener('click', () => run((answers) => session.savePatch(answers)));
+  $('#save-layout').addEventListener('click', () => run((answers) => session.saveLayout(answers)));
+  $('#koi8').addEventListener('change',
+    (e) => run((answers) => session.command(e.target.checked ? 'Koi' : 'Uni', answers)));
   $('#wap').addEventListener('change', (e) => {
     const item = { no: 'WAP_No', en: 'WAP_E', ru: 'WAP_R' }[e.target.value];
-    run(() => session.command(item));
+    run((answers) => session.command(item, answers));
   });
   for (const b of document.querySelectorAll('[data-command]'))
-    b.addEventListener('click', () => run(() => session.command(b.dataset.command)));
+    b.addEventListener('click', () => run((answers) => session.command(b.dataset.command, answers)));
 
   const help = $('#help-page');
   $('#help').addEventListener('click', () => {

@@ -28,19 +28,33 @@ std::uintptr_t stage(WebSession& s, std::size_t size)
     return reinterpret_cast<std::uintptr_t>(s.stage(size).data());
 }
 
-int openFullflash(WebSession& s, const std::string& name, bool yes)
+// The user's answers so far: an array of MsgAnswer values; true, as earlier pages passed, for one Yes.
+Answers answersOf(const val& given)
 {
-    return outcome(s.openFullflash(name, yes));
+    if (given.isArray())
+        return emscripten::vecFromJSArray<int>(given);
+    return given.isTrue() ? Answers{AnswerYes} : Answers{};
 }
-int openLayout(WebSession& s, const std::string& name, bool yes) { return outcome(s.openLayout(name, yes)); }
-int openDropped(WebSession& s, const std::string& name, bool yes)
+
+int openFullflash(WebSession& s, const std::string& name, const val& answers)
 {
-    return outcome(s.openDropped(name, yes));
+    return outcome(s.openFullflash(name, answersOf(answers)));
 }
-int saveFullflash(WebSession& s) { return outcome(s.saveFullflash()); }
-int savePatch(WebSession& s) { return outcome(s.savePatch()); }
-int saveLayout(WebSession& s) { return outcome(s.saveLayout()); }
-void command(WebSession& s, const std::string& name) { s.command(name); }
+int openLayout(WebSession& s, const std::string& name, const val& answers)
+{
+    return outcome(s.openLayout(name, answersOf(answers)));
+}
+int openDropped(WebSession& s, const std::string& name, const val& answers)
+{
+    return outcome(s.openDropped(name, answersOf(answers)));
+}
+int saveFullflash(WebSession& s, const val& answers) { return outcome(s.saveFullflash(answersOf(answers))); }
+int savePatch(WebSession& s, const val& answers) { return outcome(s.savePatch(answersOf(answers))); }
+int saveLayout(WebSession& s, const val& answers) { return outcome(s.saveLayout(answersOf(answers))); }
+void command(WebSession& s, const std::string& name, const val& answers)
+{
+    s.command(name, answersOf(answers));
+}
 void type(WebSession& s, int a, int key, const std::string& text) { s.type(arrayOf(a), key, text); }
 
 val boxes(WebSession& s)
@@ -159,6 +173,7 @@ EMSCRIPTEN_BINDINGS(klavoset)
         .function("command", &command)
         .function("type", &type)
         .function("question", &WebSession::question)
+        .function("questionStyle", &WebSession::questionStyle)
         .function("boxes", &boxes)
         .function("download", &download)
         .function("clearDownload", &WebSession::clearDownload)

@@ -21,14 +21,29 @@ std::u16string baseName(const std::u16string& path)
 
 int WebView::msgBox(const std::u16string& text, int style)
 {
-    if (style == MsgQuestion) {
-        if (confirmed)
-            return AnswerYes;
-        question = text;
-        return AnswerCancel;
+    const bool asks = style == MsgQuestion || style == MsgYesNo;
+    const int stop = style == MsgYesNo ? AnswerNo : AnswerCancel;
+    if (question) // the command is stopping: the rest of this attempt is never seen
+        return asks ? stop : AnswerOk;
+    if (asks) {
+        if (m_asked == m_answers.size()) {
+            question = Box{text, style};
+            return stop;
+        }
+        // Only the answers the box offers reach the editor; a Yes/No box closed otherwise is a No.
+        const int given = m_answers[m_asked++];
+        return given == AnswerYes || given == AnswerNo ? given : stop;
     }
-    MemoryView::msgBox(text, style);
+    if (m_asked == m_answers.size())
+        MemoryView::msgBox(text, style);
     return AnswerOk;
+}
+
+void WebView::begin(Answers answers)
+{
+    m_answers = std::move(answers);
+    m_asked = 0;
+    question.reset();
 }
 
 WebSession::WebSession() { editor.start(); }
@@ -39,62 +54,61 @@ std::vector<std::uint8_t>& WebSession::stage(std::size_t size)
     return m_staged;
 }
 
-Outcome WebSession::open(const std::string& name, bool confirmed, Kind kind)
+Outcome WebSession::open(const std::string& name, Answers answers, Kind kind)
 {
     const std::u16string path = fromUtf8(name);
     files.lend(path, std::move(m_staged));
     m_staged = {};
-    view.question.clear();
-    view.confirmed = confirmed;
+    view.begin(std::move(answers));
     Outcome outcome = Outcome::Declined;
     if (kind == Kind::Dropped)
         outcome = editor.openDropped(path);
     else if (!editor.userKeepsChanges())
         outcome =
             (kind == Kind::Fullflash ? editor.openFullflash(path) : editor.openLayoutFile(path)).outcome;
-    view.confirmed = false;
     // Not read when the command stopped before; the next one gets a file of its own.
     files.erase(path);
-    return outcome;
+    return ended(outcome);
 }
 
-Outcome WebSession::openFullflash(const std::string& name, bool confirmed)
+Outcome WebSession::openFullflash(const std::string& name, Answers answers)
 {
-    return open(name, confirmed, Kind::Fullflash);
+    return open(name, std::move(answers), Kind::Fullflash);
 }
 
-Outcome WebSession::openLayout(const std::string& name, bool confirmed)
+Outcome WebSession::openLayout(const std::string& name, Answers answers)
 {
-    return open(name, confirmed, Kind::Layout);
+    return open(name, std::move(answers), Kind::Layout);
 }
 
-Outcome WebSession::openDropped(const std::string& name, bool confirmed)
+Outcome WebSession::openDropped(const std::string& name, Answers answers)
 {
-    return open(name, confirmed, Kind::Dropped);
+    return open(name, std::move(answers), Kind::Dropped);
 }
 
-Outcome WebSession::save(CommandResult (Editor::*saveAs)(const std::u16string&), const std::u16string& name)
+Outcome WebSession::save(CommandResult (Editor::*saveAs)(const std::u16string&), const std::u16string& name,
+                         Answers answers)
 {
     clearDownload();
-    view.question.clear();
+    view.begin(std::move(answers));
     const Outcome outcome = (editor.*saveAs)(name).outcome;
     if (const auto written = files.takeWritten())
         m_downloadName = toUtf8(*written);
-    return outcome;
+    return ended(outcome);
 }
 
 // A download has no folder: the names are those the window's save dialogs propose, without it.
-Outcome WebSession::saveFullflash()
+Outcome WebSession::saveFullflash(Answers answers)
 {
-    return save(&Editor::saveFullflashAs, baseName(editor.fullflashPath()));
+    return save(&Editor::saveFullflashAs, baseName(editor.fullflashPath()), std::move(answers));
 }
 
-Outcome WebSession::savePatch()
+Outcome WebSession::savePatch(Answers answers)
 {
-    return save(&Editor::savePatchAs, baseName(defaultVkpName(editor.fullflashPath())));
+    return save(&Editor::savePatchAs, baseName(defaultVkpName(editor.fullflashPath())), std::move(answers));
 }
 
-Outcome WebSession::saveLayout()
+Outcome WebSession::saveLayout(Answers answers)
 {
     // A layout file never saved or opened yet is named after the fullflash.
     std::u16string name = baseName(editor.layoutFilePath());
@@ -102,12 +116,12 @@ Outcome WebSession::saveLayout()
         name = baseName(defaultVkpName(editor.fullflashPath()));
         name = (name == u".vkp" ? u"klavoset" : name.substr(0, name.size() - 4)) + u".lay";
     }
-    return save(&Editor::saveLayoutFileAs, name);
+    return save(&Editor::saveLayoutFileAs, name, std::move(answers));
 }
 
-void WebSession::command(std::string_view name)
+void WebSession::command(std::string_view name, Answers answers)
 {
-    view.question.clear();
+    view.begin(std::move(answers));
     editor.runCommand(name);
 }
 
@@ -120,7 +134,10 @@ void WebSession::type(Layout a, int key, const std::string& text)
         view.type(a, key, t);
 }
 
-std::string WebSession::question() const { return toUtf8(view.question); }
+std::string WebSession::question() const
+{
+    return view.question ? toUtf8(view.question->text) : std::string();
+}
 
 const std::vector<std::uint8_t>& WebSession::downloadBytes() const
 {

@@ -10,23 +10,36 @@
 #include "web/MemoryFiles.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace klavoset::web {
 
+// The user's answers (MsgAnswer) to the questions a command stopped at, in the order it asked them.
+using Answers = std::vector<int>;
+
 // The window of the page as the editor sees it. Boxes with only an OK button are recorded for the page
-// to show after the command; the one question, about unsaved changes, cannot wait for an answer inside a
-// browser, so it stops the command (as Cancel would) and the page runs the command again once the user
-// has said Yes.
+// to show after the command. A question cannot wait for an answer inside a browser: the first one the
+// user has not answered yet stops the command (answered as No or Cancel would be, and nothing the
+// command shows after it is recorded), the page asks it, and runs the command again with all the
+// answers so far. A rerun takes the same path up to the last answered question, and the page has shown
+// the boxes before it already: only boxes after it are recorded.
 class WebView : public MemoryView
 {
   public:
     int msgBox(const std::u16string& text, int style) override;
 
-    bool confirmed = false;  // the user has already said Yes to the question
-    std::u16string question; // the question that stopped the last command
+    // Before each command: the answers its earlier attempts collected.
+    void begin(Answers answers);
+
+    std::optional<Box> question; // the question that stopped the last command
+
+  private:
+    Answers m_answers;
+    std::size_t m_asked = 0; // questions of this attempt answered from m_answers
 };
 
 // Addresses and mail go to the browser; the outside programs do not exist here.
@@ -48,25 +61,27 @@ class WebSession
     // The buffer for the bytes of the file the user chose next; the page fills it in place.
     [[nodiscard]] std::vector<std::uint8_t>& stage(std::size_t size);
 
+    // Every command takes the answers of its earlier attempts (WebView) and is Declined while a question
+    // stops it.
     // Open the staged file as a fullflash, as a layout file, or by its extension (dropped on the page).
-    // `confirmed` is the user's Yes to the unsaved-changes question of an earlier attempt.
-    Outcome openFullflash(const std::string& name, bool confirmed);
-    Outcome openLayout(const std::string& name, bool confirmed);
-    Outcome openDropped(const std::string& name, bool confirmed);
+    Outcome openFullflash(const std::string& name, Answers answers = {});
+    Outcome openLayout(const std::string& name, Answers answers = {});
+    Outcome openDropped(const std::string& name, Answers answers = {});
 
     // Save under the name the window's dialog proposes; what was written is then the download.
-    Outcome saveFullflash();
-    Outcome savePatch();
-    Outcome saveLayout();
+    Outcome saveFullflash(Answers answers = {});
+    Outcome savePatch(Answers answers = {});
+    Outcome saveLayout(Answers answers = {});
 
     // Any other command by its menu item's name (the options, About, the addresses).
-    void command(std::string_view name);
+    void command(std::string_view name, Answers answers = {});
     // The user changed the text of a field.
     void type(Layout a, int key, const std::string& text);
 
-    // What the last command left for the page: the question to ask, the boxes to show, a download, an
-    // address to open.
+    // What the last command left for the page: the question to ask (empty when none) and its style, the
+    // boxes to show, a download, an address to open.
     [[nodiscard]] std::string question() const;
+    [[nodiscard]] int questionStyle() const { return view.question ? view.question->style : 0; }
     [[nodiscard]] std::vector<MemoryView::Box> takeBoxes() { return std::exchange(view.boxes, {}); }
     [[nodiscard]] const std::string& downloadName() const { return m_downloadName; }
     [[nodiscard]] const std::vector<std::uint8_t>& downloadBytes() const;
@@ -80,8 +95,11 @@ class WebSession
 
   private:
     enum class Kind { Fullflash, Layout, Dropped };
-    Outcome open(const std::string& name, bool confirmed, Kind kind);
-    Outcome save(CommandResult (Editor::*saveAs)(const std::u16string&), const std::u16string& name);
+    Outcome open(const std::string& name, Answers answers, Kind kind);
+    Outcome save(CommandResult (Editor::*saveAs)(const std::u16string&), const std::u16string& name,
+                 Answers answers);
+    // Declined while a question stops the command: it has not ended.
+    [[nodiscard]] Outcome ended(Outcome outcome) const { return view.question ? Outcome::Declined : outcome; }
 
     std::vector<std::uint8_t> m_staged;
     std::string m_downloadName;

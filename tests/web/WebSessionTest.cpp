@@ -4,6 +4,7 @@
 
 #include "web/WebSession.h"
 
+#include "image/Identify.h"
 #include "support/ImageBuilder.h"
 
 #include <cstring>
@@ -14,11 +15,20 @@ namespace {
 
 std::vector<std::uint8_t> image() { return test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true)); }
 
-Outcome open(WebSession& s, const std::string& name, const std::vector<std::uint8_t>& bytes, bool yes = false)
+// An image of a firmware no row lists, whose key tables the finder sees: "C55 v25 lg91".
+std::vector<std::uint8_t> unlisted()
+{
+    auto bytes = test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true), 0x800000);
+    bytes.at(kProbes[0] - 0x80 + 0x50) = 0x25; // the version byte
+    return bytes;
+}
+
+Outcome open(WebSession& s, const std::string& name, const std::vector<std::uint8_t>& bytes,
+             Answers answers = {})
 {
     auto& staged = s.stage(bytes.size());
     std::memcpy(staged.data(), bytes.data(), bytes.size());
-    return s.openFullflash(name, yes);
+    return s.openFullflash(name, std::move(answers));
 }
 
 TEST(WebSession, UnsavedChangesStopTheOpenUntilTheUserSaysYes)
@@ -35,11 +45,55 @@ TEST(WebSession, UnsavedChangesStopTheOpenUntilTheUserSaysYes)
     EXPECT_EQ(s.editor.fullflashPath(), u"a.bin");
     EXPECT_TRUE(s.takeBoxes().empty()); // the question is the page's to ask, not a box already shown
 
-    EXPECT_EQ(open(s, "b.bin", image(), true), Outcome::Done);
+    EXPECT_EQ(open(s, "b.bin", image(), {AnswerYes}), Outcome::Done);
     EXPECT_TRUE(s.question().empty());
     EXPECT_EQ(s.editor.fullflashPath(), u"b.bin");
     EXPECT_EQ(s.view.panelText(6), u"");
     EXPECT_FALSE(s.files.canRead(u"b.bin")); // the image is held once, by the editor
+}
+
+// Each question is the user's own: a Yes to the unsaved changes does not load a firmware no row lists.
+TEST(WebSession, EveryQuestionOfACommandIsAskedInTurn)
+{
+    WebSession s;
+    ASSERT_EQ(open(s, "a.bin", image()), Outcome::Done);
+    s.type(Layout::englishUpper, 2, "XY");
+    const auto keptOldImage = [&] {
+        EXPECT_EQ(s.editor.fullflashPath(), u"a.bin");
+        EXPECT_EQ(s.view.fieldText(Layout::englishUpper, 2), u"XY");
+        EXPECT_EQ(s.view.panelText(7), u"C55 v24 lg91");
+        EXPECT_EQ(s.system.catalog.find("C55 v25 lg91"), nullptr);
+    };
+
+    EXPECT_EQ(open(s, "new.bin", unlisted()), Outcome::Declined);
+    EXPECT_EQ(s.questionStyle(), MsgQuestion);
+    EXPECT_EQ(open(s, "new.bin", unlisted(), {AnswerYes}), Outcome::Declined);
+    EXPECT_EQ(s.questionStyle(), MsgYesNo);
+    EXPECT_NE(s.question().find("Прошивки C55 v25 lg91 нет в списке"), std::string::npos);
+    EXPECT_TRUE(s.takeBoxes().empty()) << "the refusal waits for the user's No";
+    keptOldImage();
+
+    EXPECT_EQ(open(s, "new.bin", unlisted(), {AnswerYes, AnswerNo}), Outcome::Unsupported);
+    EXPECT_TRUE(s.question().empty());
+    auto boxes = s.takeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].style, MsgStop);
+    EXPECT_EQ(boxes[0].text, u"new.bin\r\n\r\nЭтот фуллфлеш не поддерживается\r\n\r\nC55 v25 lg91");
+    keptOldImage();
+    EXPECT_EQ(open(s, "new.bin", unlisted(), {AnswerYes, AnswerCancel}), Outcome::Unsupported)
+        << "a Yes/No box closed otherwise is a No";
+    EXPECT_EQ(s.takeBoxes().size(), 1u);
+    EXPECT_EQ(open(s, "new.bin", unlisted(), {AnswerNo}), Outcome::Declined);
+    EXPECT_TRUE(s.question().empty());
+    EXPECT_TRUE(s.takeBoxes().empty());
+    keptOldImage();
+
+    EXPECT_EQ(open(s, "new.bin", unlisted(), {AnswerYes, AnswerYes}), Outcome::Done);
+    EXPECT_TRUE(s.question().empty());
+    EXPECT_TRUE(s.takeBoxes().empty());
+    EXPECT_EQ(s.view.panelText(7), u"C55 v25 lg91");
+    EXPECT_EQ(s.view.panelText(6), u"");
+    EXPECT_NE(s.system.catalog.find("C55 v25 lg91"), nullptr);
 }
 
 TEST(WebSession, SavesBecomeDownloadsUnderTheDialogsNames)

@@ -4,7 +4,8 @@
 
 // The page in headless Chromium: a demo fullflash opened, edited and saved as the three downloads, whose
 // bytes must equal what klavoset-cli writes for the same layouts; a refused image; an overflow; the
-// question before unsaved changes are replaced; the time to open and to download a 16 MiB image; and that
+// question before unsaved changes are replaced; an image of a firmware no row lists, loaded after the user's
+// Да; the time to open and to download a 16 MiB image; and that
 // all of it, the help page too, runs under the page's policy without allowing inline code at large.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
@@ -44,12 +45,15 @@ async function openFullflash(file) {
   await input.uploadFile(file);
 }
 
-// The text of the message box, once it is open; answered with the button of `answer`.
+// The text of the message box, once it is open; answered with the button of `answer`. Answered once the
+// box is closed or shows the next question, whose buttons replace the pressed one.
 async function answerBox(answer = 'ok') {
   await page.waitForSelector('dialog#message[open]');
   const text = await page.$eval('dialog#message .text', (el) => el.textContent);
-  await page.click(`dialog#message button[value="${answer}"]`);
-  await page.waitForSelector('dialog#message:not([open])');
+  const button = await page.$(`dialog#message button[value="${answer}"]`);
+  await button.click();
+  await page.waitForFunction((b) => !b.isConnected || !b.closest('dialog').open, { polling: 'mutation' }, button);
+  await button.dispose();
   return text;
 }
 
@@ -167,6 +171,36 @@ test('an overflow is shown, refused at saving, and guarded before another image 
   assert.equal(await page.$eval('body', (el) => el.classList.contains('warning')), false);
   const names = fs.readdirSync(downloads).sort();
   assert.deepEqual(names, ['demo.bin', 'demo.lay', 'demo.vkp']); // the refused save wrote nothing
+});
+
+test('a firmware no row lists loads after its own Да', async () => {
+  const unlisted = path.join(work, 'unlisted.bin');
+  const bytes = fs.readFileSync(demo);
+  assert.equal(bytes[0x7ff50], 0x24); // the version byte of "C55 v24 lg91"
+  bytes[0x7ff50] = 0x25;
+  fs.writeFileSync(unlisted, bytes);
+  await fresh();
+  await openFullflash(demo);
+  await loaded();
+  await retype(field('eb', 2), 'XY');
+
+  // Two questions in one command: the Да to the unsaved changes does not answer the second, and its Нет
+  // leaves the old refusal and the edited layouts.
+  await openFullflash(unlisted);
+  assert.match(await answerBox('yes'), /^Раскладка была изменена !/);
+  await page.waitForSelector('dialog#message[open]');
+  assert.deepEqual(await page.$$eval('dialog#message button', (bs) => bs.map((b) => `${b.value} ${b.textContent}`)),
+    ['yes Да', 'no Нет']);
+  assert.match(await answerBox('no'), /^unlisted\.bin\n\nПрошивки C55 v25 lg91 нет в списке поддерживаемых/);
+  assert.equal(await answerBox(), 'unlisted.bin\n\nЭтот фуллфлеш не поддерживается\n\nC55 v25 lg91');
+  assert.equal(await panel(7), 'C55 v24 lg91');
+  assert.equal(await page.$eval(field('eb', 2), (el) => el.value), 'XY');
+
+  await openFullflash(unlisted);
+  assert.match(await answerBox('yes'), /^Раскладка была изменена !/);
+  assert.match(await answerBox('yes'), /Прошивки C55 v25 lg91/);
+  await loaded('C55 v24 lg91');
+  assert.equal(await panel(7), 'C55 v25 lg91');
 });
 
 // The machine is shared, so each is timed several times and the best counts: the cost of the page itself.
