@@ -31,18 +31,6 @@ std::string_view ScanCommand::help() const
 
 namespace {
 
-// An identity string is read only from a block that holds "SIEMENS"; without one, identifyFirmware's
-// string is whatever bytes the last probe met.
-bool hasIdentityBlock(std::span<const std::uint8_t> image)
-{
-    for (const std::int32_t probe : kProbes) {
-        std::int32_t at = probe;
-        if (readByteString(image, at) == "SIEMENS")
-            return true;
-    }
-    return false;
-}
-
 std::string hex(std::int32_t offset)
 {
     char text[16];

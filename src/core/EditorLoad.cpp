@@ -6,6 +6,7 @@
 #include "base/Utf.h"
 #include "codec/LayoutReader.h"
 #include "core/Editor.h"
+#include "image/Identify.h"
 #include "image/Staging.h"
 #include "image/TableFinder.h"
 
@@ -75,8 +76,9 @@ CommandResult Editor::openFullflash(const std::u16string& path)
 Result<StagedImage, StageRefusal> Editor::loadFoundFirmware(const std::u16string& path, StageRefusal refusal)
 {
     using Staged = Result<StagedImage, StageRefusal>;
-    // An image without an identity string has nothing to remember its firmware by.
-    const std::optional<FirmwareRow> found = refusal.id.empty() ? std::nullopt : findKeyTables(refusal.image);
+    // An image without an identity block has nothing to remember its firmware by.
+    const std::optional<FirmwareRow> found =
+        hasIdentityBlock(refusal.image) ? findKeyTables(refusal.image) : std::nullopt;
     if (!found)
         return Staged::fail(std::move(refusal));
     FirmwareCatalog withFound = m_system.firmwareCatalog();

@@ -22,6 +22,16 @@ std::string readByteString(std::span<const std::uint8_t> image, std::int32_t& at
     return s;
 }
 
+bool hasIdentityBlock(std::span<const std::uint8_t> image)
+{
+    for (const std::int32_t probe : kProbes) {
+        std::int32_t at = probe;
+        if (readByteString(image, at) == "SIEMENS")
+            return true;
+    }
+    return false;
+}
+
 std::string identifyFirmware(std::span<const std::uint8_t> image)
 {
     std::int32_t at = 0;

@@ -113,6 +113,12 @@ TEST(Load, FoundFirmwareLoadsAndIsRememberedOnlyWhenTheUserAgrees)
               Outcome::Unsupported);
     ASSERT_EQ(e.view.boxes.size(), 1u);
     EXPECT_EQ(e.view.boxes[0].style, MsgStop);
+    // Tables but no identity block: nothing to remember the firmware by.
+    unlisted.at(kProbes[0]) = 'X';
+    e.view.boxes.clear();
+    EXPECT_EQ(e.open(u"/anonymous.bin", unlisted), Outcome::Unsupported);
+    ASSERT_EQ(e.view.boxes.size(), 1u);
+    EXPECT_EQ(e.view.boxes[0].style, MsgStop);
 }
 
 TEST(Load, EmptyAndShortFilesAreRefusedWithEmptyIdentity)
