@@ -14,11 +14,32 @@
   const GRID_ORDER = [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 0, 11]; // the keypad: * 0 # in the last row
   const MSG_STOP = 16, MSG_YES_NO = 36, MSG_WARNING = 48, MSG_QUESTION = 51;
   const ANSWER_CANCEL = 2, ANSWER_YES = 6, ANSWER_NO = 7;
+  const FIRMWARE_KEY = 'klavoset.firmware:'; // + identity string: the description of a found firmware
   const $ = (selector) => document.querySelector(selector);
 
   const module = await createKlavoset();
   const design = module.design();
   const session = new module.Session();
+
+  // Firmware found in images of earlier visits. The browser may refuse its storage (a private window, a
+  // page opened from disk): a firmware found then is known for this visit only.
+  function readDescriptions() {
+    try {
+      const store = window.localStorage;
+      for (let i = 0; i < store.length; i++) {
+        const key = store.key(i);
+        if (!key || !key.startsWith(FIRMWARE_KEY)) continue;
+        const why = session.addDescription(store.getItem(key));
+        if (why) console.warn(`Klavoset: ${key}: ${why}`);
+      }
+    } catch (e) { /* nothing kept */ }
+  }
+  function keepDescriptions() {
+    for (const d of session.takeRemembered()) {
+      try { window.localStorage.setItem(FIRMWARE_KEY + d.id, d.text); } catch (e) { /* this visit only */ }
+    }
+  }
+  readDescriptions();
   const menuCaption = Object.fromEntries(design.menu.map((m) => [m.name, m.caption]));
   const tooltip = Object.fromEntries(design.toolbar.filter((t) => t.key).map((t) => [t.key, t.tooltip]));
 
@@ -160,6 +181,7 @@
         command(answers);
         render();
         deliver();
+        keepDescriptions();
         const opened = session.takeOpened();
         if (opened) window.open(opened, '_blank', 'noopener');
         await showBoxes();

@@ -57,6 +57,24 @@ void command(WebSession& s, const std::string& name, const val& answers)
 }
 void type(WebSession& s, int a, int key, const std::string& text) { s.type(arrayOf(a), key, text); }
 
+// Empty when the description was taken, else why it was not.
+std::string addDescription(WebSession& s, const std::string& text)
+{
+    return s.addDescription(text).value_or("");
+}
+
+val remembered(WebSession& s)
+{
+    val list = val::array();
+    for (const auto& kept : s.takeRemembered()) {
+        val k = val::object();
+        k.set("id", kept.id);
+        k.set("text", kept.text);
+        list.call<void>("push", k);
+    }
+    return list;
+}
+
 val boxes(WebSession& s)
 {
     val list = val::array();
@@ -172,12 +190,14 @@ EMSCRIPTEN_BINDINGS(klavoset)
         .function("saveLayout", &saveLayout)
         .function("command", &command)
         .function("type", &type)
+        .function("addDescription", &addDescription)
         .function("question", &WebSession::question)
         .function("questionStyle", &WebSession::questionStyle)
         .function("boxes", &boxes)
         .function("download", &download)
         .function("clearDownload", &WebSession::clearDownload)
         .function("takeOpened", &WebSession::takeOpened)
+        .function("takeRemembered", &remembered)
         .function("state", &state);
     emscripten::function("design", &design);
 }

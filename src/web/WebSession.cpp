@@ -4,7 +4,9 @@
 
 #include "web/WebSession.h"
 
+#include "base/Cp1251.h"
 #include "base/Utf.h"
+#include "descriptions/Description.h"
 #include "writers/VkpPatch.h"
 
 namespace klavoset::web {
@@ -44,6 +46,29 @@ void WebView::begin(Answers answers)
     m_answers = std::move(answers);
     m_asked = 0;
     question.reset();
+}
+
+std::optional<std::string> WebSystem::rememberFirmware(const std::string& id, const FirmwareRow& row)
+{
+    if (auto refused = catalog.add(id, row))
+        return refused;
+    std::string text = descriptionText(id, row);
+    // What the page keeps must read back as this firmware, or it would be lost at the next visit.
+    const auto again = parseDescription(text);
+    if (!again.isOk())
+        return again.error();
+    if (again.value().id != id || !sameLayoutPlaces(again.value().row, row))
+        return "the description would not read back as it is";
+    remembered.push_back({toUtf8(fromCp1251(id)), std::move(text)});
+    return std::nullopt;
+}
+
+std::optional<std::string> WebSystem::addDescription(std::string_view text)
+{
+    const auto description = parseDescription(text);
+    if (!description.isOk())
+        return description.error();
+    return catalog.add(description.value().id, description.value().row);
 }
 
 WebSession::WebSession() { editor.start(); }

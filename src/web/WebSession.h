@@ -42,12 +42,23 @@ class WebView : public MemoryView
     std::size_t m_asked = 0; // questions of this attempt answered from m_answers
 };
 
-// Addresses and mail go to the browser; the outside programs do not exist here.
+// Addresses and mail go to the browser; the outside programs do not exist here. Found firmware is known
+// for the visit at once, and its description is left for the page to keep in the browser's storage.
 class WebSystem : public NoSystemServices
 {
   public:
     void openDocument(const std::u16string& target) override { opened = target; }
+    std::optional<std::string> rememberFirmware(const std::string& id, const FirmwareRow& row) override;
+    // A description the page kept from an earlier visit; why it cannot be used, or nothing.
+    std::optional<std::string> addDescription(std::string_view text);
+
+    struct Kept
+    {
+        std::string id;   // the identity string in UTF-8: the page names its stored text by it
+        std::string text; // descriptionText
+    };
     std::u16string opened;
+    std::vector<Kept> remembered; // not yet taken by the page
 };
 
 // One editor behind the page: the commands the page offers, each run to its end before the next.
@@ -78,8 +89,11 @@ class WebSession
     // The user changed the text of a field.
     void type(Layout a, int key, const std::string& text);
 
+    // A description of firmware the page kept from an earlier visit; why it cannot be used, or nothing.
+    std::optional<std::string> addDescription(std::string_view text) { return system.addDescription(text); }
+
     // What the last command left for the page: the question to ask (empty when none) and its style, the
-    // boxes to show, a download, an address to open.
+    // boxes to show, a download, an address to open, descriptions to keep.
     [[nodiscard]] std::string question() const;
     [[nodiscard]] int questionStyle() const { return view.question ? view.question->style : 0; }
     [[nodiscard]] std::vector<MemoryView::Box> takeBoxes() { return std::exchange(view.boxes, {}); }
@@ -87,6 +101,10 @@ class WebSession
     [[nodiscard]] const std::vector<std::uint8_t>& downloadBytes() const;
     void clearDownload();
     [[nodiscard]] std::string takeOpened();
+    [[nodiscard]] std::vector<WebSystem::Kept> takeRemembered()
+    {
+        return std::exchange(system.remembered, {});
+    }
 
     WebView view;
     MemoryFiles files;

@@ -62,6 +62,7 @@ TEST(WebSession, EveryQuestionOfACommandIsAskedInTurn)
         EXPECT_EQ(s.editor.fullflashPath(), u"a.bin");
         EXPECT_EQ(s.view.fieldText(Layout::englishUpper, 2), u"XY");
         EXPECT_EQ(s.view.panelText(7), u"C55 v24 lg91");
+        EXPECT_TRUE(s.takeRemembered().empty());
         EXPECT_EQ(s.system.catalog.find("C55 v25 lg91"), nullptr);
     };
 
@@ -93,7 +94,24 @@ TEST(WebSession, EveryQuestionOfACommandIsAskedInTurn)
     EXPECT_TRUE(s.takeBoxes().empty());
     EXPECT_EQ(s.view.panelText(7), u"C55 v25 lg91");
     EXPECT_EQ(s.view.panelText(6), u"");
-    EXPECT_NE(s.system.catalog.find("C55 v25 lg91"), nullptr);
+    const auto kept = s.takeRemembered();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].id, "C55 v25 lg91");
+
+    // The next visit: the page hands the kept text back before anything is opened.
+    WebSession next;
+    EXPECT_EQ(next.addDescription(kept[0].text), std::nullopt);
+    EXPECT_EQ(open(next, "again.bin", unlisted()), Outcome::Done);
+    EXPECT_TRUE(next.question().empty());
+    EXPECT_TRUE(next.takeBoxes().empty());
+    EXPECT_EQ(next.editor.firmware().id, "C55 v25 lg91");
+    EXPECT_EQ(next.view.fieldText(Layout::englishUpper, 2), s.view.fieldText(Layout::englishUpper, 2));
+    EXPECT_TRUE(next.takeRemembered().empty()) << "known already, nothing new to keep";
+    // A text spoilt in the browser's storage, or a firmware the table has by now, is refused with a reason.
+    EXPECT_NE(next.addDescription(kept[0].text.substr(0, 20)), std::nullopt);
+    std::string listed = kept[0].text;
+    listed.replace(listed.find("v25"), 3, "v24");
+    EXPECT_NE(next.addDescription(listed), std::nullopt);
 }
 
 TEST(WebSession, SavesBecomeDownloadsUnderTheDialogsNames)

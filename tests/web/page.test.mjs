@@ -5,7 +5,7 @@
 // The page in headless Chromium: a demo fullflash opened, edited and saved as the three downloads, whose
 // bytes must equal what klavoset-cli writes for the same layouts; a refused image; an overflow; the
 // question before unsaved changes are replaced; an image of a firmware no row lists, loaded after the user's
-// Да; the time to open and to download a 16 MiB image; and that
+// Да and known at the next visit; the time to open and to download a 16 MiB image; and that
 // all of it, the help page too, runs under the page's policy without allowing inline code at large.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
@@ -30,6 +30,7 @@ let browser;
 let page;
 let cdp;
 const errors = []; // every error the page or its frames logged, a refusal by the policy among them
+const warnings = [];
 
 const run = (...args) => execFileSync(cli, args, { stdio: ['ignore', 'pipe', 'pipe'] });
 const field = (layout, key) => `input[data-layout="${layout}"][data-key="${key}"]`;
@@ -96,7 +97,10 @@ before(async () => {
   cdp = await page.createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
   page.on('pageerror', (e) => { throw e; });
-  page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
+  page.on('console', (m) => {
+    if (m.type() === 'error') errors.push(m.text());
+    if (m.type() === 'warn') warnings.push(m.text());
+  });
   await fresh();
 });
 
@@ -173,7 +177,7 @@ test('an overflow is shown, refused at saving, and guarded before another image 
   assert.deepEqual(names, ['demo.bin', 'demo.lay', 'demo.vkp']); // the refused save wrote nothing
 });
 
-test('a firmware no row lists loads after its own Да', async () => {
+test('a firmware no row lists loads after its own Да and is known at the next visit', async () => {
   const unlisted = path.join(work, 'unlisted.bin');
   const bytes = fs.readFileSync(demo);
   assert.equal(bytes[0x7ff50], 0x24); // the version byte of "C55 v24 lg91"
@@ -201,6 +205,16 @@ test('a firmware no row lists loads after its own Да', async () => {
   assert.match(await answerBox('yes'), /Прошивки C55 v25 lg91/);
   await loaded('C55 v24 lg91');
   assert.equal(await panel(7), 'C55 v25 lg91');
+
+  // The next visit, with a spoilt description beside the kept one: that one is only a warning.
+  await page.evaluate(() => localStorage.setItem('klavoset.firmware:spoilt', '{"firmware":'));
+  await fresh();
+  await openFullflash(unlisted);
+  const first = await page.waitForFunction(() => (document.querySelector('dialog#message').open && 'a question')
+    || document.querySelector('[data-panel="7"]').textContent, { polling: 'mutation' });
+  assert.equal(await first.jsonValue(), 'C55 v25 lg91');
+  assert.equal(warnings.filter((w) => w.includes('klavoset.firmware:spoilt')).length, 1);
+  await page.evaluate(() => localStorage.removeItem('klavoset.firmware:spoilt'));
 });
 
 // The machine is shared, so each is timed several times and the best counts: the cost of the page itself.
