@@ -9,6 +9,7 @@
 #include "support/ImageBuilder.h"
 #include "support/ImageSizes.h"
 #include "support/RandomLayouts.h"
+#include "support/StartedEditor.h"
 #include "writers/LayoutWriter.h"
 
 #include <gtest/gtest.h>
@@ -113,11 +114,16 @@ TEST(TableFinder, FindsTablesAtNewPlacesUnderEveryCorrection)
             const FirmwareDescriptor d = completeDescriptor(row);
             ImageBuilder builder(0x400000);
             builder.raw() = randomBytes(0x400000, ++seed);
-            Bytes image =
-                builder.identity("X99", 0x11, "lg91")
-                    .layouts(d, test::RandomLayouts(seed).fitting(d, d.hasRussian, false), correction)
-                    .build();
-            expectTables(findKeyTables(image), row, false);
+            const LayoutTexts texts = test::RandomLayouts(seed).fitting(d, d.hasRussian, false);
+            Bytes image = builder.identity("X99", 0x11, "lg91").layouts(d, texts, correction).build();
+            const auto found = findKeyTables(image);
+            expectTables(found, row, false);
+            // Loaded through its description, the image shows the layouts the builder wrote.
+            test::StartedEditor e;
+            ASSERT_FALSE(e.system.catalog.add("X99 v11 lg91", *found));
+            ASSERT_EQ(e.open(u"/x.bin", image), Outcome::Done);
+            EXPECT_TRUE(e.view.boxes.empty());
+            EXPECT_EQ(e.texts(), texts);
         }
 }
 
