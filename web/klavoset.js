@@ -8,8 +8,8 @@
 // about the files themselves is the editor's.
 (async () => {
   const ARRAYS = ['eb', 'em', 'rb', 'rm'];
-  const LAYOUT_NAMES = ['английская, заглавные буквы', 'английская, строчные буквы', 'русская, заглавные буквы',
-    'русская, строчные буквы'];
+  // A field's name for screen readers is the window's: "Клавиша 2, английская, заглавные".
+  const LAYOUT_NAMES = ['английская, заглавные', 'английская, строчные', 'русская, заглавные', 'русская, строчные'];
   const KEY_NAMES = ['0', '1', '2', '3', '4', '5', '6', '7', '8', '9', '*', '#'];
   const GRID_ORDER = [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 0, 11]; // the keypad: * 0 # in the last row
   const MSG_STOP = 16, MSG_YES_NO = 36, MSG_WARNING = 48, MSG_QUESTION = 51;
@@ -73,7 +73,7 @@
       input.maxLength = design.maxLength[key];
       input.spellcheck = false;
       input.autocomplete = 'off';
-      input.setAttribute('aria-label', `${KEY_NAMES[key]}: ${LAYOUT_NAMES[a]}`);
+      input.setAttribute('aria-label', `Клавиша ${KEY_NAMES[key]}, ${LAYOUT_NAMES[a]}`);
       if (a >= 2) input.className = 'ru';
       input.addEventListener('input', () => {
         session.type(a, key, input.value);
@@ -105,7 +105,8 @@
       input.classList.toggle('editable', f.editable);
       input.style.visibility = f.visible ? '' : 'hidden';
     }));
-    st.panels.forEach((text, i) => { panels[i].textContent = text; });
+    // Only a changed panel is touched: the status is a live region, and each write would be read out.
+    st.panels.forEach((text, i) => { if (panels[i].textContent !== text) panels[i].textContent = text; });
     document.body.classList.toggle('warning', st.warning);
     if (st.beeps > beeps) beep();
     beeps = st.beeps;
