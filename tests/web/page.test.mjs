@@ -13,6 +13,7 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import { createRequire } from 'node:module';
 import puppeteer from 'puppeteer-core';
 
 const root = path.resolve(import.meta.dirname, '../..');
@@ -31,6 +32,10 @@ let page;
 let cdp;
 const errors = []; // every error the page or its frames logged, a refusal by the policy among them
 const warnings = [];
+
+// The accessibility checker, evaluated in the page through the DevTools protocol: the page's policy lets
+// in no script tag of ours, and this way needs none.
+const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
 const run = (...args) => execFileSync(cli, args, { stdio: ['ignore', 'pipe', 'pipe'] });
 const field = (layout, key) => `input[data-layout="${layout}"][data-key="${key}"]`;
@@ -56,6 +61,19 @@ async function answerBox(answer = 'ok') {
   await page.waitForFunction((b) => !b.isConnected || !b.closest('dialog').open, { polling: 'mutation' }, button);
   await button.dispose();
   return text;
+}
+
+// Every fault axe finds in `frame` as it is now, at any impact: "id (impact): target, target".
+async function audit(frame = page.mainFrame(), skip = []) {
+  if (!await frame.evaluate(() => typeof axe === 'object')) {
+    await frame.evaluate(axeSource);
+    assert.equal(await frame.evaluate(() => typeof axe), 'object', 'axe did not load');
+  }
+  return frame.evaluate(async (skip) => {
+    const rules = Object.fromEntries(skip.map((id) => [id, { enabled: false }]));
+    const result = await axe.run(document, { iframes: false, resultTypes: ['violations'], rules });
+    return result.violations.map((v) => `${v.id} (${v.impact}): ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
+  }, skip);
 }
 
 async function loaded(firmware = '') {
@@ -244,6 +262,35 @@ test('a 16 MiB image is timed opening and downloading', async () => {
     assert.ok(Math.min(...opens) <= LIMIT_MS, `open took ${opens} ms`);
     assert.ok(Math.min(...saves) <= LIMIT_MS, `download took ${saves} ms`);
   }
+});
+
+test('axe finds no fault on the empty page, a loaded image, an open box or the help page', async () => {
+  await fresh();
+  const faults = { empty: await audit() };
+  const junk = path.join(work, 'junk.bin');
+  await openFullflash(junk);
+  await page.waitForSelector('dialog#message[open]');
+  faults.box = await audit();
+  await answerBox();
+  await openFullflash(demo);
+  await loaded();
+  faults.loaded = await audit();
+  await page.click('button#help');
+  await page.waitForSelector('dialog#help-page[open]');
+  faults.help = await audit();
+  await page.keyboard.press('Escape');
+  await page.waitForFunction(() => !document.querySelector('dialog#help-page').open);
+  // The help's frame runs no script, axe's neither: its text is audited as a page of its own, but for the
+  // landmarks and heading a whole page needs, which the frame has from the page around it.
+  const text = await page.$eval('#help-source', (el) => el.textContent);
+  const own = await browser.newPage();
+  try {
+    await own.setContent(text);
+    faults.helpText = await audit(own.mainFrame(), ['region', 'landmark-one-main', 'page-has-heading-one']);
+  } finally {
+    await own.close();
+  }
+  assert.deepEqual(faults, { empty: [], box: [], loaded: [], helpText: [], help: [] });
 });
 
 // Last, so that every state the tests above went through is covered: empty, loaded, message boxes open.
