@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -95,6 +97,25 @@ inline CliRun runCliProcess(const std::string& args, const std::filesystem::path
     std::filesystem::remove(outFile);
     std::filesystem::remove(errFile);
     return run;
+}
+
+// A command the tool refuses: its exit code and words its message must hold.
+struct Refusal
+{
+    std::string args;
+    int exitCode;
+    std::string says;
+};
+
+// Runs each refused command as a whole process: its exit code and message, nothing on standard output.
+inline void expectRefusals(std::initializer_list<Refusal> cases, const std::filesystem::path& dir)
+{
+    for (const Refusal& c : cases) {
+        const CliRun run = runCliProcess(c.args, dir);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args << "\n" << run.err;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.args << "\n" << run.err;
+        EXPECT_TRUE(run.out.empty()) << c.args;
+    }
 }
 
 } // namespace klavoset::test

@@ -52,24 +52,15 @@ TEST_F(CliDescriptions, BadFilesAndTheirExitCodes)
 {
     test::writeText(dir.path / "c55.json", test::kC55v25Description);
     test::writeText(dir.path / "not.json", "{\"firmware\": \"C55 v25 lg91\",");
-    const struct
-    {
-        std::string args;
-        int exitCode;
-        std::string says;
-    } cases[] = {
-        {"show v25.bin --firmware-file", 1, "usage"},
-        {"show v25.bin --firmware-file missing.json", 2, "missing.json: No such file"},
-        {"identify v25.bin --firmware-file not.json", 3, "not.json: not JSON"},
-        {"apply v25.bin x.lay --firmware-file c55.json --vkp c55.json", 1, "same file as the input"},
-        {"export v25.bin --firmware-file c55.json -o c55.json", 1, "same file as the input"},
-    };
-    for (const auto& c : cases) {
-        const auto run = runCliProcess(c.args, dir.path);
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.args << "\n" << run.err;
-        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.args << "\n" << run.err;
-        EXPECT_TRUE(run.out.empty()) << c.args;
-    }
+    test::expectRefusals(
+        {
+            {"show v25.bin --firmware-file", 1, "usage"},
+            {"show v25.bin --firmware-file missing.json", 2, "missing.json: No such file"},
+            {"identify v25.bin --firmware-file not.json", 3, "not.json: not JSON"},
+            {"apply v25.bin x.lay --firmware-file c55.json --vkp c55.json", 1, "same file as the input"},
+            {"export v25.bin --firmware-file c55.json -o c55.json", 1, "same file as the input"},
+        },
+        dir.path);
     EXPECT_EQ(test::readText(dir.path / "c55.json"), test::kC55v25Description);
 
     test::writeText(

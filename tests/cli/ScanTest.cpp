@@ -11,7 +11,6 @@ namespace klavoset {
 namespace {
 
 using test::runCli;
-using test::runCliProcess;
 using CliScan = test::UnlistedVersion;
 
 // What scan finds in a table firmware's image is the table's row, as published; the table wins over any
@@ -65,25 +64,16 @@ TEST_F(CliScan, ExitCodes)
     test::writeBytes(dir.path / "zeros.bin", std::vector<std::uint8_t>(0x100000, 0));
     test::writeBytes(dir.path / "bare.bin",
                      test::ImageBuilder(0x100000).identity("C45", 0x51, "lg1").build());
-    const struct
-    {
-        std::string args;
-        int exitCode;
-        std::string says;
-    } cases[] = {
-        {"scan", 1, "usage"},
-        {"scan v25.bin v24.bin", 1, "usage"},
-        {"scan --bogus v25.bin", 1, "usage"},
-        {"scan missing.bin", 2, "missing.bin: No such file"},
-        {"scan zeros.bin", 3, "no identity string"},
-        {"scan bare.bin --save", 3, "no key tables found"},
-    };
-    for (const auto& c : cases) {
-        const auto run = runCliProcess(c.args, dir.path);
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.args << "\n" << run.err;
-        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.args << "\n" << run.err;
-        EXPECT_TRUE(run.out.empty()) << c.args;
-    }
+    test::expectRefusals(
+        {
+            {"scan", 1, "usage"},
+            {"scan v25.bin v24.bin", 1, "usage"},
+            {"scan --bogus v25.bin", 1, "usage"},
+            {"scan missing.bin", 2, "missing.bin: No such file"},
+            {"scan zeros.bin", 3, "no identity string"},
+            {"scan bare.bin --save", 3, "no key tables found"},
+        },
+        dir.path);
     EXPECT_FALSE(std::filesystem::exists(folder));
 }
 
