@@ -116,6 +116,9 @@ before(async () => {
   cdp = await page.createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
   page.on('pageerror', (e) => { throw e; });
+  // A test that fails with unsaved changes leaves the question before leaving: the next test's new visit
+  // goes ahead rather than waiting out its time.
+  page.on('dialog', (d) => d.accept());
   page.on('console', (m) => {
     if (m.type() === 'error') errors.push(m.text());
     if (m.type() === 'warn') warnings.push(m.text());
@@ -304,8 +307,18 @@ test('the keyboard alone opens an image, edits a key and answers a box', async (
   await page.keyboard.down('Control');
   await page.keyboard.press('a');
   await page.keyboard.up('Control');
+  // The status is read out as it changes: a panel whose text stays is not written again.
+  const before = await page.$$eval('[data-panel]', (ps) => ps.map((p) => p.textContent));
+  await page.evaluate(() => {
+    window.written = new Set();
+    new MutationObserver((ms) => ms.forEach((m) => window.written.add(m.target.closest('[data-panel]').dataset.panel)))
+      .observe(document.querySelector('#status'), { childList: true, characterData: true, subtree: true });
+  });
   await page.keyboard.type('Kb');
   assert.equal(await panel(6), '*');
+  const after = await page.$$eval('[data-panel]', (ps) => ps.map((p) => p.textContent));
+  const changed = before.flatMap((text, i) => (text === after[i] ? [] : [String(i + 1)]));
+  assert.deepEqual(await page.evaluate(() => [...window.written].sort()), changed);
 
   await page.keyboard.down('Shift');
   while (!await page.evaluate(() => document.activeElement.id === 'open-fullflash')) await page.keyboard.press('Tab');
