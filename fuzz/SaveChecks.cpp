@@ -65,13 +65,13 @@ void checkReload(const FuzzEditor& e, FuzzEditor& again, const LayoutTexts& save
     static_cast<void>(KeyCodec(bytes, first, e.editor.firmware().key10Entry, koi).decodeKey(q, true, false));
     const bool shownAsMeant = first == again.editor.addressCorrection();
 
-    const bool newGen = e.editor.firmware().newGeneration;
+    const bool newGeneration = e.editor.firmware().newGeneration;
     for (const Layout a : kAllLayouts) {
         const bool english = a == Layout::englishUpper || a == Layout::englishLower;
         if (!english && !again.editor.hasRussian())
             continue;
         for (int key = 0; key < kKeys; ++key) {
-            if (newGen && key >= 10) // key 10 may be read from a table slot the writer leaves alone
+            if (newGeneration && key >= 10) // key 10 may be read from a table slot the writer leaves alone
                 continue;
             // The shared keys are englishUpper's text in every array, and so read back as englishUpper's do.
             const bool shared = key == 0 || key == 1 || key >= 10;
@@ -117,12 +117,12 @@ void checkLayoutFile(const FuzzEditor& e, FuzzEditor& other, std::span<const std
 
 // The bytes a save may change, kept per firmware and options: building the map for every run would
 // cost as much as an image copy. One map serves every length up to the longest asked for.
-const std::vector<bool>& writableFor(const FirmwareDescriptor& d, bool hasRus, bool wap, std::size_t size)
+const std::vector<bool>& writableFor(const FirmwareDescriptor& d, bool hasRussian, bool wap, std::size_t size)
 {
     static std::map<std::tuple<std::string, bool, bool>, std::vector<bool>> maps;
-    std::vector<bool>& map = maps[{d.id, hasRus, wap}];
+    std::vector<bool>& map = maps[{d.id, hasRussian, wap}];
     if (map.size() < size)
-        map = test::writableBytes(d, hasRus, wap, std::max(size, ImageEdits::kMaxLength));
+        map = test::writableBytes(d, hasRussian, wap, std::max(size, ImageEdits::kMaxLength));
     return map;
 }
 
@@ -147,10 +147,10 @@ void checkEverySave(FuzzEditor& e, std::span<const std::uint8_t> loaded)
         // The editor's own bytes, changed here and put back below: a copy per input would cost more than
         // the rest of the check.
         auto& image = const_cast<FileBytes&>(e.editor.image());
-        const std::span<std::uint8_t> flash(image.data(), image.size());
-        KLAVOSET_FUZZ_CHECK(!test::applyVkpLines(lines, flash, true));
-        KLAVOSET_FUZZ_CHECK(sameBytes(flash, loaded));
-        KLAVOSET_FUZZ_CHECK(!test::applyVkpLines(lines, flash));
+        const std::span<std::uint8_t> editorBytes(image.data(), image.size());
+        KLAVOSET_FUZZ_CHECK(!test::applyVkpLines(lines, editorBytes, true));
+        KLAVOSET_FUZZ_CHECK(sameBytes(editorBytes, loaded));
+        KLAVOSET_FUZZ_CHECK(!test::applyVkpLines(lines, editorBytes));
         // So every byte the save changed lies in a line, and only bytes a save may change are changed.
         const std::vector<bool>& writable = writableFor(d, e.editor.hasRussian(), wap, loaded.size());
         for (const test::VkpLine& line : lines)

@@ -40,7 +40,7 @@ void Editor::enableLoadedFields(int keys)
 
 void Editor::start()
 {
-    m_registeredPatcherCommand = m_system.vklayOpenCommand();
+    m_registeredPatcherCommand = m_system.patcherOpenCommand();
     if (!m_registeredPatcherCommand.empty()) {
         m_view.setMenuEnabled("V_Klay", true);
         m_view.setButtonEnabled("V_Klay", true);

@@ -21,7 +21,7 @@ class SystemServices
     virtual ~SystemServices() = default;
 
     // The patcher's registered open command (holding "%1"), or empty when it is not registered.
-    [[nodiscard]] virtual std::u16string vklayOpenCommand() = 0;
+    [[nodiscard]] virtual std::u16string patcherOpenCommand() = 0;
     // Paths of the calculator and character-map programs, empty when there is none.
     [[nodiscard]] virtual std::u16string calculatorPath() = 0;
     [[nodiscard]] virtual std::u16string charMapPath() = 0;
@@ -59,7 +59,7 @@ class NoSystemServices : public SystemServices
     {
         return catalog.add(id, row);
     }
-    std::u16string vklayOpenCommand() override { return {}; }
+    std::u16string patcherOpenCommand() override { return {}; }
     std::u16string calculatorPath() override { return {}; }
     std::u16string charMapPath() override { return {}; }
     std::u16string helpPagePath() override { return {}; }

@@ -38,7 +38,7 @@ QString windowsProgram(const QString& name)
 
 } // namespace
 
-std::u16string DesktopSystem::vklayOpenCommand()
+std::u16string DesktopSystem::patcherOpenCommand()
 {
 #ifdef Q_OS_WIN
     const QSettings key(QStringLiteral("HKEY_CLASSES_ROOT\\") + kPatcherKey, QSettings::NativeFormat);

@@ -20,7 +20,7 @@ class DesktopSystem : public SystemServices
   public:
     explicit DesktopSystem(QString commandLine) : m_commandLine(std::move(commandLine)) {}
 
-    std::u16string vklayOpenCommand() override;
+    std::u16string patcherOpenCommand() override;
     std::u16string calculatorPath() override;
     std::u16string charMapPath() override;
     std::u16string helpPagePath() override;

@@ -39,7 +39,7 @@ TEST(StartUp, StateBeforeAnyLoad)
 TEST(StartUp, ToolsAreEnabledExactlyWhenFound)
 {
     Unstarted e;
-    e.system.vklay = u"vklay.exe \"%1\"";
+    e.system.patcher = u"vklay.exe \"%1\"";
     e.system.calculator = u"/usr/bin/calc";
     e.files.files[u"/usr/bin/calc"] = {};
     e.system.charMap = u"/usr/bin/missing";

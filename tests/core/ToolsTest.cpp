@@ -19,9 +19,9 @@ struct Started
     test::MemoryFileSystem files;
     test::FakeSystem system;
     Editor editor{view, files, system};
-    explicit Started(std::u16string vklay = {})
+    explicit Started(std::u16string patcher = {})
     {
-        system.vklay = std::move(vklay);
+        system.patcher = std::move(patcher);
         editor.start();
     }
 };

@@ -64,9 +64,9 @@ Bytes randomBytes(std::size_t size, std::uint32_t seed)
     return bytes;
 }
 
-FirmwareRow rowAt(bool newGen, bool hasRussian, std::int32_t english, std::int32_t russian)
+FirmwareRow rowAt(bool newGeneration, bool hasRussian, std::int32_t english, std::int32_t russian)
 {
-    return {"", newGen, hasRussian, english, russian, newGen ? english + 0xA2E : 0, 0, 0};
+    return {"", newGeneration, hasRussian, english, russian, newGeneration ? english + 0xA2E : 0, 0, 0};
 }
 
 class EveryRow : public ::testing::TestWithParam<FirmwareRow>

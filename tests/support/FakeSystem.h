@@ -14,14 +14,14 @@ namespace klavoset::test {
 // Tools found or not as a test says, and a record of everything started.
 struct FakeSystem : SystemServices
 {
-    std::u16string vklay, calculator, charMap, helpPage, line;
+    std::u16string patcher, calculator, charMap, helpPage, line;
     std::vector<std::vector<std::u16string>> started;
     std::vector<std::u16string> opened, viewed;
     bool viewer = true; // the system has a program for plain binary data
     FirmwareCatalog catalog;
     std::vector<std::string> remembered; // identity strings, in the order they were kept
 
-    std::u16string vklayOpenCommand() override { return vklay; }
+    std::u16string patcherOpenCommand() override { return patcher; }
     std::u16string calculatorPath() override { return calculator; }
     std::u16string charMapPath() override { return charMap; }
     std::u16string helpPagePath() override { return helpPage; }

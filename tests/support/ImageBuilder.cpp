@@ -114,7 +114,7 @@ ImageBuilder& ImageBuilder::layouts(const FirmwareDescriptor& d, const LayoutTex
     return *this;
 }
 
-LayoutTexts sampleLayouts(bool newGen, bool hasRus)
+LayoutTexts sampleLayouts(bool newGeneration, bool hasRussian)
 {
     LayoutTexts t;
     const char16_t* latin[] = {u"",     u"",     u"abc2",  u"def3", u"ghi4",
@@ -128,7 +128,7 @@ LayoutTexts sampleLayouts(bool newGen, bool hasRus)
             upper += (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
         t.at(Layout::englishUpper, k) = upper + u"Ж";
         t.at(Layout::englishLower, k) = lower + u"ж";
-        if (hasRus) {
+        if (hasRussian) {
             std::u16string r = cyr[k];
             std::u16string R;
             for (const char16_t c : r)
@@ -138,7 +138,7 @@ LayoutTexts sampleLayouts(bool newGen, bool hasRus)
         }
     }
     const std::u16string shared[kKeys] = {
-        u".,?!0-\x7F", u" 1€$", {}, {}, {}, {}, {}, {}, {}, {}, u"*/+", newGen ? u"" : u"#@"};
+        u".,?!0-\x7F", u" 1€$", {}, {}, {}, {}, {}, {}, {}, {}, u"*/+", newGeneration ? u"" : u"#@"};
     for (const int key : {0, 1, 10, 11})
         for (const Layout a : kAllLayouts)
             t.at(a, key) = shared[key];

@@ -71,7 +71,7 @@ class ImageBuilder
 [[nodiscard]] std::int32_t addressOf(std::int32_t offset, std::int32_t imageSize, std::int32_t correction);
 
 // Layout texts that fit every firmware: distinct letters per key, shared keys short.
-[[nodiscard]] LayoutTexts sampleLayouts(bool newGen, bool hasRus);
+[[nodiscard]] LayoutTexts sampleLayouts(bool newGeneration, bool hasRussian);
 
 // The descriptor of a supported identity.
 [[nodiscard]] FirmwareDescriptor descriptorOf(std::string_view fwId);

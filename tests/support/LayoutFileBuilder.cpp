@@ -21,7 +21,7 @@ LayoutFileBuilder& LayoutFileBuilder::line(std::u16string_view text)
     return *this;
 }
 
-LayoutFileBuilder& LayoutFileBuilder::layouts(const LayoutTexts& texts, bool hasRus)
+LayoutFileBuilder& LayoutFileBuilder::layouts(const LayoutTexts& texts, bool hasRussian)
 {
     const auto fields = [&](Layout a) {
         std::u16string s;
@@ -35,7 +35,7 @@ LayoutFileBuilder& LayoutFileBuilder::layouts(const LayoutTexts& texts, bool has
     };
     line(fields(Layout::englishUpper));
     line(fields(Layout::englishLower));
-    if (hasRus) {
+    if (hasRussian) {
         line(fields(Layout::russianUpper));
         line(fields(Layout::russianLower));
     }

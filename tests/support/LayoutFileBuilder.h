@@ -21,9 +21,9 @@ class LayoutFileBuilder
     // One line of units, then CR LF.
     LayoutFileBuilder& line(std::u16string_view text);
     // The lines a save of these texts gives: englishUpper keys 1..9, *, 0, #, then englishLower,
-    // russianUpper, russianLower keys 1..9 (the Russian lines only with `hasRus`); fields joined by TAB, one
-    // trailing TAB of a line dropped.
-    LayoutFileBuilder& layouts(const LayoutTexts& texts, bool hasRus);
+    // russianUpper, russianLower keys 1..9 (the Russian lines only with `hasRussian`); fields joined by TAB,
+    // one trailing TAB of a line dropped.
+    LayoutFileBuilder& layouts(const LayoutTexts& texts, bool hasRussian);
     LayoutFileBuilder& bytes(std::initializer_list<std::uint8_t> values); // raw, e.g. an odd last byte
 
     [[nodiscard]] std::vector<std::uint8_t> build() const { return m_bytes; }

@@ -64,7 +64,7 @@ int RandomLayouts::total(int cap)
     return kind == 0 ? 0 : kind == 1 ? cap : below(cap + 1);
 }
 
-LayoutTexts RandomLayouts::fitting(const FirmwareDescriptor& d, bool hasRus, bool koi)
+LayoutTexts RandomLayouts::fitting(const FirmwareDescriptor& d, bool hasRussian, bool koi)
 {
     LayoutTexts t;
     const auto letters = [&](Layout upper, Layout lower, int cap, bool english) {
@@ -75,12 +75,12 @@ LayoutTexts RandomLayouts::fitting(const FirmwareDescriptor& d, bool hasRus, boo
         }
     };
     letters(Layout::englishUpper, Layout::englishLower, 136, true);
-    if (hasRus)
+    if (hasRussian)
         letters(Layout::russianUpper, Layout::russianLower, 138, false);
 
     const int sharedKeys = d.newGeneration ? 3 : 4;
     std::vector<std::size_t> n = split(total(d.sharedCapacity), sharedKeys);
-    if (hasRus && n[0] > 17) {
+    if (hasRussian && n[0] > 17) {
         n[1] += n[0] - 17;
         n[0] = 17;
     }

@@ -21,12 +21,12 @@ class RandomLayouts
 
     // Texts that fit every storage of the firmware, sometimes to the last character: the shared keys of
     // all four layouts equal to englishUpper's, key 11 empty on the newer generation, the Russian layouts
-    // empty without `hasRus`. Any code unit below U+8000 but the line feed (which the phone keeps as U+007F).
-    // With `koi`, the English layouts only hold characters they can keep under KOI8 (no unit whose low
-    // byte is 0xC0..0xFF but the Cyrillic letters themselves).
-    // With Russian layouts, key 0 keeps at most 17 characters: the load takes a longer one at the Russian
-    // table for a sign that the firmware has no Russian layouts.
-    [[nodiscard]] LayoutTexts fitting(const FirmwareDescriptor& d, bool hasRus, bool koi);
+    // empty without `hasRussian`. Any code unit below U+8000 but the line feed (which the phone keeps as
+    // U+007F). With `koi`, the English layouts only hold characters they can keep under KOI8 (no unit whose
+    // low byte is 0xC0..0xFF but the Cyrillic letters themselves). With Russian layouts, key 0 keeps at most
+    // 17 characters: the load takes a longer one at the Russian table for a sign that the firmware has no
+    // Russian layouts.
+    [[nodiscard]] LayoutTexts fitting(const FirmwareDescriptor& d, bool hasRussian, bool koi);
 
     // Bytes the WAP strings of these texts take as UTF-8 with their terminators, upper case from `upper`
     // and lower case from `lower`.

@@ -9,7 +9,7 @@
 
 namespace klavoset::test {
 
-std::vector<bool> writableBytes(const FirmwareDescriptor& d, bool hasRus, bool wap, std::size_t size)
+std::vector<bool> writableBytes(const FirmwareDescriptor& d, bool hasRussian, bool wap, std::size_t size)
 {
     std::vector<bool> ok(size, false);
     const auto allow = [&](std::int64_t at, std::int64_t n) {
@@ -22,7 +22,7 @@ std::vector<bool> writableBytes(const FirmwareDescriptor& d, bool hasRus, bool w
     allow(d.sharedStorage, 2 * d.sharedCapacity);
     if (d.newGeneration)
         allow(d.key10Entry, 6);
-    if (hasRus) {
+    if (hasRussian) {
         allow(d.russianTable, 144);
         allow(d.russianStorage, 276);
     }

@@ -13,8 +13,8 @@ namespace klavoset::test {
 
 // Which bytes of an image of `size` bytes a save may change, from the firmware's areas alone: the key
 // tables (and the key-10 entry of the newer generation), the string storages, and, when the WAP layout
-// is written, bytes 6..9 of every WAP record and the WAP storage. The Russian areas only with `hasRus`.
-[[nodiscard]] std::vector<bool> writableBytes(const FirmwareDescriptor& d, bool hasRus, bool wap,
+// is written, bytes 6..9 of every WAP record and the WAP storage. The Russian areas only with `hasRussian`.
+[[nodiscard]] std::vector<bool> writableBytes(const FirmwareDescriptor& d, bool hasRussian, bool wap,
                                               std::size_t size);
 
 } // namespace klavoset::test

@@ -110,12 +110,12 @@ class DesktopSystemTest : public QObject
         EnvGuard wineprefix("WINEPREFIX", prefix.path().toLocal8Bit());
         EnvGuard path("PATH", bin.path().toLocal8Bit());
         DesktopSystem system{QString()};
-        QVERIFY(system.vklayOpenCommand().empty()); // no wine to start it with
+        QVERIFY(system.patcherOpenCommand().empty()); // no wine to start it with
 
         write(bin.filePath(QStringLiteral("wine")), "#!/bin/sh\n", true);
         const QString expected = QLatin1Char('"') + bin.filePath(QStringLiteral("wine")) +
                                  QStringLiteral("\" \"C:\\Program Files\\V_Klay\\V_Klay.exe\" \"%1\"");
-        QCOMPARE(QString::fromStdU16String(system.vklayOpenCommand()), expected);
+        QCOMPARE(QString::fromStdU16String(system.patcherOpenCommand()), expected);
         QCOMPARE(
             DesktopSystem::programAndArguments(expected),
             QStringList({bin.filePath(QStringLiteral("wine")),
@@ -124,11 +124,11 @@ class DesktopSystemTest : public QObject
         // The user's own classes come first.
         write(prefix.filePath(QStringLiteral("user.reg")),
               "[Software\\\\Classes\\\\V_Klay.bin\\\\shell\\\\open\\\\command]\n@=\"mine.exe %1\"\n");
-        QVERIFY(
-            QString::fromStdU16String(system.vklayOpenCommand()).endsWith(QStringLiteral("\" mine.exe %1")));
+        QVERIFY(QString::fromStdU16String(system.patcherOpenCommand())
+                    .endsWith(QStringLiteral("\" mine.exe %1")));
 
         EnvGuard none("WINEPREFIX", (prefix.path() + QStringLiteral("/nothing")).toLocal8Bit());
-        QVERIFY(system.vklayOpenCommand().empty());
+        QVERIFY(system.patcherOpenCommand().empty());
 #endif
     }
 

@@ -130,7 +130,7 @@ class WindowCommandsTest : public QObject
         f.files.files[u"/opt/k/Klavoset.htm"] = {1};
         f.system.calculator = u"/usr/bin/calc";
         f.files.files[u"/usr/bin/calc"] = {1};
-        f.system.vklay = u"patcher \"%1\"";
+        f.system.patcher = u"patcher \"%1\"";
         f.beforeStart = klavoset::test::setAddresses;
         QVERIFY(f.start());
         QVERIFY(f.item("V_Klay")->isEnabled() && f.button("V_Klay")->isEnabled());
