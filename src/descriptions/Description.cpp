@@ -161,6 +161,18 @@ std::string descriptionText(std::string_view id, const FirmwareRow& row)
     return doc.dump(2, ' ', false, Json::error_handler_t::replace) + '\n';
 }
 
+Result<std::string, std::string> keepableDescriptionText(std::string_view id, const FirmwareRow& row)
+{
+    using R = Result<std::string, std::string>;
+    std::string text = descriptionText(id, row);
+    const auto again = parseDescription(text);
+    if (!again.isOk())
+        return R::fail(again.error());
+    if (again.value().id != id || !sameLayoutPlaces(again.value().row, row))
+        return R::fail("the description would not read back as it is");
+    return R::ok(std::move(text));
+}
+
 Result<FirmwareDescription, std::string> parseDescription(std::string_view text)
 {
     using R = Result<FirmwareDescription, std::string>;

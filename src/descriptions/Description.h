@@ -32,6 +32,11 @@ struct FirmwareDescription
 // image, ...). Never throws.
 [[nodiscard]] Result<FirmwareDescription, std::string> parseDescription(std::string_view text);
 
+// The text of a description of `id` that reads back as exactly this firmware, or why there is none: what
+// is kept must load again as this very firmware, or it would be lost at the next start.
+[[nodiscard]] Result<std::string, std::string> keepableDescriptionText(std::string_view id,
+                                                                       const FirmwareRow& row);
+
 // Whether two rows place the layouts alike: the same generation, Russian layouts and offsets; ids aside.
 [[nodiscard]] bool sameLayoutPlaces(const FirmwareRow& a, const FirmwareRow& b);
 

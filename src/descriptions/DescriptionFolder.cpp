@@ -192,13 +192,10 @@ Result<std::u16string, std::string> saveDescription(FileSystem& files, const std
     const std::string name = descriptionFileName(id);
     if (name.empty())
         return R::fail("the identity string cannot name a file");
-    const std::string text = descriptionText(id, row);
-    // What is kept must load again as this very firmware, or it would be lost at the next start.
-    const auto again = parseDescription(text);
-    if (!again.isOk())
-        return R::fail(again.error());
-    if (again.value().id != id || !sameLayoutPlaces(again.value().row, row))
-        return R::fail("the description would not read back as it is");
+    auto kept = keepableDescriptionText(id, row);
+    if (!kept.isOk())
+        return R::fail(kept.error());
+    const std::string text = std::move(kept).value();
 
     std::error_code ec;
     fs::create_directories(pathOf(folder), ec);

@@ -52,14 +52,10 @@ std::optional<std::string> WebSystem::rememberFirmware(const std::string& id, co
 {
     if (auto refused = catalog.add(id, row))
         return refused;
-    std::string text = descriptionText(id, row);
-    // What the page keeps must read back as this firmware, or it would be lost at the next visit.
-    const auto again = parseDescription(text);
-    if (!again.isOk())
-        return again.error();
-    if (again.value().id != id || !sameLayoutPlaces(again.value().row, row))
-        return "the description would not read back as it is";
-    remembered.push_back({toUtf8(fromCp1251(id)), std::move(text)});
+    auto kept = keepableDescriptionText(id, row);
+    if (!kept.isOk())
+        return kept.error();
+    remembered.push_back({toUtf8(fromCp1251(id)), std::move(kept).value()});
     return std::nullopt;
 }
 
