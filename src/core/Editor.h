@@ -189,7 +189,6 @@ class Editor
     [[nodiscard]] Outcome encodeForSaving();
 
     FileBytes m_image;
-    std::int32_t m_imageSize = 0;
     BlockCopy m_patchBase;
     FirmwareDescriptor m_firmware;
     bool m_hasRussian = true;

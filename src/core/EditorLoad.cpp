@@ -43,7 +43,6 @@ CommandResult Editor::openFullflash(const std::u16string& path)
     }
     StagedImage loaded = std::move(staged).value();
 
-    m_imageSize = static_cast<std::int32_t>(loaded.image.size());
     m_image = std::move(loaded.image);
     m_firmware = std::move(loaded.firmware);
     m_addressCorrection = 0;

@@ -92,8 +92,8 @@ std::u16string refusalText(const WriteRefusal& refusal)
 
 bool Editor::refuseUnstorable(const LayoutTexts& texts)
 {
-    const auto refusal =
-        checkLayouts(m_imageSize, m_firmware, m_hasRussian, m_addressCorrection, texts, optionsOf(m_view));
+    const auto refusal = checkLayouts(static_cast<std::int32_t>(m_image.size()), m_firmware, m_hasRussian,
+                                      m_addressCorrection, texts, optionsOf(m_view));
     if (!refusal)
         return false;
     tell(refusalText(*refusal), MsgStop);
