@@ -13,7 +13,7 @@ packages=(cmake make g++ pkg-config git
           clang clang-format libclang-rt-14-dev dpkg-dev shared-mime-info desktop-file-utils libxml2-utils time
           lintian appstream help2man reuse
           g++-mingw-w64-x86-64-posix googletest wine wine64 zip
-          emscripten nodejs chromium)
+          emscripten nodejs chromium firefox-esr)
 # npm comes with some builds of nodejs; Debian's own nodejs needs its npm package.
 command -v npm >/dev/null || packages+=(npm)
 if [ "$#" -gt 0 ]; then packages+=("$@"); fi
