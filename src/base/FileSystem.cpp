@@ -38,17 +38,6 @@ std::FILE* openFile(const fs::path& path, const char* mode)
 }
 #endif
 
-bool flushToDisk(std::FILE* file)
-{
-    if (std::fflush(file) != 0)
-        return false;
-#ifdef _WIN32
-    return _commit(_fileno(file)) == 0;
-#else
-    return ::fsync(fileno(file)) == 0;
-#endif
-}
-
 std::string systemReason(int err) { return std::error_code(err, std::generic_category()).message(); }
 
 FileError openError(int err) { return {FileError::Stage::Open, systemReason(err)}; }
@@ -174,6 +163,17 @@ bool RealFileSystem::canRead(const std::u16string& path)
     if (opened.isOk())
         std::fclose(opened.value().file);
     return opened.isOk();
+}
+
+bool RealFileSystem::flushToDisk(std::FILE* file)
+{
+    if (std::fflush(file) != 0)
+        return false;
+#ifdef _WIN32
+    return _commit(_fileno(file)) == 0;
+#else
+    return ::fsync(fileno(file)) == 0;
+#endif
 }
 
 bool RealFileSystem::writeBytes(std::FILE* file, std::span<const std::uint8_t> bytes)

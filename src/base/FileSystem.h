@@ -72,6 +72,8 @@ class RealFileSystem : public FileSystem
     [[nodiscard]] virtual std::size_t readBytes(std::FILE* file, std::span<std::uint8_t> into);
     // One write of the temporary file; a test subclass makes it fail to simulate a full disk.
     [[nodiscard]] virtual bool writeBytes(std::FILE* file, std::span<const std::uint8_t> bytes);
+    // Flushes the temporary file to the disk; a test subclass makes it fail as a failing disk does.
+    [[nodiscard]] virtual bool flushToDisk(std::FILE* file);
 
   private:
     Reading m_reading;

@@ -60,11 +60,11 @@ void runPasses(const FirmwareDescriptor& firmware, bool hasRussian, const Layout
 {
     std::int32_t entryAt = 0;
     std::int32_t dataAt = firmware.sharedStorage;
-    std::array<std::int32_t, kKeys> KeyDataPos{};
+    std::array<std::int32_t, kKeys> sharedDataAt{};
 
     // Pass 1 lays out the shared storage and remembers where each shared string starts.
     for (const int i : kSharedKeys) {
-        KeyDataPos[static_cast<std::size_t>(i)] = dataAt;
+        sharedDataAt[static_cast<std::size_t>(i)] = dataAt;
         entryAt = firmware.englishTable + 6 * i;
         if (firmware.newGeneration && i == 10)
             entryAt = firmware.key10Entry;
@@ -80,7 +80,7 @@ void runPasses(const FirmwareDescriptor& firmware, bool hasRussian, const Layout
         entryAt = firstEntryAt;
         for (int i = 0; i < kKeys; ++i) {
             if (isSharedKey(i))
-                dataAt = KeyDataPos[static_cast<std::size_t>(i)];
+                dataAt = sharedDataAt[static_cast<std::size_t>(i)];
             if (i == 2)
                 dataAt = key2Data;
             if (firmware.newGeneration && i == 10)

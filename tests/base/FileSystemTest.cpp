@@ -35,6 +35,17 @@ class FullDisk : public RealFileSystem
     int m_writes = 0;
 };
 
+// Every write lands, but the flush to the disk fails, as on a disk that fails under the cache.
+class FailingFlush : public RealFileSystem
+{
+  protected:
+    bool flushToDisk(std::FILE*) override
+    {
+        errno = EIO;
+        return false;
+    }
+};
+
 std::size_t entriesIn(const fs::path& dir)
 {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
@@ -84,12 +95,15 @@ TEST(RealFileSystem, FailedWriteKeepsOldFileAndLeavesNoTemporary)
     const auto p = dir.path / "ff.bin";
     const std::vector<std::uint8_t> old(3 << 20, 5);
     test::writeBytes(p, old);
-    FullDisk files;
-    const auto error = files.writeAtomically(u16(p), std::vector<std::uint8_t>(3 << 20, 6));
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->stage, FileError::Stage::Write);
-    EXPECT_EQ(RealFileSystem().readAll(u16(p)).value(), old);
-    EXPECT_EQ(entriesIn(dir.path), 1u);
+    FullDisk full;
+    FailingFlush unflushed;
+    for (RealFileSystem* files : std::initializer_list<RealFileSystem*>{&full, &unflushed}) {
+        const auto error = files->writeAtomically(u16(p), std::vector<std::uint8_t>(3 << 20, 6));
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->stage, FileError::Stage::Write);
+        EXPECT_EQ(RealFileSystem().readAll(u16(p)).value(), old);
+        EXPECT_EQ(entriesIn(dir.path), 1u);
+    }
 }
 
 TEST(RealFileSystem, TargetThatIsADirectoryOrInMissingFolderFailsToOpen)

@@ -47,6 +47,24 @@ TEST(StatusBar, SharedKeysAreCopiedAndCountedOnce)
     EXPECT_EQ(e.view.panelText(3), u"4 / 91");
 }
 
+// Every key typed into, each with its own length (key k: k + 1 characters in English, k in Russian), and the
+// three counts written out by hand: a key left out of a count, or counted in the wrong panel, shows.
+TEST(StatusBar, EveryKeyCountsInItsOwnPanel)
+{
+    Loaded e;
+    for (int key = 0; key <= 10; ++key) {
+        e.view.type(Layout::englishUpper, key, std::u16string(static_cast<std::size_t>(key + 1), u'e'));
+        if (key >= 2 && key <= 9) {
+            e.view.type(Layout::englishLower, key, std::u16string(static_cast<std::size_t>(key + 1), u'e'));
+            e.view.type(Layout::russianUpper, key, std::u16string(static_cast<std::size_t>(key), u'р'));
+            e.view.type(Layout::russianLower, key, std::u16string(static_cast<std::size_t>(key), u'р'));
+        }
+    }
+    EXPECT_EQ(e.view.panelText(3), u"14 / 91");   // keys 0, 1, 10: 1 + 2 + 11
+    EXPECT_EQ(e.view.panelText(4), u"104 / 136"); // keys 2..9 twice: 2 × (3 + ... + 10)
+    EXPECT_EQ(e.view.panelText(5), u"88 / 138");  // keys 2..9 twice: 2 × (2 + ... + 9)
+}
+
 TEST(StatusBar, BudgetEdgesAndOverflowGuard)
 {
     Loaded e;

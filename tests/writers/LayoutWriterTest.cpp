@@ -4,6 +4,7 @@
 
 #include "writers/LayoutWriter.h"
 
+#include "codec/KeyCodec.h"
 #include "support/StartedEditor.h"
 
 #include <algorithm>
@@ -162,6 +163,7 @@ TEST(LayoutWriter, WapStringsAreUtf8WithTerminatorAndOnlyPointerBytesOfRecords)
     t.at(Layout::englishUpper, 2) = u"a";
     t.at(Layout::englishUpper, 3) = u"Я";
     t.at(Layout::englishUpper, 4) = u"€";
+    t.at(Layout::englishUpper, 5) = u"\u0800"; // the first character of three bytes
     t.at(Layout::russianLower, 2) = u"б";
     const Bytes erased(0x1000000, 0xAB);
     const Bytes english = written(erased, d, t, {false, WapSource::English});
@@ -170,8 +172,9 @@ TEST(LayoutWriter, WapStringsAreUtf8WithTerminatorAndOnlyPointerBytesOfRecords)
     EXPECT_EQ(wapString(english, d.wapUpperTable, 2).bytes, (Bytes{0x61, 0x00}));
     EXPECT_EQ(wapString(english, d.wapUpperTable, 3).bytes, (Bytes{0xD0, 0xAF, 0x00}));
     EXPECT_EQ(wapString(english, d.wapUpperTable, 4).bytes, (Bytes{0xE2, 0x82, 0xAC, 0x00}));
-    // the lower case follows the upper: 12 terminators and a, Я, € in 1 + 2 + 3 bytes
-    EXPECT_EQ(wapString(english, d.wapLowerTable, 0).at, d.wapStorage + 18);
+    EXPECT_EQ(wapString(english, d.wapUpperTable, 5).bytes, (Bytes{0xE0, 0xA0, 0x80, 0x00}));
+    // the lower case follows the upper: 12 terminators and a, Я, €, U+0800 in 1 + 2 + 3 + 3 bytes
+    EXPECT_EQ(wapString(english, d.wapLowerTable, 0).at, d.wapStorage + 21);
     for (int i = 0; i < kKeys; ++i) {
         EXPECT_EQ(slice(english, d.wapUpperTable + 10 * i, 6), Bytes(6, 0xAB));
         EXPECT_EQ(slice(english, d.wapLowerTable + 10 * i, 6), Bytes(6, 0xAB));
@@ -202,6 +205,24 @@ TEST(LayoutWriter, NewerGenerationWritesKey10ApartAndLeavesKey11)
                                                                       t.at(Layout::englishUpper, 1).size());
     EXPECT_EQ(slice(image, d.sharedStorage + sharedBefore10, 4), (Bytes{'*', 0, '+', 0}));
     EXPECT_EQ(decoded(image).at(Layout::englishLower, 10), u"*+");
+}
+
+// On the older generation key 11 is a shared key of all four tables, written from the upper-case English
+// layout whatever the others hold (here their old text). Each entry is read back on its own, not through
+// the editor, which would copy it from the upper-case English layout.
+TEST(LayoutWriter, OlderGenerationRewritesKey11InEveryTable)
+{
+    const FirmwareDescriptor d = test::descriptorOf("C45 v50 lg1");
+    LayoutTexts t = test::sampleLayouts(false, true);
+    ASSERT_NE(t.at(Layout::russianLower, 11), u"#@!");
+    t.at(Layout::englishUpper, 11) = u"#@!";
+    Bytes image = written(test::imageOf(d.id, test::sampleLayouts(false, true)), d, t);
+    std::int32_t correction = 0;
+    KeyCodec codec(image, correction, d.key10Entry, false);
+    for (const std::int32_t table : {0x2367D8, 0x2367D8 + 72, 0x236C40, 0x236C40 + 72}) {
+        std::int32_t entry = table + 6 * 11;
+        EXPECT_EQ(codec.decodeKey(entry, false, false), u"#@!") << std::hex << table;
+    }
 }
 
 // Which bytes a save may touch: the tables, storage areas, and with WAP the pointer bytes of the WAP
@@ -320,7 +341,21 @@ TEST(LayoutWriter, RefusesBeforeWritingAnything)
     const auto wap = checkLayouts(0x1000000, test::descriptorOf("C45 v50 lg1"), true, 0, withShared(euros),
                                   {false, WapSource::English});
     EXPECT_EQ(wap->needed, 2 * (46 * 3 + 64 * 3 + 12));
-    EXPECT_EQ(wap->capacity, test::descriptorOf("C45 v50 lg1").wapCapacity);
+    EXPECT_EQ(wap->capacity, 526);
+
+    // The older firmware's WAP room ends where the shared strings begin: 526 bytes fit, 527 do not.
+    LayoutTexts edge; // 24 terminators, keys 2 in 2 × 68 × 3 bytes, key 1 in 2 × 47
+    edge.at(Layout::englishUpper, 2) = edge.at(Layout::englishLower, 2) = std::u16string(68, u'€');
+    edge.at(Layout::englishUpper, 1) = std::u16string(15, u'€') + u"ab";
+    const FirmwareDescriptor c45 = test::descriptorOf("C45 v50 lg1");
+    const WriteOptions english{false, WapSource::English};
+    EXPECT_FALSE(checkLayouts(0x1000000, c45, true, 0, withShared(edge), english).has_value());
+    edge.at(Layout::englishUpper, 1) += u'c';                           // + 2
+    edge.at(Layout::englishLower, 2) = std::u16string(67, u'€') + u"я"; // - 1
+    const auto over = checkLayouts(0x1000000, c45, true, 0, withShared(edge), english);
+    ASSERT_TRUE(over.has_value());
+    EXPECT_EQ(over->kind, Kind::WapOverflow);
+    EXPECT_EQ(over->needed, 527);
 }
 
 } // namespace
