@@ -68,7 +68,7 @@ let warnings;
 const tests = [];
 const test = (name, body) => tests.push([name, body]);
 
-// The accessibility checker, evaluated in the page through the DevTools protocol: the page's policy lets
+// The accessibility checker, evaluated in the page by the driver: the page's policy lets
 // in no script tag of ours, and this way needs none.
 const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
