@@ -105,6 +105,7 @@ TEST(Description, BadTextsSayWhy)
         // the table's firmware, even with the table's own offsets
         {replaced(derived, "v25", "v24"), "built-in table"},
         {replaced(good, "C55 v25 lg91", ""), "empty"},
+        {replaced(good, "C55 v25 lg91", "C55 v25 lg91 ☃"), "a character that no identity string can"},
     };
     for (const auto& [text, why] : cases) {
         const auto parsed = parseDescription(text);
