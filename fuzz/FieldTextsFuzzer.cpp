@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Options: bit 0 KOI8, bits 1-2 the WAP source, bits 3-4 the address correction of the image.
     const std::uint8_t options = in.byte();
     const bool koi = options & 1;
-    const std::int32_t correction = fuzz::ImageEdits::kAdrFixes[(options >> 3) & 3];
+    const std::int32_t correction = fuzz::ImageEdits::kAddressCorrections[(options >> 3) & 3];
 
     fuzz::FuzzEditor e;
     if (koi)

@@ -103,8 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto rows = supportedFirmware();
     const std::size_t base = size > 1 ? data[1] % (rows.size() + 1) : 0;
     const bool untouched = size <= fuzz::ImageEdits::kHeader && size > 5 && base < rows.size() &&
-                           fuzz::ImageEdits::kAdrFixes[data[2] & 3] == 0 && data[3] == 0 && data[4] == 0 &&
-                           data[5] == 0;
+                           fuzz::ImageEdits::kAddressCorrections[data[2] & 3] == 0 && data[3] == 0 &&
+                           data[4] == 0 && data[5] == 0;
     if (untouched) {
         KLAVOSET_FUZZ_CHECK(found.has_value());
         const FirmwareRow& row = rows[base];

@@ -51,7 +51,8 @@ std::array<std::int64_t, 15> anchorsOf(const FirmwareDescriptor& d, std::size_t 
 const std::vector<std::uint8_t>* baseOf(std::size_t row, std::uint8_t correction, SyntheticImages& images)
 {
     const auto rows = supportedFirmware();
-    return row < rows.size() ? &images.of(rows[row], ImageEdits::kAdrFixes[correction & 3]) : nullptr;
+    return row < rows.size() ? &images.of(rows[row], ImageEdits::kAddressCorrections[correction & 3])
+                             : nullptr;
 }
 
 // Bytes [from, to) of the base laid out: cut, or followed by 0xFF bytes.
@@ -144,7 +145,7 @@ void prepareImageRuns(SyntheticImages& images)
 {
     keepFreedFileMemory(kKeptImageBlocks);
     for (const FirmwareRow& row : supportedFirmware())
-        for (const std::int32_t correction : ImageEdits::kAdrFixes)
+        for (const std::int32_t correction : ImageEdits::kAddressCorrections)
             static_cast<void>(images.of(row, correction));
 }
 

@@ -33,7 +33,7 @@ struct ImageEdits
     static constexpr std::size_t kHeader = 6;
     static constexpr std::size_t kMaxLength = 8 << 20;
     static constexpr std::size_t kBlankLength = 0x80000;
-    static constexpr std::int32_t kAdrFixes[] = {0, 0x200000, 0x400000, 0};
+    static constexpr std::int32_t kAddressCorrections[] = {0, 0x200000, 0x400000, 0};
 
     // The image the input describes, laid out in `work`.
     static std::span<const std::uint8_t> build(std::span<const std::uint8_t> input, SyntheticImages& images,

@@ -131,7 +131,7 @@ TEST(ChangeGuard, UnloadAndExitAskOnce)
     EXPECT_EQ(e.view.boxes.size(), 3u);
 }
 
-TEST(ChangeGuard, ClearAllEmptiesEveryFieldOnly)
+TEST(ChangeGuard, ClearingEmptiesEveryFieldOnly)
 {
     Unstarted e;
     e.editor.start();
