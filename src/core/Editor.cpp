@@ -41,23 +41,17 @@ void Editor::enableLoadedFields(int keys)
 void Editor::start()
 {
     m_registeredPatcherCommand = m_system.patcherOpenCommand();
-    if (!m_registeredPatcherCommand.empty()) {
-        m_view.setMenuEnabled("V_Klay", true);
-        m_view.setButtonEnabled("V_Klay", true);
-    }
+    if (!m_registeredPatcherCommand.empty())
+        enableCommand("V_Klay", true);
     const auto enableWhenFound = [this](std::string_view item, const std::u16string& path) {
-        const bool found = !path.empty() && fileExists(path);
-        m_view.setMenuEnabled(item, found);
-        m_view.setButtonEnabled(item, found);
+        enableCommand(item, !path.empty() && fileExists(path));
     };
     enableWhenFound("Calculator", m_system.calculatorPath());
     enableWhenFound("CharMap", m_system.charMapPath());
     enableWhenFound("Help", m_system.helpPagePath());
     for (const auto& [item, address] :
-         {std::pair{"URL", &m_homePage}, {"Forum", &m_forumPage}, {"Mail", &m_mailAddress}}) {
-        m_view.setMenuEnabled(item, !address->empty());
-        m_view.setButtonEnabled(item, !address->empty());
-    }
+         {std::pair{"URL", &m_homePage}, {"Forum", &m_forumPage}, {"Mail", &m_mailAddress}})
+        enableCommand(item, !address->empty());
 
     m_hasRussian = true;
 
@@ -110,6 +104,18 @@ void Editor::exitCommand()
 {
     if (!userKeepsChanges())
         m_view.endProgram();
+}
+
+void Editor::enableCommand(std::string_view item, bool enabled)
+{
+    m_view.setMenuEnabled(item, enabled);
+    m_view.setButtonEnabled(item, enabled);
+}
+
+Outcome Editor::runOnChosenFile(std::string_view item, FileKind kind, bool forOpening, PathHalf half)
+{
+    const std::u16string path = chooseFile(item, kind, forOpening);
+    return path.empty() ? Outcome::Declined : (this->*half)(path).outcome;
 }
 
 std::u16string Editor::chooseFile(std::string_view item, FileKind kind, bool forOpening)

@@ -161,6 +161,14 @@ class Editor
 
   private:
     void keyChanged();
+    // A command is enabled or disabled in the menu and on the toolbar together.
+    void enableCommand(std::string_view item, bool enabled);
+    // The dialog of `item`, then the command's half on the chosen path; Declined when none is chosen.
+    using PathHalf = CommandResult (Editor::*)(const std::u16string&);
+    [[nodiscard]] Outcome runOnChosenFile(std::string_view item, FileKind kind, bool forOpening,
+                                          PathHalf half);
+    // Refuses, with its message, layouts that overflow their storage or cannot go into the loaded image.
+    [[nodiscard]] bool refuseUnwritableLayouts();
     // Enables a key field with the editable colour, or disables it with the greyed one.
     void setFieldEditable(Layout a, int key, bool editable);
     // Opens the fields a load fills: every englishUpper key the firmware has, the letter keys of the other

@@ -11,10 +11,7 @@ Outcome Editor::openLayoutFileCommand()
 {
     if (userKeepsChanges())
         return Outcome::Declined;
-    const std::u16string path = chooseFile("Open2", FileKind::LayoutFile, true);
-    if (path.empty())
-        return Outcome::Declined;
-    return openLayoutFile(path).outcome;
+    return runOnChosenFile("Open2", FileKind::LayoutFile, true, &Editor::openLayoutFile);
 }
 
 CommandResult Editor::openLayoutFile(const std::u16string& path)
@@ -52,10 +49,8 @@ CommandResult Editor::openLayoutFile(const std::u16string& path)
     m_filling = false;
 
     m_layoutFilePath = path;
-    for (const std::string_view item : {"Save2", "Save2As"}) {
-        m_view.setMenuEnabled(item, true);
-        m_view.setButtonEnabled(item, true);
-    }
+    for (const std::string_view item : {"Save2", "Save2As"})
+        enableCommand(item, true);
     return done(u"Раскладка загружена из файла раскладок", m_layoutFilePath, u"*");
 }
 
@@ -77,10 +72,7 @@ Outcome Editor::saveLayoutFileAsCommand()
 {
     if (refuseOverflow())
         return Outcome::DoesNotFit;
-    const std::u16string path = chooseFile("Save2As", FileKind::LayoutFile, false);
-    if (path.empty())
-        return Outcome::Declined;
-    return saveLayoutFileAs(path).outcome;
+    return runOnChosenFile("Save2As", FileKind::LayoutFile, false, &Editor::saveLayoutFileAs);
 }
 
 CommandResult Editor::saveLayoutFileAs(const std::u16string& path)
@@ -90,8 +82,7 @@ CommandResult Editor::saveLayoutFileAs(const std::u16string& path)
     if (refuseOverflow())
         return finish(Outcome::DoesNotFit);
     m_layoutFilePath = path;
-    m_view.setMenuEnabled("Save2", true);
-    m_view.setButtonEnabled("Save2", true);
+    enableCommand("Save2", true);
     return writeLayoutFile();
 }
 

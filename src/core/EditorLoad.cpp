@@ -16,10 +16,7 @@ Outcome Editor::openFullflashCommand()
 {
     if (userKeepsChanges())
         return Outcome::Declined;
-    const std::u16string path = chooseFile("Open1", FileKind::Fullflash, true);
-    if (path.empty())
-        return Outcome::Declined;
-    return openFullflash(path).outcome;
+    return runOnChosenFile("Open1", FileKind::Fullflash, true, &Editor::openFullflash);
 }
 
 CommandResult Editor::openFullflash(const std::u16string& path)
@@ -102,10 +99,8 @@ Result<StagedImage, StageRefusal> Editor::loadFoundFirmware(const std::u16string
 
 void Editor::enableLoadedImageCommands(const std::u16string& path)
 {
-    for (const std::string_view item : {"Save1", "Save1As", "Save2As", "View"}) {
-        m_view.setMenuEnabled(item, true);
-        m_view.setButtonEnabled(item, true);
-    }
+    for (const std::string_view item : {"Save1", "Save1As", "Save2As", "View"})
+        enableCommand(item, true);
     m_view.setButtonTooltip("View", u"Просмотр " + path);
 }
 

@@ -63,10 +63,8 @@ void Editor::showRussianLayouts(bool shown)
 void Editor::followWapAvailability()
 {
     const bool wap = m_firmware.wapAvailable;
-    for (const std::string_view item : {"WAP_E", "WAP_R"}) {
-        m_view.setMenuEnabled(item, wap);
-        m_view.setButtonEnabled(item, wap);
-    }
+    for (const std::string_view item : {"WAP_E", "WAP_R"})
+        enableCommand(item, wap);
     const bool checkedUnusable =
         (m_view.menuChecked("WAP_R") && !m_hasRussian) || (!wap && !m_view.menuChecked("WAP_No"));
     if (checkedUnusable)

@@ -12,13 +12,10 @@ Outcome Editor::savePatchAsCommand()
 {
     if (m_firmware.id.empty()) // no image has been loaded
         return Outcome::Declined;
-    if (refuseOverflow() || refuseUnstorable(snapshotFields(m_view)))
+    if (refuseUnwritableLayouts())
         return Outcome::DoesNotFit;
     m_patchPath = defaultVkpName(m_fullflashPath);
-    const std::u16string path = chooseFile("SaveAsVKP", FileKind::Patch, false);
-    if (path.empty())
-        return Outcome::Declined;
-    return savePatchAs(path).outcome;
+    return runOnChosenFile("SaveAsVKP", FileKind::Patch, false, &Editor::savePatchAs);
 }
 
 CommandResult Editor::savePatchAs(const std::u16string& path)
@@ -26,11 +23,10 @@ CommandResult Editor::savePatchAs(const std::u16string& path)
     m_told.clear();
     if (m_firmware.id.empty())
         return finish(Outcome::Declined);
-    if (refuseOverflow() || refuseUnstorable(snapshotFields(m_view)))
+    if (refuseUnwritableLayouts())
         return finish(Outcome::DoesNotFit);
     m_patchPath = path;
-    m_view.setMenuEnabled("Save1", true);
-    m_view.setButtonEnabled("Save1", true);
+    enableCommand("Save1", true);
 
     // The encoding changes bytes only inside the firmware's areas, so their blocks are all the patch has
     // to keep and compare: not a copy and a pass over the whole image.

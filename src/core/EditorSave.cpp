@@ -90,6 +90,11 @@ std::u16string refusalText(const WriteRefusal& refusal)
 
 } // namespace
 
+bool Editor::refuseUnwritableLayouts()
+{
+    return refuseOverflow() || refuseUnstorable(snapshotFields(m_view));
+}
+
 bool Editor::refuseUnstorable(const LayoutTexts& texts)
 {
     const auto refusal = checkLayouts(static_cast<std::int32_t>(m_image.size()), m_firmware, m_hasRussian,
@@ -141,12 +146,9 @@ Outcome Editor::saveFullflashAsCommand()
     if (m_firmware.id.empty())
         return Outcome::Declined;
     // Refused before the dialog, so that no new name is taken for layouts that cannot be written.
-    if (refuseOverflow() || refuseUnstorable(snapshotFields(m_view)))
+    if (refuseUnwritableLayouts())
         return Outcome::DoesNotFit;
-    const std::u16string path = chooseFile("Save1As", FileKind::Fullflash, false);
-    if (path.empty())
-        return Outcome::Declined;
-    return saveFullflashAs(path).outcome;
+    return runOnChosenFile("Save1As", FileKind::Fullflash, false, &Editor::saveFullflashAs);
 }
 
 CommandResult Editor::saveFullflashAs(const std::u16string& path)
@@ -154,11 +156,10 @@ CommandResult Editor::saveFullflashAs(const std::u16string& path)
     m_told.clear();
     if (m_firmware.id.empty())
         return finish(Outcome::Declined);
-    if (refuseOverflow() || refuseUnstorable(snapshotFields(m_view)))
+    if (refuseUnwritableLayouts())
         return finish(Outcome::DoesNotFit);
     m_fullflashPath = path;
-    m_view.setMenuEnabled("Save1", true);
-    m_view.setButtonEnabled("Save1", true);
+    enableCommand("Save1", true);
     return writeFullflash();
 }
 

@@ -43,9 +43,7 @@ void Editor::updateStatusBar(const std::u16string& status, const std::u16string&
     m_view.setPanelText(5, m_hasRussian ? number(m_budget.russianUsed) + u" / 138" : u"");
     m_view.setPanelText(6, marker);
     // A patch needs an image to patch: a layout file edited on its own has none.
-    const bool patchable = marker == u"*" && !m_image.empty();
-    m_view.setMenuEnabled("SaveAsVKP", patchable);
-    m_view.setButtonEnabled("SaveAsVKP", patchable);
+    enableCommand("SaveAsVKP", marker == u"*" && !m_image.empty());
 }
 
 bool Editor::refuseOverflow()
