@@ -43,7 +43,7 @@ std::u16string asReadBack(std::u16string text, bool english, bool koi)
 void checkReload(const FuzzEditor& e, FuzzEditor& again, const LayoutTexts& saved,
                  std::span<const std::uint8_t> file)
 {
-    const bool koi = e.editor.koi8Checked();
+    const bool koi = e.editor.options().koi;
     KLAVOSET_FUZZ_CHECK(again.open(u"/saved.bin", file) == Outcome::Done);
     // The writer refuses a key 0 too long for the load to recognise the Russian table it heads.
     KLAVOSET_FUZZ_CHECK(again.editor.hasRussian() == e.editor.hasRussian());
@@ -165,7 +165,7 @@ void checkEverySave(FuzzEditor& e, std::span<const std::uint8_t> loaded)
     // The editor that loads the saved image (or, when nothing was saved, the image as it was) also
     // opens the layout file.
     FuzzEditor again;
-    if (e.editor.koi8Checked())
+    if (e.editor.options().koi)
         again.editor.koi8Command();
     if (saved == Outcome::Done) {
         KLAVOSET_FUZZ_CHECK(sameBytes(e.files.bytesOf(u"/ff.bin"), e.editor.image()));

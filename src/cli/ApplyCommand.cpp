@@ -64,7 +64,7 @@ int ApplyCommand::run(Arguments args, std::ostream&, std::ostream& err)
             editor.wapFromEnglishCommand();
         else
             editor.wapFromRussianCommand();
-        if (!session.view.menuChecked(*wap == "en" ? "WAP_E" : "WAP_R")) {
+        if (editor.options().wap != (*wap == "en" ? WapSource::English : WapSource::Russian)) {
             // the choice was refused with a box that says why
             const auto& boxes = session.view.boxes;
             session.report({Outcome::Unsupported, boxes.empty() ? u"WAP" : boxes.back().text});

@@ -19,7 +19,7 @@ Editor::Editor(EditorView& view, FileSystem& files, SystemServices& system)
 void Editor::keyChanged()
 {
     if (!m_filling)
-        updateStatusBar(u"", u"", u"*");
+        updateStatusBar(u"", u"", true);
 }
 
 void Editor::setFieldEditable(Layout a, int key, bool editable)
@@ -75,7 +75,7 @@ std::u16string Editor::commandLineFile(const std::u16string& line)
 
 bool Editor::userKeepsChanges()
 {
-    if (m_view.panelText(6) != u"*")
+    if (!m_modified)
         return false;
     const int i = m_view.msgBox(
         u"Раскладка была изменена !" + kParagraphBreak + u"Вы уверены, что хотите продолжить ?", MsgQuestion);
@@ -189,10 +189,9 @@ int Editor::tell(const std::u16string& text, int style)
 
 CommandResult Editor::finish(Outcome outcome) { return {outcome, std::exchange(m_told, std::u16string())}; }
 
-CommandResult Editor::done(const std::u16string& status, const std::u16string& path,
-                           const std::u16string& marker)
+CommandResult Editor::done(const std::u16string& status, const std::u16string& path, bool modified)
 {
-    updateStatusBar(status, path, marker);
+    updateStatusBar(status, path, modified);
     m_told.clear();
     return {Outcome::Done, path + kParagraphBreak + status};
 }

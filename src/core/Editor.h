@@ -12,6 +12,7 @@
 #include "core/SystemServices.h"
 #include "image/FirmwareDescriptor.h"
 #include "image/Staging.h"
+#include "writers/LayoutWriter.h"
 #include "writers/VkpPatch.h"
 
 #include <cstdint>
@@ -64,6 +65,12 @@ class Editor
     [[nodiscard]] const BlockCopy& patchBase() const { return m_patchBase; }
     // The counts of the last status update.
     [[nodiscard]] const Budget& budget() const { return m_budget; }
+
+  public: // what a save would write, as the editor holds it; the window shows it
+    // The layouts differ from what was last loaded or saved (the window marks it in its status bar).
+    [[nodiscard]] bool isModified() const { return m_modified; }
+    // The encoding of the English layouts and the source of the WAP layout (the options' check marks).
+    [[nodiscard]] const WriteOptions& options() const { return m_options; }
 
   public: // files and addresses
     [[nodiscard]] const std::u16string& fullflashPath() const { return m_fullflashPath; }
@@ -133,8 +140,7 @@ class Editor
     [[nodiscard]] static std::u16string commandLineFile(const std::u16string& line);
 
   public: // status bar and budget
-    void updateStatusBar(const std::u16string& status, const std::u16string& path,
-                         const std::u16string& marker);
+    void updateStatusBar(const std::u16string& status, const std::u16string& path, bool modified);
     [[nodiscard]] bool refuseOverflow();
     // The shared keys' capacity: the loaded firmware's, or the larger one while no fullflash is loaded,
     // so that a layout file can be edited and saved on its own.
@@ -157,7 +163,6 @@ class Editor
     [[nodiscard]] bool writeFileFailed(const std::u16string& path, std::span<const std::uint8_t> bytes);
 
     [[nodiscard]] EditorView& view() { return m_view; }
-    [[nodiscard]] bool koi8Checked() const { return m_view.menuChecked("Koi"); }
 
   private:
     void keyChanged();
@@ -186,8 +191,10 @@ class Editor
     // The result of a file command, with the message it left.
     [[nodiscard]] CommandResult finish(Outcome outcome);
     // Reports a finished command in the status bar and as its message.
-    [[nodiscard]] CommandResult done(const std::u16string& status, const std::u16string& path,
-                                     const std::u16string& marker);
+    [[nodiscard]] CommandResult done(const std::u16string& status, const std::u16string& path, bool modified);
+    // Sets an option and brings its group's check marks and toolbar buttons along.
+    void chooseKoi8(bool koi8);
+    void chooseWapSource(WapSource source);
 
     // An image of a firmware neither in the table nor described: when its key tables are found and the user
     // agrees, the image staged as for a table row, its firmware remembered; else the refusal, unchanged.
@@ -202,6 +209,8 @@ class Editor
     bool m_hasRussian = true;
     std::int32_t m_addressCorrection = 0;
     Budget m_budget;
+    bool m_modified = false;
+    WriteOptions m_options; // as the window's design checks them: Unicode, WAP untouched
 
     std::u16string m_fullflashPath;
     std::u16string m_layoutFilePath;

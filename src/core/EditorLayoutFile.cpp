@@ -51,7 +51,7 @@ CommandResult Editor::openLayoutFile(const std::u16string& path)
     m_layoutFilePath = path;
     for (const std::string_view item : {"Save2", "Save2As"})
         enableCommand(item, true);
-    return done(u"Раскладка загружена из файла раскладок", m_layoutFilePath, u"*");
+    return done(u"Раскладка загружена из файла раскладок", m_layoutFilePath, true);
 }
 
 Outcome Editor::saveLayoutFileCommand() { return writeLayoutFile().outcome; }
@@ -65,7 +65,7 @@ CommandResult Editor::writeLayoutFile()
     // Replaced only once the new file is complete: a failed save keeps the previous layout file.
     if (writeFileFailed(m_layoutFilePath, file))
         return finish(Outcome::FileError);
-    return done(u"Раскладка сохранена в файл раскладок", m_layoutFilePath, u"");
+    return done(u"Раскладка сохранена в файл раскладок", m_layoutFilePath, false);
 }
 
 Outcome Editor::saveLayoutFileAsCommand()

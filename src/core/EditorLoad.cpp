@@ -49,7 +49,7 @@ CommandResult Editor::openFullflash(const std::u16string& path)
     clearFields();
 
     const LayoutTexts texts =
-        decodeLayouts(m_image, m_firmware, m_hasRussian, m_addressCorrection, koi8Checked());
+        decodeLayouts(m_image, m_firmware, m_hasRussian, m_addressCorrection, m_options.koi);
     const int keys = m_firmware.newGeneration ? 11 : 12;
     enableLoadedFields(keys);
     for (int i = 0; i < keys; ++i)
@@ -66,7 +66,7 @@ CommandResult Editor::openFullflash(const std::u16string& path)
     enableLoadedImageCommands(path);
     followWapAvailability();
     m_fullflashPath = path;
-    return done(u"Раскладка загружена из фуллфлеша", m_fullflashPath, u"");
+    return done(u"Раскладка загружена из фуллфлеша", m_fullflashPath, false);
 }
 
 Result<StagedImage, StageRefusal> Editor::loadFoundFirmware(const std::u16string& path, StageRefusal refusal)

@@ -14,7 +14,7 @@ constexpr std::string_view kCodeGroup[] = {"Uni", "Koi"};
 constexpr std::string_view kWapGroup[] = {"WAP_No", "WAP_E", "WAP_R"};
 
 // Exactly one item of an option group is checked, and its toolbar button is the pressed one.
-void choose(EditorView& view, std::span<const std::string_view> group, std::string_view chosen)
+void showChosen(EditorView& view, std::span<const std::string_view> group, std::string_view chosen)
 {
     view.setMenuChecked(chosen, true);
     for (const std::string_view item : group)
@@ -23,26 +23,51 @@ void choose(EditorView& view, std::span<const std::string_view> group, std::stri
     view.setButtonPressed(chosen);
 }
 
+std::string_view wapItem(WapSource source)
+{
+    switch (source) {
+    case WapSource::English:
+        return "WAP_E";
+    case WapSource::Russian:
+        return "WAP_R";
+    case WapSource::Untouched:
+        break;
+    }
+    return "WAP_No";
+}
+
 } // namespace
 
-void Editor::unicodeCommand() { choose(m_view, kCodeGroup, "Uni"); }
+void Editor::chooseKoi8(bool koi8)
+{
+    m_options.koi = koi8;
+    showChosen(m_view, kCodeGroup, koi8 ? "Koi" : "Uni");
+}
+
+void Editor::chooseWapSource(WapSource source)
+{
+    m_options.wap = source;
+    showChosen(m_view, kWapGroup, wapItem(source));
+}
+
+void Editor::unicodeCommand() { chooseKoi8(false); }
 
 void Editor::koi8Command()
 {
-    choose(m_view, kCodeGroup, "Koi");
+    chooseKoi8(true);
     m_view.msgBox(u"Включение кодировки КОИ8 позволяет русифицировать набор в mail-клиенте," +
                       kParagraphBreak + u"однако делает невозможным русификацию английской SMS-раскладки !",
                   MsgWarning);
 }
 
-void Editor::wapUntouchedCommand() { choose(m_view, kWapGroup, "WAP_No"); }
+void Editor::wapUntouchedCommand() { chooseWapSource(WapSource::Untouched); }
 
-void Editor::wapFromEnglishCommand() { choose(m_view, kWapGroup, "WAP_E"); }
+void Editor::wapFromEnglishCommand() { chooseWapSource(WapSource::English); }
 
 void Editor::wapFromRussianCommand()
 {
     if (m_hasRussian) {
-        choose(m_view, kWapGroup, "WAP_R");
+        chooseWapSource(WapSource::Russian);
         return;
     }
     m_view.msgBox(u"Эта серия телефонов имеет только одну раскладку !", MsgStop);
@@ -65,8 +90,8 @@ void Editor::followWapAvailability()
     const bool wap = m_firmware.wapAvailable;
     for (const std::string_view item : {"WAP_E", "WAP_R"})
         enableCommand(item, wap);
-    const bool checkedUnusable =
-        (m_view.menuChecked("WAP_R") && !m_hasRussian) || (!wap && !m_view.menuChecked("WAP_No"));
+    const bool checkedUnusable = (m_options.wap == WapSource::Russian && !m_hasRussian) ||
+                                 (!wap && m_options.wap != WapSource::Untouched);
     if (checkedUnusable)
         wapUntouchedCommand();
 }

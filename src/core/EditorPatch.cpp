@@ -40,7 +40,7 @@ CommandResult Editor::savePatchAs(const std::u16string& path)
     // image already holds the re-encoded layouts; a failed patch is reported and the marker stays.
     if (writeFileFailed(m_patchPath, bytes))
         return finish(Outcome::FileError);
-    return done(u"Изменения в раскладке сохранены", m_patchPath, u"");
+    return done(u"Изменения в раскладке сохранены", m_patchPath, false);
 }
 
 } // namespace klavoset

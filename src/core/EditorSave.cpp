@@ -10,20 +10,6 @@
 namespace klavoset {
 namespace {
 
-// The options as their check marks stand at the moment of saving.
-WriteOptions optionsOf(const EditorView& view)
-{
-    WriteOptions o;
-    o.koi = view.menuChecked("Koi");
-    if (view.menuChecked("WAP_No"))
-        o.wap = WapSource::Untouched;
-    else if (view.menuChecked("WAP_R"))
-        o.wap = WapSource::Russian;
-    else
-        o.wap = WapSource::English;
-    return o;
-}
-
 std::u16string layoutName(Layout a)
 {
     switch (a) {
@@ -98,7 +84,7 @@ bool Editor::refuseUnwritableLayouts()
 bool Editor::refuseUnstorable(const LayoutTexts& texts)
 {
     const auto refusal = checkLayouts(static_cast<std::int32_t>(m_image.size()), m_firmware, m_hasRussian,
-                                      m_addressCorrection, texts, optionsOf(m_view));
+                                      m_addressCorrection, texts, m_options);
     if (!refusal)
         return false;
     tell(refusalText(*refusal), MsgStop);
@@ -111,7 +97,7 @@ Outcome Editor::encodeIntoImage()
     if (refuseUnstorable(texts))
         return Outcome::DoesNotFit;
     if (const auto refusal =
-            writeLayouts(m_image, m_firmware, m_hasRussian, m_addressCorrection, texts, optionsOf(m_view))) {
+            writeLayouts(m_image, m_firmware, m_hasRussian, m_addressCorrection, texts, m_options)) {
         tell(refusalText(*refusal), MsgStop);
         return Outcome::DoesNotFit;
     }
@@ -138,7 +124,7 @@ CommandResult Editor::writeFullflash()
     // layouts for another attempt and the changed marker stays.
     if (writeFileFailed(m_fullflashPath, m_image))
         return finish(Outcome::FileError);
-    return done(u"Раскладка сохранена в фуллфлеш", m_fullflashPath, u"");
+    return done(u"Раскладка сохранена в фуллфлеш", m_fullflashPath, false);
 }
 
 Outcome Editor::saveFullflashAsCommand()

@@ -8,8 +8,7 @@
 
 namespace klavoset {
 
-void Editor::updateStatusBar(const std::u16string& status, const std::u16string& path,
-                             const std::u16string& marker)
+void Editor::updateStatusBar(const std::u16string& status, const std::u16string& path, bool modified)
 {
     // The shared keys are edited in englishUpper only; their copies are set without a count of their own, the
     // one below follows.
@@ -41,9 +40,10 @@ void Editor::updateStatusBar(const std::u16string& status, const std::u16string&
     m_view.setPanelText(3, number(m_budget.sharedUsed) + u" / " + number(sharedCapacity()));
     m_view.setPanelText(4, number(m_budget.englishUsed) + u" / 136");
     m_view.setPanelText(5, m_hasRussian ? number(m_budget.russianUsed) + u" / 138" : u"");
-    m_view.setPanelText(6, marker);
+    m_modified = modified;
+    m_view.setPanelText(6, m_modified ? u"*" : u"");
     // A patch needs an image to patch: a layout file edited on its own has none.
-    enableCommand("SaveAsVKP", marker == u"*" && !m_image.empty());
+    enableCommand("SaveAsVKP", m_modified && !m_image.empty());
 }
 
 bool Editor::refuseOverflow()

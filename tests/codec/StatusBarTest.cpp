@@ -119,12 +119,22 @@ TEST(StatusBar, RussianCountWithoutRussianLayouts)
     EXPECT_TRUE(e.editor.refuseOverflow());
 }
 
-TEST(StatusBar, MarkerIsComparedExactly)
+TEST(StatusBar, ChangesAreKeptByTheEditorNotByThePanel)
 {
     Loaded e;
-    e.editor.updateStatusBar(u"m", u"", u"**");
+    EXPECT_FALSE(e.editor.isModified());
+    e.view.type(Layout::englishLower, 4, u"abc");
+    EXPECT_TRUE(e.editor.isModified());
+    e.view.setPanelText(6, u""); // what the window shows is not asked back
+    e.view.boxAnswers = {AnswerNo};
+    EXPECT_TRUE(e.editor.userKeepsChanges());
+    e.view.dialogAnswers.push_back(u"/ff.lay");
+    ASSERT_EQ(e.editor.saveLayoutFileAsCommand(), Outcome::Done);
+    EXPECT_FALSE(e.editor.isModified());
     EXPECT_FALSE(e.view.item("SaveAsVKP").enabled);
-    EXPECT_EQ(e.view.panelText(1), u"m");
+    e.view.setPanelText(6, u"*");
+    EXPECT_FALSE(e.editor.userKeepsChanges());
+    EXPECT_EQ(e.view.boxes.size(), 1u);
 }
 
 } // namespace

@@ -65,8 +65,7 @@ TEST(StartUp, CommandLineNamesOneFullflash)
                           Case{u"\"\"", false}, Case{u"\"", false}, Case{u"", false}}) {
         Unstarted e;
         e.files.files[u"/my files/ff.bin"] = image;
-        e.view.field(Layout::englishUpper, 2).text = u"changed";
-        e.view.setPanelText(6, u"*");
+        e.view.type(Layout::englishUpper, 2, u"changed");
         e.system.line = c.line;
         e.editor.start();
         EXPECT_EQ(e.editor.fullflashPath() == u"/my files/ff.bin", c.loads)
@@ -105,7 +104,7 @@ TEST(ChangeGuard, QuestionOnlyWhenMarked)
     e.editor.start();
     EXPECT_FALSE(e.editor.userKeepsChanges());
     EXPECT_TRUE(e.view.boxes.empty());
-    e.view.setPanelText(6, u"*");
+    e.view.type(Layout::englishUpper, 2, u"changed");
     e.view.boxAnswers = {AnswerNo, AnswerCancel, AnswerYes};
     EXPECT_TRUE(e.editor.userKeepsChanges());
     EXPECT_TRUE(e.editor.userKeepsChanges());
@@ -119,7 +118,7 @@ TEST(ChangeGuard, UnloadAndExitAskOnce)
     Unstarted e;
     e.editor.start();
     EXPECT_TRUE(e.editor.mayClose());
-    e.view.setPanelText(6, u"*");
+    e.view.type(Layout::englishUpper, 2, u"changed");
     e.view.boxAnswers = {AnswerNo};
     EXPECT_FALSE(e.editor.mayClose());
     e.view.boxAnswers = {AnswerCancel};
@@ -178,6 +177,7 @@ TEST(Options, GroupsAndWarnings)
     e.editor.runCommand("Koi");
     EXPECT_EQ(e.view.boxes.size(), 2u) << "the warning comes at every click";
     EXPECT_EQ(e.view.boxes[0].style, MsgWarning);
+    EXPECT_TRUE(e.editor.options().koi);
     EXPECT_TRUE(e.view.menuChecked("Koi"));
     EXPECT_FALSE(e.view.menuChecked("Uni"));
     EXPECT_TRUE(e.view.button("Koi").pressed);
@@ -185,12 +185,15 @@ TEST(Options, GroupsAndWarnings)
     e.editor.runCommand("Uni");
     EXPECT_EQ(e.view.boxes.size(), 2u);
     EXPECT_TRUE(e.view.button("Uni").pressed);
+    EXPECT_FALSE(e.editor.options().koi);
 
     e.editor.runCommand("WAP_E");
     EXPECT_TRUE(e.view.menuChecked("WAP_E"));
+    EXPECT_EQ(e.editor.options().wap, WapSource::English);
     e.editor.showRussianLayouts(false);
     e.editor.runCommand("WAP_R");
     EXPECT_EQ(e.view.boxes.back().text, u"Эта серия телефонов имеет только одну раскладку !");
+    EXPECT_EQ(e.editor.options().wap, WapSource::Untouched);
     EXPECT_TRUE(e.view.menuChecked("WAP_No"));
     EXPECT_FALSE(e.view.menuChecked("WAP_E"));
     EXPECT_TRUE(e.view.button("WAP_No").pressed);

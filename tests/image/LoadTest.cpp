@@ -253,7 +253,7 @@ TEST(Load, Koi8OptionDecodesEnglishLayouts)
     texts.at(Layout::englishUpper, 2) = u"A\u00E9";
     texts.at(Layout::russianUpper, 2) = u"\u00E9";
     StartedEditor e;
-    e.view.setMenuChecked("Koi", true);
+    e.editor.koi8Command();
     ASSERT_EQ(e.open(u"/c55.bin", test::imageOf("C55 v24 lg91", texts)), Outcome::Done);
     EXPECT_EQ(e.text(Layout::englishUpper, 2), u"AИ");
     EXPECT_EQ(e.text(Layout::russianUpper, 2), u"\u00E9");
