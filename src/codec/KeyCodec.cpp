@@ -4,6 +4,8 @@
 
 #include "codec/KeyCodec.h"
 
+#include "image/PagedPointer.h"
+
 namespace klavoset {
 
 KeyCodec::KeyCodec(std::span<std::uint8_t> image, std::int32_t& addressCorrection, std::int32_t key10Entry,
@@ -22,20 +24,15 @@ std::u16string KeyCodec::decodeKey(std::int32_t& entry, bool koiCapable, bool ke
             return {};
     }
     const int count = byteAt(entry);
-    const std::int32_t inPage = ((byteAt(entry + 3) << 8) | byteAt(entry + 2)) & 0x3FFF;
-    const std::int32_t page = (byteAt(entry + 5) << 8) | byteAt(entry + 4);
-    if (page >= 0x8000)
+    const std::int64_t address =
+        pointerAddress(static_cast<std::uint32_t>(byteAt(entry + 3) << 8 | byteAt(entry + 2)),
+                       static_cast<std::uint32_t>(byteAt(entry + 5) << 8 | byteAt(entry + 4)));
+    if (address < 0)
         return {};
-    std::int64_t at = static_cast<std::int64_t>(page) * kPageSize + inPage - kAddressTop + imageSize() +
-                      m_addressCorrection;
-    if (at < 0) {
-        m_addressCorrection = 0x200000;
-        at += 0x200000;
-        if (at < 0) {
-            m_addressCorrection = 0x400000;
-            at += 0x200000;
-        }
-    }
+    const SettledOffset settled =
+        settleCorrection(imageOffsetOf(address, imageSize(), m_addressCorrection), m_addressCorrection);
+    m_addressCorrection = settled.correction;
+    const std::int64_t at = settled.offset;
     if (!inside(at, 2 * static_cast<std::int64_t>(count)))
         return {};
     entry = static_cast<std::int32_t>(at);
@@ -60,9 +57,9 @@ std::u16string KeyCodec::decodeKey(std::int32_t& entry, bool koiCapable, bool ke
 
 void KeyCodec::putPointer(std::int32_t at, std::int32_t imageOffset)
 {
-    const std::int32_t address = imageOffset + kAddressTop - imageSize() - m_addressCorrection;
-    const std::int32_t inPage = address & (kPageSize - 1);
-    const std::int32_t page = (address - inPage) / kPageSize;
+    const std::int64_t address = addressOfOffset(imageOffset, imageSize(), m_addressCorrection);
+    const std::int64_t inPage = address & (kPageSize - 1);
+    const std::int64_t page = (address - inPage) / kPageSize;
     m_image[static_cast<std::size_t>(at)] = static_cast<std::uint8_t>(inPage & 0xFF);
     m_image[static_cast<std::size_t>(at) + 1] = static_cast<std::uint8_t>(inPage >> 8);
     m_image[static_cast<std::size_t>(at) + 2] = static_cast<std::uint8_t>(page & 0xFF);

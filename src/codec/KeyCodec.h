@@ -16,9 +16,6 @@ namespace klavoset {
 inline constexpr std::u16string_view kKoi8Letters =
     u"юабцдефгхийклмнопярстужвьызшэщчъЮАБЦДЕФГХИЙКЛМНОПЯРСТУЖВЬЫЗШЭЩЧЪ";
 
-inline constexpr std::int32_t kAddressTop = 0x1000000;
-inline constexpr std::int32_t kPageSize = 0x4000;
-
 // The stored form of one key: a 6-byte entry (count, 0, in-page offset, page) pointing at 16-bit units
 // elsewhere in the image. The codec works on the in-memory image only and never touches a file.
 class KeyCodec

@@ -6,6 +6,7 @@
 
 #include "codec/Budget.h"
 #include "codec/KeyCodec.h"
+#include "image/PagedPointer.h"
 
 #include <array>
 #include <string_view>
@@ -144,12 +145,11 @@ class DryRun
     }
     [[nodiscard]] bool maps(std::int64_t offset) const
     {
-        const std::int64_t address = offset + kAddressTop - m_imageSize - m_addressCorrection;
-        return address >= 0 && address / kPageSize < 0x8000;
+        return offsetMaps(offset, m_imageSize, m_addressCorrection);
     }
 
     std::int64_t m_imageSize;
-    std::int64_t m_addressCorrection;
+    std::int32_t m_addressCorrection;
     bool m_ok = true;
 };
 
