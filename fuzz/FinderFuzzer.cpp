@@ -2,10 +2,11 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Any fullflash, described as for the fullflash target: a valid image of any firmware, or one of 0xFF bytes,
-// of any length, with any bytes written near the places the editor reads. Whatever the key-table finder
-// reports must be a row the table could hold, with every area inside the image and every key the decoder
-// reads leading into its storage area; an untouched image of a firmware is found as its row.
+// Any fullflash, described as for the fullflash target: a valid image of any firmware (its strings as a phone
+// keeps them or as a save leaves them), or one of 0xFF bytes, of any length, with any bytes written near the
+// places the editor reads. Whatever the key-table finder reports must be a row the table could hold, with
+// every area inside the image and every key the decoder reads leading to a string close to the tables; an
+// untouched image of a firmware is found as its row.
 #include "FuzzCheck.h"
 #include "ImageEdits.h"
 #include "SyntheticImages.h"
@@ -24,40 +25,35 @@ namespace {
 fuzz::SyntheticImages images;
 fuzz::ImageWork work; // the image of the current run
 
+// A key the load decodes: its entry, and the newer generation's key-10 slot that must send the load there.
 struct DecodedKey
 {
     std::int64_t entry;
-    std::int64_t from, to; // the area its string must lie in
-    std::int64_t slot;     // the newer generation's key-10 entry in the layout, which must send the load on
+    std::int64_t slot;
 };
 
-// The keys a load decodes, in its order, each with the area the writer keeps its string in.
+// The keys a load decodes, in its order.
 std::vector<DecodedKey> decodedKeys(const FirmwareRow& row)
 {
-    const FirmwareDescriptor d = completeDescriptor(row);
-    const std::int64_t shared[] = {d.sharedStorage, std::int64_t{d.sharedStorage} + sharedStorageBytes(d)};
-    const std::int64_t english[] = {d.englishStorage, std::int64_t{d.englishStorage} + kEnglishStorageBytes};
-    const std::int64_t russian[] = {d.russianStorage, std::int64_t{d.russianStorage} + kRussianStorageBytes};
     std::vector<DecodedKey> keys;
     for (int key = 0; key < 12; ++key) {
         if (row.newGeneration && key == 11)
             break;
-        const bool isShared = key < 2 || key > 9;
         for (int layout = 0; layout < (row.hasRussian ? 4 : 2); ++layout) {
             const std::int64_t table = layout < 2 ? row.englishTable : row.russianTable;
-            const std::int64_t* area = isShared ? shared : layout < 2 ? english : russian;
             const std::int64_t entry = table + 72 * (layout % 2) + 6 * key;
-            keys.push_back({row.newGeneration && key == 10 ? row.key10Entry : entry, area[0], area[1],
-                            row.newGeneration && key == 10 ? entry : -1});
+            const bool key10 = row.newGeneration && key == 10;
+            keys.push_back({key10 ? row.key10Entry : entry, key10 ? entry : -1});
         }
     }
     return keys;
 }
 
-// Each key's string in its area, read the decoder's way: the correction settled on the first key that
-// needs one, then the same for every key.
-bool keysInTheirAreas(std::span<const std::uint8_t> image, const FirmwareRow& row)
+// Each key's string, read the decoder's way (the correction settled on the first key that needs one, then
+// the same for every key), lies inside the image close to the key tables, wherever the strings are kept.
+bool keysNearTheirTables(std::span<const std::uint8_t> image, const FirmwareRow& row)
 {
+    constexpr std::int64_t kNear = 0x2000;
     const auto size = static_cast<std::int64_t>(image.size());
     const auto stringAt = [&](std::int64_t entry, std::int64_t correction) {
         const auto at = [&](std::int64_t i) {
@@ -79,7 +75,8 @@ bool keysInTheirAreas(std::span<const std::uint8_t> image, const FirmwareRow& ro
     }
     for (const DecodedKey& key : keys) {
         const std::int64_t at = stringAt(key.entry, correction);
-        if (at < key.from || at + 2 * std::int64_t{byte(key.entry)} > key.to)
+        const std::int64_t end = at + 2 * std::int64_t{byte(key.entry)};
+        if (at < 0 || end > size || at < row.englishTable - kNear || end > row.englishTable + kNear)
             return false;
     }
     return true;
@@ -119,6 +116,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const FirmwareDescriptor d = completeDescriptor(*found);
     KLAVOSET_FUZZ_CHECK(descriptorFitsImage(d, static_cast<std::int32_t>(image.size())));
     KLAVOSET_FUZZ_CHECK(found->wapUpperTable == 0 ? found->wapLowerTable == 0 : d.wapAvailable);
-    KLAVOSET_FUZZ_CHECK(keysInTheirAreas(image, *found));
+    KLAVOSET_FUZZ_CHECK(keysNearTheirTables(image, *found));
     return 0;
 }

@@ -51,7 +51,8 @@ std::array<std::int64_t, 15> anchorsOf(const FirmwareDescriptor& d, std::size_t 
 const std::vector<std::uint8_t>* baseOf(std::size_t row, std::uint8_t correction, SyntheticImages& images)
 {
     const auto rows = supportedFirmware();
-    return row < rows.size() ? &images.of(rows[row], ImageEdits::kAddressCorrections[correction & 3])
+    return row < rows.size() ? &images.of(rows[row], ImageEdits::kAddressCorrections[correction & 3],
+                                          (correction & ImageEdits::kPhoneKept) != 0)
                              : nullptr;
 }
 
@@ -146,7 +147,8 @@ void prepareImageRuns(SyntheticImages& images)
     keepFreedFileMemory(kKeptImageBlocks);
     for (const FirmwareRow& row : supportedFirmware())
         for (const std::int32_t correction : ImageEdits::kAddressCorrections)
-            static_cast<void>(images.of(row, correction));
+            for (const bool phoneKept : {false, true})
+                static_cast<void>(images.of(row, correction, phoneKept));
 }
 
 } // namespace klavoset::fuzz

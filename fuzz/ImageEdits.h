@@ -22,7 +22,8 @@ namespace klavoset::fuzz {
 //
 //   byte 0       options, read by the target
 //   byte 1       the base: a firmware row, or (the last value) 0xFF bytes only
-//   byte 2       bits 0-1: the address correction the base's pointers are written for
+//   byte 2       bits 0-1: the address correction the base's pointers are written for; bit 2: the base's
+//                strings as an untouched phone keeps them rather than as a save leaves them
 //   bytes 3-5    the length, little-endian; 0 for the base's own
 //   then edits   anchor byte, 3-byte offset (from the anchor, signed; from the start for anchor 0),
 //                count byte, count bytes
@@ -34,13 +35,14 @@ struct ImageEdits
     static constexpr std::size_t kMaxLength = 8 << 20;
     static constexpr std::size_t kBlankLength = 0x80000;
     static constexpr std::int32_t kAddressCorrections[] = {0, 0x200000, 0x400000, 0};
+    static constexpr std::uint8_t kPhoneKept = 4;
 
     // The image the input describes, laid out in `work`.
     static std::span<const std::uint8_t> build(std::span<const std::uint8_t> input, SyntheticImages& images,
                                                ImageWork& work);
 
     // An input for `target`, described as edits over the base of row `row` (or the blank base when it is
-    // the number of rows) with the address correction of index `adrFix`.
+    // the number of rows) with the address correction of index `correction` (and kPhoneKept).
     static std::vector<std::uint8_t> describe(std::uint8_t options, std::size_t row, std::uint8_t correction,
                                               std::span<const std::uint8_t> target, SyntheticImages& images);
 };

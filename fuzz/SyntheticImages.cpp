@@ -8,14 +8,17 @@
 
 namespace klavoset::fuzz {
 
-const std::vector<std::uint8_t>& SyntheticImages::of(const FirmwareRow& row, std::int32_t correction)
+const std::vector<std::uint8_t>& SyntheticImages::of(const FirmwareRow& row, std::int32_t correction,
+                                                     bool phoneKept)
 {
-    auto [it, added] = m_images.try_emplace({&row, correction});
+    auto [it, added] = m_images.try_emplace({&row, correction, phoneKept});
     if (added) {
         const FirmwareDescriptor d = completeDescriptor(row);
-        it->second = test::ImageBuilder(test::smallestImageSize(d))
-                         .identityOf(row.id)
-                         .layouts(d, test::sampleLayouts(d.newGeneration, d.hasRussian), correction)
+        const LayoutTexts texts = test::sampleLayouts(d.newGeneration, d.hasRussian);
+        test::ImageBuilder builder(test::smallestImageSize(d));
+        builder.identityOf(row.id);
+        it->second = (phoneKept ? builder.firmwareLayouts(d, texts, correction)
+                                : builder.layouts(d, texts, correction))
                          .build();
     }
     return it->second;

@@ -18,7 +18,8 @@ std::string_view DemoImageCommand::help() const
 {
     return "klavoset-cli demo-image [--firmware ID] [--size BYTES] -o OUT.bin\n"
            "  Writes a synthetic fullflash of a supported firmware (erased bytes 0xFF) holding the identity\n"
-           "  block, the key tables and the window's sample layouts, to try the editor without a phone.\n"
+           "  block, the key tables and the window's sample layouts, laid out as an untouched phone keeps\n"
+           "  them, to try the editor without a phone.\n"
            "  --firmware ID  an identity string from `klavoset-cli firmware` (default \"C55 v24 lg91\")\n"
            "  --size BYTES   the image size, decimal or 0x-hex (default 16777216, 16 MiB)\n"
            "  -o OUT.bin     the file to write (replaced safely when it exists)\n";

@@ -22,8 +22,10 @@ std::string_view ScanCommand::help() const
     return "klavoset-cli scan IMAGE [--json] [--save]\n"
            "  Searches the fullflash IMAGE for its key tables, for firmware the built-in table does not\n"
            "  list, and prints the identity string and where the tables lie. Exit 3 when the image has no\n"
-           "  identity string, or when no place, or more than one, fits the key tables. Check the layouts\n"
-           "  that `klavoset-cli show IMAGE` then prints before writing anything into a phone.\n"
+           "  identity string, or when no place, or more than one, fits the key tables. It finds them with\n"
+           "  their strings where an untouched phone keeps them (each table's letters just below it) and\n"
+           "  where a save by this program put them. Check the layouts that `klavoset-cli show IMAGE` then\n"
+           "  prints before writing anything into a phone.\n"
            "  --json  the firmware description: one JSON object, as the files of the data folder hold it\n"
            "  --save  keep the description in the data folder, so that every command loads such images\n"
            "          (\"Firmware descriptions\" in klavoset-cli --help says where, and how it looks)\n";

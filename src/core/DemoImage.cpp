@@ -4,11 +4,14 @@
 
 #include "core/DemoImage.h"
 
+#include "codec/KeyCodec.h"
 #include "core/WindowDesign.h"
 #include "image/FirmwareTable.h"
 #include "image/Identify.h"
+#include "image/PagedPointer.h"
 #include "writers/LayoutWriter.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace klavoset {
@@ -45,6 +48,13 @@ void putString(std::vector<std::uint8_t>& image, std::int32_t at, std::string_vi
     image[static_cast<std::size_t>(at)] = 0;
 }
 
+// The letters of a further layout of one table that firmware keeps beside its English table (Greek and
+// Latin letters on the newer generation).
+constexpr std::u16string_view kFurtherLetters[kKeys] = {u"",     u"",     u"αβγ2", u"δεζ3", u"ηθι4", u"κλμ5",
+                                                        u"νξο6", u"πρσ7", u"τυφ8", u"χψω9", u"",     u""};
+// Where the newer generation keeps that further table, above its English table.
+constexpr std::int32_t kFurtherTableDistance = 0x124;
+
 LayoutTexts demoTexts(const FirmwareDescriptor& d)
 {
     LayoutTexts t;
@@ -56,6 +66,101 @@ LayoutTexts demoTexts(const FirmwareDescriptor& d)
             t.at(a, key) = std::u16string(design::sampleText(a, key));
         }
     return t;
+}
+
+// One key of a table and the text its entry points at.
+struct KeyText
+{
+    std::int32_t entry;
+    std::u16string_view text;
+};
+
+// Lays key strings the way the firmware keeps them: back to back, the last ending just below `end` (the
+// table they belong to, or the key-10 entry), each entry pointing at its string. False when a string would
+// start before the image or where no pointer reaches.
+bool layBelow(std::vector<std::uint8_t>& image, std::int32_t end, const std::vector<KeyText>& keys)
+{
+    std::int32_t dataAt = end;
+    for (const KeyText& k : keys)
+        dataAt -= 2 * static_cast<std::int32_t>(k.text.size());
+    if (dataAt < 0 || !offsetMaps(dataAt, static_cast<std::int64_t>(image.size()), 0))
+        return false;
+    std::int32_t correction = 0;
+    KeyCodec codec(image, correction, 0, false);
+    for (const KeyText& k : keys) {
+        std::int32_t entryAt = k.entry;
+        codec.encodeKey(entryAt, dataAt, k.text, false);
+    }
+    return true;
+}
+
+// The letters (keys 2..9) of a table's two layouts, upper case first; `lower` false for a table of one.
+std::vector<KeyText> letters(std::int32_t table, Layout upper, Layout lower, bool twoLayouts = true)
+{
+    std::vector<KeyText> keys;
+    for (int layout = 0; layout < (twoLayouts ? 2 : 1); ++layout)
+        for (int key = 2; key <= 9; ++key)
+            keys.push_back({table + 72 * layout + kEntryBytes * key,
+                            design::sampleText(layout == 0 ? upper : lower, key)});
+    return keys;
+}
+
+void copyEntry(std::vector<std::uint8_t>& image, std::int32_t from, std::int32_t to)
+{
+    std::copy_n(image.begin() + from, kEntryBytes, image.begin() + to);
+}
+void zeroEntry(std::vector<std::uint8_t>& image, std::int32_t at)
+{
+    std::fill_n(image.begin() + at, kEntryBytes, std::uint8_t{0});
+}
+
+// The sample layouts where an untouched firmware keeps its strings: the English table's shared keys and
+// letters just below it, the Russian letters just below the Russian table, every table's shared keys
+// pointing at the English ones; on the newer generation key 10 just below its entry, zeros in the tables'
+// key-10 and key-11 slots, and a further table of one layout above the English table.
+bool layFirmwareStrings(std::vector<std::uint8_t>& image, const FirmwareDescriptor& d)
+{
+    // What a save put into the storages gives way to it.
+    for (const ImageArea area : {ImageArea{d.englishStorage, kEnglishStorageBytes},
+                                 ImageArea{d.russianStorage, d.hasRussian ? kRussianStorageBytes : 0},
+                                 ImageArea{d.sharedStorage, sharedStorageBytes(d)}})
+        std::fill_n(image.begin() + area.offset, area.size, std::uint8_t{0xFF});
+    const std::int32_t e = d.englishTable;
+    std::vector<int> sharedKeys{0, 1};
+    if (!d.newGeneration)
+        sharedKeys.insert(sharedKeys.end(), {10, 11});
+    std::vector<KeyText> english;
+    for (const int key : sharedKeys)
+        english.push_back({e + kEntryBytes * key, design::sampleText(Layout::englishUpper, key)});
+    for (const KeyText& k : letters(e, Layout::englishUpper, Layout::englishLower))
+        english.push_back(k);
+    if (!layBelow(image, e, english))
+        return false;
+
+    std::vector<std::int32_t> tables{e + 72};
+    if (d.hasRussian)
+        tables.insert(tables.end(), {d.russianTable, d.russianTable + 72});
+    if (d.newGeneration) {
+        const std::int32_t further = e + kFurtherTableDistance;
+        std::vector<KeyText> greek;
+        for (int key = 2; key <= 9; ++key)
+            greek.push_back({further + kEntryBytes * key, kFurtherLetters[key]});
+        if (!layBelow(image, d.key10Entry, {{d.key10Entry, design::sampleText(Layout::englishUpper, 10)}}) ||
+            !layBelow(image, further, greek))
+            return false;
+        tables.insert(tables.end(), {e, further});
+    }
+    if (d.hasRussian &&
+        !layBelow(image, d.russianTable, letters(d.russianTable, Layout::russianUpper, Layout::russianLower)))
+        return false;
+    for (const std::int32_t table : tables) {
+        for (const int key : sharedKeys)
+            copyEntry(image, e + kEntryBytes * key, table + kEntryBytes * key);
+        if (d.newGeneration)
+            for (const int key : {10, 11})
+                zeroEntry(image, table + kEntryBytes * key);
+    }
+    return true;
 }
 
 } // namespace
@@ -79,17 +184,10 @@ R makeDemoImage(std::string_view fwId, std::int32_t size)
     putString(image, base + 0x70, parts.model);
     putString(image, probe, "SIEMENS");
 
-    // Newer firmware keeps key 10 in its own entry; the tables' key-10 slots hold zeros, which is what
-    // sends the reader there.
-    if (d.newGeneration)
-        for (const std::int32_t table :
-             {d.englishTable, d.englishTable + 72, d.russianTable, d.russianTable + 72})
-            for (std::int32_t k = 0; k < kEntryBytes; ++k)
-                image[static_cast<std::size_t>(table + 60 + k)] = 0;
-
+    // The WAP layout as a save copies it from English; the key strings where the phone keeps them.
     WriteOptions options;
     options.wap = d.wapAvailable ? WapSource::English : WapSource::Untouched;
-    if (writeLayouts(image, d, d.hasRussian, 0, demoTexts(d), options))
+    if (writeLayouts(image, d, d.hasRussian, 0, demoTexts(d), options) || !layFirmwareStrings(image, d))
         return R::fail("the layouts of " + d.id + " cannot be mapped into an image of " +
                        std::to_string(size) + " bytes");
     return R::ok(std::move(image));

@@ -18,8 +18,9 @@ class DemoOfEveryFirmware : public ::testing::TestWithParam<FirmwareRow>
 {
 };
 
-// The demo image loads as its firmware, shows the window's sample layouts, and a save of the unchanged
-// layouts (with the WAP copy it was made with) leaves every byte as it was.
+// The demo image loads as its firmware and shows the window's sample layouts; saved unchanged (with the WAP
+// layout copied from English where the firmware allows it) it shows them again, and a second save leaves
+// every byte as the first left it.
 TEST_P(DemoOfEveryFirmware, LoadsTheSampleLayoutsAndSavesUnchanged)
 {
     const FirmwareDescriptor d = completeDescriptor(GetParam());
@@ -37,12 +38,20 @@ TEST_P(DemoOfEveryFirmware, LoadsTheSampleLayoutsAndSavesUnchanged)
             EXPECT_EQ(e.text(a, key), shown ? std::u16string(design::sampleText(a, key)) : u"")
                 << static_cast<int>(a) << " " << key;
         }
+    const LayoutTexts shown = e.texts();
     if (d.wapAvailable)
         e.editor.wapFromEnglishCommand();
-    e.view.type(Layout::englishUpper, 5, u"x");
-    e.view.type(Layout::englishUpper, 5, std::u16string(design::sampleText(Layout::englishUpper, 5)));
-    ASSERT_EQ(e.editor.saveFullflashCommand(), Outcome::Done);
-    EXPECT_TRUE(e.files.files[u"/demo.bin"] == demo.value());
+    const auto save = [&e] {
+        e.view.type(Layout::englishUpper, 5, u"x");
+        e.view.type(Layout::englishUpper, 5, std::u16string(design::sampleText(Layout::englishUpper, 5)));
+        EXPECT_EQ(e.editor.saveFullflashCommand(), Outcome::Done);
+        return e.files.files[u"/demo.bin"];
+    };
+    const auto saved = save();
+    StartedEditor reopened;
+    ASSERT_EQ(reopened.open(u"/demo.bin", saved), Outcome::Done);
+    EXPECT_EQ(reopened.texts(), shown);
+    EXPECT_TRUE(save() == saved);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllRows, DemoOfEveryFirmware, ::testing::ValuesIn(supportedFirmware()),

@@ -69,13 +69,26 @@ FirmwareRow rowAt(bool newGeneration, bool hasRussian, std::int32_t english, std
     return {"", newGeneration, hasRussian, english, russian, newGeneration ? english + 0xA2E : 0, 0, 0};
 }
 
+// Loaded through a description of what the finder reported, the image shows `texts`.
+void expectShown(const Bytes& image, const FirmwareRow& found, const LayoutTexts& texts)
+{
+    test::StartedEditor e;
+    ASSERT_FALSE(e.system.catalog.add(identifyFirmware(image), found));
+    ASSERT_EQ(e.open(u"/x.bin", image), Outcome::Done);
+    EXPECT_TRUE(e.view.boxes.empty());
+    EXPECT_EQ(e.texts(), texts);
+}
+
 class EveryRow : public ::testing::TestWithParam<FirmwareRow>
 {
 };
 
-// The demo image (written the way a save writes, WAP layout included where the row has usable WAP tables)
-// and images of random layouts, with digits in their keys and without, all of an unlisted version.
-TEST_P(EveryRow, FindsTheRowsTablesInItsImages)
+// Each row's tables as an untouched phone keeps them (the demo image, whose WAP layout a save copied where
+// the row has usable WAP tables; random layouts with keys shortened, with digits in their keys and without,
+// in random bytes), all of an unlisted version: found exactly, the layouts shown are the ones built, and
+// after one save by this program (WAP layout included where the row has usable WAP tables) they are found
+// exactly again.
+TEST_P(EveryRow, FindsTheRowsTablesAsThePhoneKeepsThemAndAfterASave)
 {
     const FirmwareRow& row = GetParam();
     const FirmwareDescriptor d = completeDescriptor(row);
@@ -88,20 +101,27 @@ TEST_P(EveryRow, FindsTheRowsTablesInItsImages)
 
     test::RandomLayouts random(static_cast<std::uint32_t>(row.englishTable));
     for (const bool keep : {true, false}) {
-        Bytes image = ImageBuilder(size)
-                          .identityOf(row.id)
-                          .layouts(d, digits(random.fitting(d, d.hasRussian, false), keep))
-                          .build();
+        SCOPED_TRACE(keep);
+        const LayoutTexts texts = digits(random.fitting(d, d.hasRussian, false), keep);
+        ImageBuilder builder(size);
+        builder.raw() = randomBytes(static_cast<std::size_t>(size), static_cast<std::uint32_t>(keep));
+        Bytes image = builder.identityOf(row.id).firmwareLayouts(d, texts).build();
         unlist(image);
-        expectTables(findKeyTables(image), row, false);
+        const auto found = findKeyTables(image);
+        expectTables(found, row, false);
+        expectShown(image, *found, texts);
+
+        const WapSource wap = d.wapAvailable ? WapSource::English : WapSource::Untouched;
+        ASSERT_FALSE(writeLayouts(image, d, d.hasRussian, 0, texts, {false, wap}));
+        expectTables(findKeyTables(image), row, d.wapAvailable);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(AllRows, EveryRow, ::testing::ValuesIn(supportedFirmware()), test::RowName());
 
 // Tables of both generations at places no row names, the Russian table at distances no row has, in random
-// bytes, with pointers written for each address correction (the tables below 2 MiB, where the decoder
-// settles on that correction).
+// bytes, laid out as a phone keeps them and as a save leaves them, with pointers written for each address
+// correction (the tables below 2 MiB, where the decoder settles on that correction).
 TEST(TableFinder, FindsTablesAtNewPlacesUnderEveryCorrection)
 {
     const FirmwareRow rows[] = {rowAt(true, true, 0x1234F6, 0x1234F6 + 0x500),
@@ -109,22 +129,23 @@ TEST(TableFinder, FindsTablesAtNewPlacesUnderEveryCorrection)
                                 rowAt(false, false, 0x1C0F10, 0)};
     std::uint32_t seed = 1;
     for (const FirmwareRow& row : rows)
-        for (const std::int32_t correction : kCorrections) {
-            SCOPED_TRACE(testing::Message() << std::hex << row.englishTable << " correction " << correction);
-            const FirmwareDescriptor d = completeDescriptor(row);
-            ImageBuilder builder(0x400000);
-            builder.raw() = randomBytes(0x400000, ++seed);
-            const LayoutTexts texts = test::RandomLayouts(seed).fitting(d, d.hasRussian, false);
-            Bytes image = builder.identity("X99", 0x11, "lg91").layouts(d, texts, correction).build();
-            const auto found = findKeyTables(image);
-            expectTables(found, row, false);
-            // Loaded through its description, the image shows the layouts the builder wrote.
-            test::StartedEditor e;
-            ASSERT_FALSE(e.system.catalog.add("X99 v11 lg91", *found));
-            ASSERT_EQ(e.open(u"/x.bin", image), Outcome::Done);
-            EXPECT_TRUE(e.view.boxes.empty());
-            EXPECT_EQ(e.texts(), texts);
-        }
+        for (const std::int32_t correction : kCorrections)
+            for (const bool phones : {true, false}) {
+                SCOPED_TRACE(testing::Message()
+                             << std::hex << row.englishTable << " correction " << correction
+                             << (phones ? " as the phone keeps them" : " as saved"));
+                const FirmwareDescriptor d = completeDescriptor(row);
+                ImageBuilder builder(0x400000);
+                builder.raw() = randomBytes(0x400000, ++seed);
+                const LayoutTexts texts = test::RandomLayouts(seed).fitting(d, d.hasRussian, false);
+                builder.identity("X99", 0x11, "lg91");
+                const Bytes image = (phones ? builder.firmwareLayouts(d, texts, correction)
+                                            : builder.layouts(d, texts, correction))
+                                        .build();
+                const auto found = findKeyTables(image);
+                expectTables(found, row, false);
+                expectShown(image, *found, texts);
+            }
 }
 
 // WAP tables are reported only as the single pair of places whose records all lead into the WAP storage.
@@ -204,6 +225,56 @@ TEST(TableFinder, NothingWithoutExactlyOneSoundPlace)
     const FirmwareDescriptor c55 = test::descriptorOf("C55 v24 lg91");
     EXPECT_FALSE(findKeyTables(
         ImageBuilder(0x600000).layouts(c55, test::sampleLayouts(true, true), 0x200000).build()));
+}
+
+// As a phone keeps them, no answer for: the tables twice; one letter key whose string lies tens of KiB away;
+// a Russian table's shared key at a string of its own; a key-10 entry whose string lies neither just below
+// it nor in the shared storage; an older firmware whose Russian table is damaged in most of its entries
+// (which is no firmware without Russian layouts).
+TEST(TableFinder, NothingForPhoneImagesThatBreakARule)
+{
+    for (const char* id : {"C55 v24 lg91", "S45i v4 lg3"}) {
+        SCOPED_TRACE(id);
+        const FirmwareDescriptor d = test::descriptorOf(id);
+        const LayoutTexts texts = test::sampleLayouts(d.newGeneration, d.hasRussian);
+        const std::int32_t size = test::smallestImageSize(d);
+        const Bytes image = ImageBuilder(size).firmwareLayouts(d, texts).build();
+        ASSERT_TRUE(findKeyTables(image));
+
+        FirmwareDescriptor copy = d; // a second set 1 MiB higher
+        for (std::int32_t* at : {&copy.englishTable, &copy.russianTable, &copy.key10Entry})
+            *at += 0x100000;
+        ImageBuilder twice(size + 0x100000);
+        EXPECT_FALSE(findKeyTables(twice.firmwareLayouts(d, texts).firmwareLayouts(copy, texts).build()));
+
+        ImageBuilder far(0); // lower-case key 4, its string copied 40 KiB below the table
+        far.raw() = image;
+        const std::u16string& key4 = texts.at(Layout::englishLower, 4);
+        far.units(d.englishTable - 0xA000, key4)
+            .entry(d.englishTable + 72 + 6 * 4, static_cast<std::uint8_t>(key4.size()),
+                   d.englishTable - 0xA000);
+        EXPECT_FALSE(findKeyTables(far.build()));
+
+        ImageBuilder own(0); // the Russian table's key 1 at a copy of its string, not at the English one's
+        own.raw() = image;
+        const std::u16string& key1 = texts.at(Layout::russianUpper, 1);
+        own.units(d.englishTable - 0x400, key1)
+            .entry(d.russianTable + 6, static_cast<std::uint8_t>(key1.size()), d.englishTable - 0x400);
+        EXPECT_FALSE(findKeyTables(own.build()));
+
+        ImageBuilder damaged(0);
+        damaged.raw() = image;
+        if (d.newGeneration) { // key 10's string, copied two bytes lower
+            const std::u16string& key10 = texts.at(Layout::englishUpper, 10);
+            const auto moved = static_cast<std::int32_t>(d.key10Entry - 2 * key10.size() - 2);
+            damaged.units(moved, key10).entry(d.key10Entry, static_cast<std::uint8_t>(key10.size()), moved);
+        } else { // 12 of the 16 Russian letter entries broken, keys 2 and 3 of each layout kept
+            for (const std::int32_t layout : {0, 72})
+                for (int key = 4; key <= 9; ++key)
+                    damaged.bytes(d.russianTable + layout + 6 * key + 1, {0xFF});
+        }
+        EXPECT_FALSE(findKeyTables(damaged.build()));
+    }
 }
 
 } // namespace

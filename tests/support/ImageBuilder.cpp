@@ -4,7 +4,9 @@
 
 #include "support/ImageBuilder.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace klavoset::test {
 
@@ -111,6 +113,71 @@ ImageBuilder& ImageBuilder::layouts(const FirmwareDescriptor& d, const LayoutTex
         pass(d.russianTable, rus, Layout::russianUpper);
         pass(d.russianTable + 72, rus, Layout::russianLower);
     }
+    return *this;
+}
+
+ImageBuilder& ImageBuilder::firmwareLayouts(const FirmwareDescriptor& d, const LayoutTexts& texts,
+                                            std::int32_t correction, bool furtherTable)
+{
+    struct Key
+    {
+        std::int32_t entry;
+        std::u16string text;
+    };
+    const auto below = [&](std::int32_t end, const std::vector<Key>& keys) {
+        std::int32_t at = end;
+        for (const Key& k : keys)
+            at -= 2 * static_cast<std::int32_t>(k.text.size());
+        for (const Key& k : keys) {
+            entry(k.entry, static_cast<std::uint8_t>(k.text.size()), at, correction);
+            units(at, k.text);
+            at += 2 * static_cast<std::int32_t>(k.text.size());
+        }
+    };
+    const auto letters = [&](std::int32_t table, Layout upper, Layout lower) {
+        std::vector<Key> keys;
+        for (const auto& [layout, a] : {std::pair{0, upper}, std::pair{72, lower}})
+            for (int key = 2; key <= 9; ++key)
+                keys.push_back({table + layout + 6 * key, texts.at(a, key)});
+        return keys;
+    };
+    const std::int32_t e = d.englishTable;
+    std::vector<int> shared{0, 1};
+    if (!d.newGeneration)
+        shared.insert(shared.end(), {10, 11});
+    std::vector<Key> english;
+    for (const int key : shared)
+        english.push_back({e + 6 * key, texts.at(Layout::englishUpper, key)});
+    for (Key& k : letters(e, Layout::englishUpper, Layout::englishLower))
+        english.push_back(std::move(k));
+    below(e, english);
+
+    std::vector<std::int32_t> tables{e + 72};
+    if (d.hasRussian) {
+        below(d.russianTable, letters(d.russianTable, Layout::russianUpper, Layout::russianLower));
+        tables.insert(tables.end(), {d.russianTable, d.russianTable + 72});
+    }
+    if (d.newGeneration) {
+        below(d.key10Entry, {{d.key10Entry, texts.at(Layout::englishUpper, 10)}});
+        if (furtherTable) {
+            const std::int32_t further = e + 0x124;
+            const char16_t* greek[] = {u"αβγ2", u"δεζ3", u"ηθι4", u"κλμ5",
+                                       u"νξο6", u"πρσ7", u"τυφ8", u"χψω9"};
+            std::vector<Key> keys;
+            for (int key = 2; key <= 9; ++key)
+                keys.push_back({further + 6 * key, greek[key - 2]});
+            below(further, keys);
+            tables.push_back(further);
+        }
+    }
+    for (const std::int32_t table : tables) {
+        for (const int key : shared)
+            std::copy_n(m_bytes.begin() + e + 6 * key, 6, m_bytes.begin() + table + 6 * key);
+        if (d.newGeneration)
+            bytes(table + 60, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    }
+    if (d.newGeneration)
+        bytes(e + 60, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     return *this;
 }
 

@@ -60,6 +60,14 @@ class ImageBuilder
     // firmware in key10Entry. Texts must be plain Unicode (no KOI8), each key below 256 units.
     ImageBuilder& layouts(const FirmwareDescriptor& d, const LayoutTexts& texts, std::int32_t correction = 0);
 
+    // The same layouts where an untouched firmware keeps them: each table's strings back to back just
+    // below it (the English table's shared keys first, then the letters, upper case first), every table's
+    // shared keys pointing at the English ones; on the newer generation key 10 just below key10Entry,
+    // zeros in the tables' key-10 and key-11 slots and, with `furtherTable`, a table of one Greek layout
+    // 0x124 above the English table, its letters just below it.
+    ImageBuilder& firmwareLayouts(const FirmwareDescriptor& d, const LayoutTexts& texts,
+                                  std::int32_t correction = 0, bool furtherTable = true);
+
     [[nodiscard]] std::vector<std::uint8_t> build() const { return m_bytes; }
     [[nodiscard]] std::vector<std::uint8_t>& raw() { return m_bytes; }
 
