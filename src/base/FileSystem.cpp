@@ -42,6 +42,7 @@ std::string systemReason(int err) { return std::error_code(err, std::generic_cat
 
 FileError openError(int err) { return {FileError::Stage::Open, systemReason(err)}; }
 FileError writeError(int err) { return {FileError::Stage::Write, systemReason(err)}; }
+FileError tooLargeError(std::uintmax_t size) { return {FileError::Stage::Open, systemReason(EFBIG), size}; }
 
 constexpr const char* kNotRegular = "not a regular file";
 
@@ -97,9 +98,23 @@ Result<OpenedFile, FileError> openForReading(const fs::path& p)
 
 } // namespace
 
+Result<FileBytes, FileError> FileSystem::readAtMost(const std::u16string& path, std::uintmax_t limit)
+{
+    auto read = readAll(path);
+    if (read.isOk() && read.value().size() > limit)
+        return Result<FileBytes, FileError>::fail(tooLargeError(read.value().size()));
+    return read;
+}
+
 Result<FileBytes, FileError> RealFileSystem::readAll(const std::u16string& path)
 {
+    return readAtMost(path, kMaxFileSize);
+}
+
+Result<FileBytes, FileError> RealFileSystem::readAtMost(const std::u16string& path, std::uintmax_t limit)
+{
     using R = Result<FileBytes, FileError>;
+    limit = std::min(limit, kMaxFileSize);
     auto opened = openForReading(fs::path(path));
     if (!opened.isOk())
         return R::fail(opened.error());
@@ -109,20 +124,22 @@ Result<FileBytes, FileError> RealFileSystem::readAll(const std::u16string& path)
         std::fclose(file);
         return R::fail(std::move(error));
     };
-    if (size > kMaxFileSize)
-        return fail(openError(EFBIG));
+    // Told by the file opened, not by its name: nothing of a file too large is read.
+    if (size > limit)
+        return fail(tooLargeError(size));
     if (m_reading == Reading::Map)
         if (auto mapped = FileBytes::mapFile(fileno(file), kMapFrom)) {
             std::fclose(file);
-            if (mapped->size() > kMaxFileSize)
-                return R::fail(openError(EFBIG));
+            if (mapped->size() > limit)
+                return R::fail(tooLargeError(mapped->size()));
             return R::ok(std::move(*mapped));
         }
 
     FileBytes bytes;
     try {
         // One read straight into memory that is not zeroed first, as fast as copying the file; chunks only
-        // for what a file that grows meanwhile (or one whose size is unknown) still holds.
+        // for what a file that grows meanwhile (or one whose size is unknown) still holds, and never more
+        // than one byte past the limit.
         bool more = true;
         if (size > 0) {
             bytes.resize(static_cast<std::size_t>(size));
@@ -135,11 +152,13 @@ Result<FileBytes, FileError> RealFileSystem::readAll(const std::u16string& path)
         }
         std::uint8_t chunk[1 << 16];
         while (more) {
-            const std::size_t got = readBytes(file, chunk);
+            const std::size_t want =
+                static_cast<std::size_t>(std::min<std::uintmax_t>(sizeof chunk, limit + 1 - bytes.size()));
+            const std::size_t got = readBytes(file, std::span(chunk, want));
             bytes.append(chunk, chunk + got);
-            if (bytes.size() > kMaxFileSize)
-                return fail(openError(EFBIG));
-            more = got == sizeof chunk;
+            if (bytes.size() > limit)
+                return fail(tooLargeError(bytes.size()));
+            more = got == want;
         }
     } catch (const std::bad_alloc&) {
         return fail(openError(ENOMEM));
@@ -319,6 +338,23 @@ void flushFolder(const fs::path& folder)
 #endif
 
 } // namespace
+
+std::optional<std::string> sharedFolderFault([[maybe_unused]] const std::u16string& path)
+{
+#ifndef _WIN32
+    struct stat st
+    {
+    };
+    if (::stat(fs::path(path).c_str(), &st) != 0)
+        return std::nullopt;
+    // As root's own folders are trusted by everyone, they are here.
+    if (st.st_uid != ::geteuid() && st.st_uid != 0)
+        return "the folder belongs to another user";
+    if ((st.st_mode & S_IWOTH) != 0 && (st.st_mode & S_ISVTX) == 0)
+        return "others may write to the folder";
+#endif
+    return std::nullopt;
+}
 
 std::optional<FileError> RealFileSystem::writeAtomically(const std::u16string& path,
                                                          std::span<const std::uint8_t> bytes)

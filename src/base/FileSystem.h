@@ -24,6 +24,8 @@ struct FileError
     };
     Stage stage = Stage::Open;
     std::string reason; // the system's words, for a message box
+    // A file refused for holding more than it was read under (readAtMost): its size, or the bytes found.
+    std::uintmax_t tooLarge = 0;
 };
 
 // The only way the engine touches files, so that a test can swap in a file layer that fails on purpose.
@@ -37,6 +39,11 @@ class FileSystem
     // yields fewer bytes than its size said (it was shortened meanwhile): both as reading failed.
     [[nodiscard]] virtual Result<FileBytes, FileError> readAll(const std::u16string& path) = 0;
 
+    // Reads the file as readAll does when it holds at most `limit` bytes; a larger one is refused as too
+    // large (FileError::tooLarge), having read no more than limit + 1 bytes of it.
+    [[nodiscard]] virtual Result<FileBytes, FileError> readAtMost(const std::u16string& path,
+                                                                  std::uintmax_t limit);
+
     // True when the file can be opened for reading as readAll would.
     [[nodiscard]] virtual bool canRead(const std::u16string& path) = 0;
 
@@ -46,6 +53,11 @@ class FileSystem
     [[nodiscard]] virtual std::optional<FileError> writeAtomically(const std::u16string& path,
                                                                    std::span<const std::uint8_t> bytes) = 0;
 };
+
+// Why the folder `path` is no place for the user's own files, or nothing: one owned by another user, or
+// one that others may write to without the sticky bit, lets them swap its files for theirs. Nothing on
+// Windows, and nothing for a folder that cannot be looked at (whoever writes there is told then).
+[[nodiscard]] std::optional<std::string> sharedFolderFault(const std::u16string& path);
 
 class RealFileSystem : public FileSystem
 {
@@ -63,6 +75,7 @@ class RealFileSystem : public FileSystem
     explicit RealFileSystem(Reading reading = Reading::Copy) : m_reading(reading) {}
 
     Result<FileBytes, FileError> readAll(const std::u16string& path) override;
+    Result<FileBytes, FileError> readAtMost(const std::u16string& path, std::uintmax_t limit) override;
     bool canRead(const std::u16string& path) override;
     std::optional<FileError> writeAtomically(const std::u16string& path,
                                              std::span<const std::uint8_t> bytes) override;
