@@ -6,6 +6,7 @@
 
 #include "base/Cp1251.h"
 #include "base/FileSystem.h"
+#include "base/Printable.h"
 #include "base/Utf.h"
 #include "cli/CliSession.h"
 #include "descriptions/DescriptionFolder.h"
@@ -42,7 +43,7 @@ std::string hex(std::int32_t offset)
 
 void printFound(const std::string& id, const FirmwareRow& row, std::ostream& out)
 {
-    out << "Firmware:      " << toUtf8(fromCp1251(id))
+    out << "Firmware:      " << printable(toUtf8(fromCp1251(id)))
         << (row.newGeneration ? " (newer generation" : " (older generation")
         << (row.hasRussian ? ", Russian layouts)" : ", English layouts only)") << '\n'
         << "English table: " << hex(row.englishTable) << '\n'
@@ -86,7 +87,7 @@ int ScanCommand::run(Arguments args, std::ostream& out, std::ostream& err)
         // What would not load as a description is not printed as one: say why now, not at the next load.
         if (const auto again = parseDescription(descriptionText(id, row)); !again.isOk()) {
             err << "klavoset-cli: " << path
-                << ": what was found cannot describe a firmware: " << again.error() << '\n';
+                << printable(": what was found cannot describe a firmware: " + again.error()) << '\n';
             return ExitUnsupported;
         }
     }
@@ -109,11 +110,11 @@ int ScanCommand::run(Arguments args, std::ostream& out, std::ostream& err)
     RealFileSystem writer;
     const auto saved = saveDescription(writer, descriptionFolder(), id, row);
     if (!saved.isOk()) {
-        err << "klavoset-cli: the description cannot be saved: " << saved.error() << '\n';
-        return ExitFile;
+        err << printable("klavoset-cli: the description cannot be saved: " + saved.error().reason) << '\n';
+        return saved.error().kind == DescriptionSaveError::Kind::Refused ? ExitUsage : ExitFile;
     }
     if (!json)
-        out << "Saved:         " << toUtf8(saved.value()) << '\n';
+        out << "Saved:         " << printable(toUtf8(saved.value())) << '\n';
     return ExitDone;
 }
 

@@ -12,6 +12,8 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <set>
+#include <vector>
 
 // Nothing here may throw: the page runs without exceptions, and a bad file is a value like any refusal.
 // So the JSON is parsed without exceptions, and every value's type is checked before it is read.
@@ -51,7 +53,9 @@ constexpr const char* kTopKeys[] = {"firmware", "newGen", "hasRus", "descriptor"
 
 std::string keyName(std::string_view key) { return "\"" + std::string(key) + "\""; }
 
-// Only records why a text is not JSON: the parser hands it the error instead of throwing it.
+// Records why a text is not JSON, or holds a key twice in one object, which the parser would take as the
+// last one given: the parser hands it the error instead of throwing it. A hand-edited file with a key
+// twice is a mistake, not a choice.
 class ParseErrorCatcher : public nlohmann::json_sax<Json>
 {
   public:
@@ -64,9 +68,23 @@ class ParseErrorCatcher : public nlohmann::json_sax<Json>
     bool number_float(number_float_t, const string_t&) override { return true; }
     bool string(string_t&) override { return true; }
     bool binary(binary_t&) override { return true; }
-    bool start_object(std::size_t) override { return true; }
-    bool key(string_t&) override { return true; }
-    bool end_object() override { return true; }
+    bool start_object(std::size_t) override
+    {
+        m_keys.emplace_back();
+        return true;
+    }
+    bool key(string_t& key) override
+    {
+        if (m_keys.back().insert(key).second)
+            return true;
+        error = "the key " + keyName(key) + " is given twice";
+        return false;
+    }
+    bool end_object() override
+    {
+        m_keys.pop_back();
+        return true;
+    }
     bool start_array(std::size_t) override { return true; }
     bool end_array() override { return true; }
     bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& ex) override
@@ -75,9 +93,12 @@ class ParseErrorCatcher : public nlohmann::json_sax<Json>
         // "[json.exception.parse_error.101] parse error at line 1, ..." without the library's tag
         if (const auto tag = what.find("] "); what.starts_with("[json.") && tag != std::string::npos)
             what.erase(0, tag + 2);
-        error = std::move(what);
+        error = "not JSON: " + std::move(what);
         return false;
     }
+
+  private:
+    std::vector<std::set<std::string>> m_keys; // of every object open, the innermost last
 };
 
 bool isRowKey(std::string_view key)
@@ -178,7 +199,7 @@ Result<FirmwareDescription, std::string> parseDescription(std::string_view text)
     using R = Result<FirmwareDescription, std::string>;
     ParseErrorCatcher catcher;
     if (!Json::sax_parse(text, &catcher) || catcher.error)
-        return R::fail("not JSON: " + catcher.error.value_or("it cannot be parsed"));
+        return R::fail(catcher.error.value_or("not JSON: it cannot be parsed"));
     const Json doc = Json::parse(text, nullptr, false);
     if (!doc.is_object())
         return R::fail("not a JSON object");

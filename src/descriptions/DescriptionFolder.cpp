@@ -10,7 +10,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <system_error>
 
 #ifdef _WIN32
@@ -78,6 +81,31 @@ std::string describedId(const FileBytes& bytes)
     return toCp1251(fromUtf8(firmware->get_ref<const std::string&>()));
 }
 
+// Why the file at `path` may not be replaced by a description of `id`, following its name, or nothing: only a
+// regular file that describes this very firmware is the user's earlier description of it. A link is never
+// followed, so a save cannot land outside the folder.
+std::optional<std::string> replaceRefusal(FileSystem& files, const std::u16string& path, std::string_view id)
+{
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(pathOf(path), ec);
+    if (ec || !fs::exists(status))
+        return std::nullopt;
+    if (fs::is_symlink(status))
+        return "is a symbolic link: not replaced";
+    if (!fs::is_regular_file(status))
+        return "is not a regular file: not replaced";
+    auto existing = files.readAtMost(path, kLargestDescription);
+    if (!existing.isOk())
+        return existing.error().tooLarge > 0 ? "holds no firmware description: not replaced"
+                                             : "cannot be read: " + existing.error().reason;
+    const std::string other = describedId(existing.value());
+    if (other.empty())
+        return "holds no firmware description: not replaced";
+    if (other != id)
+        return "holds the description of " + toUtf8(fromCp1251(other));
+    return std::nullopt;
+}
+
 } // namespace
 
 std::u16string descriptionFolder()
@@ -124,13 +152,14 @@ Result<FirmwareDescription, DescriptionFileError> readDescriptionFile(FileSystem
                                                                       const std::u16string& path)
 {
     using R = Result<FirmwareDescription, DescriptionFileError>;
-    auto read = files.readAll(path);
+    auto read = files.readAtMost(path, kLargestDescription);
+    if (!read.isOk() && read.error().tooLarge > 0)
+        return R::fail(
+            {DescriptionFileError::Kind::Invalid,
+             "too large for a firmware description (" + std::to_string(read.error().tooLarge) + " bytes)"});
     if (!read.isOk())
         return R::fail({DescriptionFileError::Kind::Read, read.error().reason});
     const FileBytes& bytes = read.value();
-    if (bytes.size() > kLargestDescription)
-        return R::fail({DescriptionFileError::Kind::Invalid,
-                        "too large for a firmware description (" + std::to_string(bytes.size()) + " bytes)"});
     auto description =
         parseDescription(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     if (!description.isOk())
@@ -159,57 +188,61 @@ std::vector<SkippedDescription> loadDescriptions(FileSystem& files, const std::u
         skipped.push_back({folder, "the folder cannot be read to its end: " + ec.message()});
     std::sort(paths.begin(), paths.end());
 
-    std::vector<std::pair<std::string, fs::path>> loaded; // identity string, its file
-    for (const fs::path& path : paths) {
-        auto read = readDescriptionFile(files, path.u16string());
-        if (!read.isOk()) {
-            skipped.push_back({path.u16string(), read.error().reason});
+    // Every file read first, so that the one named after its firmware wins wherever its name sorts.
+    std::vector<std::optional<FirmwareDescription>> read(paths.size());
+    std::vector<std::string> why(paths.size());
+    std::map<std::string, std::size_t, std::less<>> chosen; // identity string, its file
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        auto description = readDescriptionFile(files, paths[i].u16string());
+        if (!description.isOk()) {
+            why[i] = std::move(description).error().reason;
             continue;
         }
-        const FirmwareDescription& d = read.value();
-        const auto earlier =
-            std::find_if(loaded.begin(), loaded.end(), [&](const auto& l) { return l.first == d.id; });
-        if (earlier != loaded.end()) {
-            skipped.push_back(
-                {path.u16string(), "the firmware is described already by " + shown(earlier->second)});
-            continue;
+        read[i] = std::move(description).value();
+        const auto [first, added] = chosen.try_emplace(read[i]->id, i);
+        if (!added && paths[i].filename() == fs::path(descriptionFileName(read[i]->id)))
+            first->second = i;
+    }
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (read[i]) {
+            if (const std::size_t taken = chosen.find(read[i]->id)->second; taken != i)
+                why[i] = "the firmware is described already by " + shown(paths[taken]);
+            else if (auto refusal = catalog.add(read[i]->id, read[i]->row))
+                why[i] = std::move(*refusal);
         }
-        if (auto refusal = catalog.add(d.id, d.row)) {
-            skipped.push_back({path.u16string(), std::move(*refusal)});
-            continue;
-        }
-        loaded.emplace_back(d.id, path);
+        if (!why[i].empty())
+            skipped.push_back({paths[i].u16string(), std::move(why[i])});
     }
     return skipped;
 }
 
-Result<std::u16string, std::string> saveDescription(FileSystem& files, const std::u16string& folder,
-                                                    std::string_view id, const FirmwareRow& row)
+Result<std::u16string, DescriptionSaveError> saveDescription(FileSystem& files, const std::u16string& folder,
+                                                             std::string_view id, const FirmwareRow& row)
 {
-    using R = Result<std::u16string, std::string>;
+    using R = Result<std::u16string, DescriptionSaveError>;
+    using Kind = DescriptionSaveError::Kind;
     if (folder.empty())
-        return R::fail("there is no data folder to keep it in: the environment names none");
+        return R::fail({Kind::Failed, "there is no data folder to keep it in: the environment names none"});
     const std::string name = descriptionFileName(id);
     if (name.empty())
-        return R::fail("the identity string cannot name a file");
+        return R::fail({Kind::Failed, "the identity string cannot name a file"});
     auto kept = keepableDescriptionText(id, row);
     if (!kept.isOk())
-        return R::fail(kept.error());
+        return R::fail({Kind::Failed, kept.error()});
     const std::string text = std::move(kept).value();
 
     std::error_code ec;
     fs::create_directories(pathOf(folder), ec);
     if (ec)
-        return R::fail(toUtf8(folder) + ": the folder cannot be made: " + ec.message());
+        return R::fail({Kind::Failed, toUtf8(folder) + ": the folder cannot be made: " + ec.message()});
+    if (const auto fault = sharedFolderFault(folder))
+        return R::fail({Kind::Refused, toUtf8(folder) + ": " + *fault + ": nothing is saved into it"});
     const std::u16string path = (pathOf(folder) / name).u16string();
-    if (auto existing = files.readAll(path); existing.isOk()) {
-        const std::string other = describedId(existing.value());
-        if (!other.empty() && other != std::string(id))
-            return R::fail(toUtf8(path) + " holds the description of " + toUtf8(fromCp1251(other)));
-    }
+    if (auto refusal = replaceRefusal(files, path, id))
+        return R::fail({Kind::Refused, toUtf8(path) + " " + *refusal});
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
     if (const auto error = files.writeAtomically(path, std::span<const std::uint8_t>(bytes, text.size())))
-        return R::fail(toUtf8(path) + ": " + error->reason);
+        return R::fail({Kind::Failed, toUtf8(path) + ": " + error->reason});
     return R::ok(path);
 }
 

@@ -50,18 +50,31 @@ struct SkippedDescription
     std::string reason;
 };
 
-// Adds the description in every *.json file of `folder` to `catalog`, in the order of their names. A file
-// that cannot be read, holds no valid description (the table's firmware among them: the table wins) or
-// describes a firmware an earlier file of the folder described is skipped and reported. A folder that
-// does not exist holds none.
+// Adds the description in every *.json file of `folder` to `catalog`. One firmware, one description: the
+// file named after its identity string (descriptionFileName) wins, else the first by name, and every other
+// file of the same firmware is skipped and reported, as is a file that cannot be read or holds no valid
+// description (the table's firmware among them: the table wins). Reported in the order of the names. A
+// folder that does not exist holds none.
 [[nodiscard]] std::vector<SkippedDescription>
 loadDescriptions(FileSystem& files, const std::u16string& folder, FirmwareCatalog& catalog);
 
+struct DescriptionSaveError
+{
+    enum class Kind {
+        Refused, // the folder or the file in the way is not the user's own description to replace
+        Failed,  // no folder to keep it in, a description that would not read back, a failing disk
+    };
+    Kind kind = Kind::Failed;
+    std::string reason;
+};
+
 // Writes the description of `id` into `folder`, made when needed, as descriptionFileName(id), replacing the
 // earlier description of the same firmware safely. Refused when the description would not read back as
-// given, or the file holds a description of another firmware (on a system that ignores the case of
-// names). The path written, or why nothing was.
-[[nodiscard]] Result<std::u16string, std::string>
+// given; when the folder belongs to another user or others may write to it (sharedFolderFault); when
+// anything but a regular file holding a description of this very firmware is at the name: a link,
+// a folder, a file of something else or of another firmware (on a system that ignores the case of names).
+// The path written, or why nothing was.
+[[nodiscard]] Result<std::u16string, DescriptionSaveError>
 saveDescription(FileSystem& files, const std::u16string& folder, std::string_view id, const FirmwareRow& row);
 
 } // namespace klavoset

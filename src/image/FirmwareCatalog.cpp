@@ -6,8 +6,6 @@
 
 #include "image/Identify.h"
 
-#include <algorithm>
-
 namespace klavoset {
 
 std::optional<std::string> descriptionFault(const FirmwareRow& row)
@@ -32,6 +30,7 @@ FirmwareCatalog& FirmwareCatalog::operator=(const FirmwareCatalog& other)
     if (this == &other)
         return *this;
     m_descriptions.clear();
+    m_byId.clear();
     for (const Description& d : other.m_descriptions)
         (void)add(d.id, d.row);
     return *this;
@@ -45,9 +44,8 @@ std::optional<std::string> FirmwareCatalog::add(std::string id, const FirmwareRo
         return "the built-in table has this firmware";
     if (auto fault = descriptionFault(row))
         return fault;
-    const auto same = std::find_if(m_descriptions.begin(), m_descriptions.end(),
-                                   [&](const Description& d) { return d.id == id; });
-    Description& d = same != m_descriptions.end() ? *same : m_descriptions.emplace_back();
+    const auto [place, added] = m_byId.try_emplace(id, m_descriptions.size());
+    Description& d = added ? m_descriptions.emplace_back() : m_descriptions[place->second];
     d.id = std::move(id);
     d.row = row;
     d.row.id = d.id;
@@ -58,9 +56,8 @@ const FirmwareRow* FirmwareCatalog::find(std::string_view id) const
 {
     if (const FirmwareRow* row = findFirmware(id))
         return row;
-    const auto it = std::find_if(m_descriptions.begin(), m_descriptions.end(),
-                                 [&](const Description& d) { return d.id == id; });
-    return it == m_descriptions.end() ? nullptr : &it->row;
+    const auto it = m_byId.find(id);
+    return it == m_byId.end() ? nullptr : &m_descriptions[it->second].row;
 }
 
 bool FirmwareCatalog::isDescribed(std::string_view id) const

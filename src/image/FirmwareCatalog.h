@@ -6,7 +6,10 @@
 
 #include "image/FirmwareTable.h"
 
+#include <cstddef>
 #include <deque>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,6 +50,7 @@ class FirmwareCatalog
 
   private:
     std::deque<Description> m_descriptions; // a deque: rows keep their address as more are added
+    std::map<std::string, std::size_t, std::less<>> m_byId; // their places, so thousands load in n log n
 };
 
 } // namespace klavoset

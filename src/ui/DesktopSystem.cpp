@@ -4,6 +4,7 @@
 
 #include "ui/DesktopSystem.h"
 
+#include "base/Printable.h"
 #include "base/Utf.h"
 #include "descriptions/DescriptionFolder.h"
 #include "ui/WineRegistry.h"
@@ -127,7 +128,8 @@ const FirmwareCatalog& DesktopSystem::firmwareCatalog()
     if (!std::exchange(m_catalogRead, true)) {
         RealFileSystem files;
         for (const auto& skipped : loadDescriptions(files, descriptionFolder(), m_catalog))
-            std::fprintf(stderr, "klavoset: %s: %s\n", toUtf8(skipped.path).c_str(), skipped.reason.c_str());
+            std::fprintf(stderr, "%s\n",
+                         printable("klavoset: " + toUtf8(skipped.path) + ": " + skipped.reason).c_str());
     }
     return m_catalog;
 }
@@ -143,7 +145,7 @@ std::optional<std::string> DesktopSystem::rememberFirmware(const std::string& id
     RealFileSystem files;
     const auto saved = saveDescription(files, folder, id, row);
     if (!saved.isOk())
-        return saved.error();
+        return saved.error().reason;
     return std::nullopt;
 }
 

@@ -59,6 +59,30 @@ TEST_F(CliScan, SaveThenShow)
     EXPECT_EQ(after["layouts"], before["layouts"]);
 }
 
+// One firmware, one description: the file scan --save says it saved is the one the next command uses, and
+// another file of the same firmware is skipped, with its line. What is in the way of the name (a link,
+// anything but a description of this firmware) is refused and kept, with exit 1.
+TEST_F(CliScan, WhatIsSavedIsUsed)
+{
+    test::writeText(folder / "A.json", test::kC55v25WithoutWap);
+    auto run = runCli("scan v25.bin --save", dir.path);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    run = runCli("show --json v25.bin", dir.path);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(nlohmann::json::parse(run.out)["descriptor"]["WapTabU"], 5791040);
+    EXPECT_NE(run.err.find("A.json: the firmware is described already by"), std::string::npos) << run.err;
+    EXPECT_EQ(test::readText(folder / "A.json"), test::kC55v25WithoutWap);
+
+    const auto saved = folder / "C55_v25_lg91.json";
+    std::filesystem::remove(saved);
+    test::writeText(dir.path / "notes.txt", "the user's notes");
+    std::filesystem::create_symlink(dir.path / "notes.txt", saved);
+    run = runCli("scan v25.bin --save", dir.path);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("is a symbolic link: not replaced"), std::string::npos) << run.err;
+    EXPECT_EQ(test::readText(dir.path / "notes.txt"), "the user's notes");
+}
+
 TEST_F(CliScan, ExitCodes)
 {
     test::writeBytes(dir.path / "zeros.bin", std::vector<std::uint8_t>(0x100000, 0));

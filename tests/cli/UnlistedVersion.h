@@ -22,6 +22,10 @@ inline void writeText(const std::filesystem::path& p, const std::string& text)
 inline const std::string kC55v25Description =
     R"({"firmware": "C55 v25 lg91", "newGen": true, "hasRus": true, "descriptor": {"EngTab": 4665462,)"
     R"( "RusTab": 4666580, "Key10Entry": 4668068, "WapTabU": 5791040, "WapTabL": 5791734}})";
+// The same, its WAP tables not given: another description of that firmware.
+inline const std::string kC55v25WithoutWap =
+    R"({"firmware": "C55 v25 lg91", "newGen": true, "hasRus": true, "descriptor": {"EngTab": 4665462,)"
+    R"( "RusTab": 4666580, "Key10Entry": 4668068, "WapTabU": 0, "WapTabL": 0}})";
 
 // A demo image of C55 v24 lg91, and the same image calling itself C55 v25 lg91, which the table lacks; the
 // private data folder of descriptions empty before and after.

@@ -8,6 +8,9 @@
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace klavoset {
 namespace {
@@ -65,7 +68,11 @@ TEST(Description, TextRoundTrip)
     EXPECT_TRUE(sameLayoutPlaces(again.value().row, d.row));
     EXPECT_EQ(descriptionText(again.value().id, again.value().row), text);
 
-    ASSERT_TRUE(parseDescription(kC45v51).isOk()) << parseDescription(kC45v51).error();
+    // An older firmware with Russian layouts keeps both flags as the file gives them.
+    const auto older = parseDescription(kC45v51);
+    ASSERT_TRUE(older.isOk()) << older.error();
+    EXPECT_FALSE(older.value().row.newGeneration);
+    EXPECT_TRUE(older.value().row.hasRussian);
     ASSERT_TRUE(parseDescription(kC55v25).isOk());
 
     // The image spells identities in Windows-1251 ("С" here is Cyrillic); the file holds UTF-8.
@@ -106,6 +113,12 @@ TEST(Description, BadTextsSayWhy)
         {replaced(derived, "v25", "v24"), "built-in table"},
         {replaced(good, "C55 v25 lg91", ""), "empty"},
         {replaced(good, "C55 v25 lg91", "C55 v25 lg91 ☃"), "a character that no identity string can"},
+        // a hand-edited key given twice, however it is spelt
+        {replaced(good, "\"WapTabL\"", "\"EngTab\": 4665470, \"WapTabL\""), "\"EngTab\" is given twice"},
+        {replaced(good, "\"newGen\"", "\"firmware\": \"C55 v25 lg92\", \"newGen\""),
+         "\"firmware\" is given twice"},
+        {replaced(good, "\"WapTabL\"", "\"\\u0045ngTab\": 4665462, \"WapTabL\""),
+         "\"EngTab\" is given twice"},
     };
     for (const auto& [text, why] : cases) {
         const auto parsed = parseDescription(text);
@@ -144,7 +157,9 @@ TEST(DescriptionFolder, BadFilesAreSkippedOneLineEachAndTheTableWins)
     writeText(dir.path / "d-derived.json", replaced(kC55v25Derived, "4666724", "4666725"));
     // The table's C55 v24 lg91, with other offsets: the table's row must stay.
     writeText(dir.path / "e-clash.json", replaced(replaced(good, "v25", "v24"), "4665462", "4665470"));
-    // The same firmware as C55_v25_lg91.json, with other offsets: the file named first wins.
+    // The same firmware as C55_v25_lg91.json, with other offsets, before and after it: the file named after
+    // the firmware wins wherever it sorts.
+    writeText(dir.path / "A-again.json", replaced(good, "4665462", "4665470"));
     writeText(dir.path / "f-again.json", replaced(good, "4665462", "4665470"));
     writeText(dir.path / "notes.txt", "not a description, not read");
     std::filesystem::create_directory(dir.path / "g-folder.json");
@@ -160,11 +175,12 @@ TEST(DescriptionFolder, BadFilesAreSkippedOneLineEachAndTheTableWins)
         EXPECT_EQ(s.reason.find('\n'), std::string::npos) << s.reason;
     }
     EXPECT_EQ(names,
-              (std::vector<std::string>{"a-not-json.json", "b-missing.json", "c-outside.json",
+              (std::vector<std::string>{"A-again.json", "a-not-json.json", "b-missing.json", "c-outside.json",
                                         "d-derived.json", "e-clash.json", "f-again.json", "g-folder.json"}));
-    ASSERT_EQ(skipped.size(), 7u);
-    EXPECT_NE(skipped[4].reason.find("built-in table"), std::string::npos) << skipped[4].reason;
-    EXPECT_NE(skipped[5].reason.find("C55_v25_lg91.json"), std::string::npos) << skipped[5].reason;
+    ASSERT_EQ(skipped.size(), 8u);
+    EXPECT_NE(skipped[0].reason.find("C55_v25_lg91.json"), std::string::npos) << skipped[0].reason;
+    EXPECT_NE(skipped[5].reason.find("built-in table"), std::string::npos) << skipped[5].reason;
+    EXPECT_NE(skipped[6].reason.find("C55_v25_lg91.json"), std::string::npos) << skipped[6].reason;
 
     ASSERT_EQ(catalog.descriptions().size(), 2u);
     const FirmwareRow* c55 = catalog.find("C55 v25 lg91");
@@ -185,12 +201,12 @@ TEST(DescriptionFolder, SaveMakesTheFolderAndReplacesOnlyItsOwnFirmware)
     FirmwareRow row = parseDescription(kC55v25).value().row;
 
     auto saved = saveDescription(files, folder.u16string(), "C55 v25 lg91", row);
-    ASSERT_TRUE(saved.isOk()) << saved.error();
+    ASSERT_TRUE(saved.isOk()) << saved.error().reason;
     EXPECT_EQ(std::filesystem::path(saved.value()), folder / "C55_v25_lg91.json");
     row.wapUpperTable = 0;
     row.wapLowerTable = 0;
     saved = saveDescription(files, folder.u16string(), "C55 v25 lg91", row);
-    ASSERT_TRUE(saved.isOk()) << saved.error();
+    ASSERT_TRUE(saved.isOk()) << saved.error().reason;
     FirmwareCatalog catalog;
     EXPECT_TRUE(loadDescriptions(files, folder.u16string(), catalog).empty());
     ASSERT_EQ(catalog.descriptions().size(), 1u);
@@ -201,19 +217,108 @@ TEST(DescriptionFolder, SaveMakesTheFolderAndReplacesOnlyItsOwnFirmware)
     // system that ignores the case of names would have it.
     const auto table = saveDescription(files, folder.u16string(), "C55 v24 lg91", row);
     ASSERT_FALSE(table.isOk());
-    EXPECT_NE(table.error().find("built-in table"), std::string::npos) << table.error();
+    EXPECT_NE(table.error().reason.find("built-in table"), std::string::npos) << table.error().reason;
     EXPECT_FALSE(std::filesystem::exists(folder / "C55_v24_lg91.json"));
     const std::string other = replaced(kC55v25, "C55 v25 lg91", "c55 v25 lg91");
     writeText(folder / "C55_v25_lg91.json", other);
     const auto clash = saveDescription(files, folder.u16string(), "C55 v25 lg91", row);
     ASSERT_FALSE(clash.isOk());
-    EXPECT_NE(clash.error().find("holds the description of c55 v25 lg91"), std::string::npos)
-        << clash.error();
+    EXPECT_NE(clash.error().reason.find("holds the description of c55 v25 lg91"), std::string::npos)
+        << clash.error().reason;
     EXPECT_EQ(test::readText(folder / "C55_v25_lg91.json"), other);
 
     EXPECT_FALSE(saveDescription(files, u"", "C55 v25 lg91", row).isOk());
     writeText(dir.path / "file", "");
     EXPECT_FALSE(saveDescription(files, (dir.path / "file" / "sub").u16string(), "C55 v25 lg91", row).isOk());
+}
+
+#ifndef _WIN32
+// Only the user's own regular file describing this very firmware is replaced, in a folder nobody else may
+// swap files in; whatever else is in the way stays as it was, and the reason is said.
+TEST(DescriptionFolder, SaveRefusesWhatIsNotTheUsersOwnDescription)
+{
+    namespace fs = std::filesystem;
+    TempDir dir;
+    RealFileSystem files;
+    const auto folder = dir.path / "firmware";
+    const auto target = folder / "C55_v25_lg91.json";
+    const FirmwareRow row = parseDescription(kC55v25).value().row;
+    const auto refusal = [&] {
+        const auto saved = saveDescription(files, folder.u16string(), "C55 v25 lg91", row);
+        EXPECT_FALSE(saved.isOk());
+        return saved.isOk() ? std::string() : saved.error().reason;
+    };
+    fs::create_directories(folder);
+    writeText(dir.path / "elsewhere.txt", "the user's own notes");
+
+    fs::create_symlink(dir.path / "elsewhere.txt", target);
+    EXPECT_NE(refusal().find("symbolic link"), std::string::npos);
+    EXPECT_EQ(test::readText(dir.path / "elsewhere.txt"), "the user's own notes");
+    fs::remove(target);
+    fs::create_symlink(dir.path / "nowhere.json", target); // dangling
+    EXPECT_NE(refusal().find("symbolic link"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir.path / "nowhere.json"));
+    fs::remove(target);
+    writeText(target, "firmware notes, not JSON");
+    EXPECT_NE(refusal().find("holds no firmware description"), std::string::npos);
+    EXPECT_EQ(test::readText(target), "firmware notes, not JSON");
+    fs::remove(target);
+    fs::create_directory(target);
+    EXPECT_NE(refusal().find("not a regular file"), std::string::npos);
+    fs::remove(target);
+
+    fs::permissions(folder, fs::perms::all);
+    EXPECT_NE(refusal().find("others may write to the folder"), std::string::npos);
+    fs::permissions(folder, fs::perms::all | fs::perms::sticky_bit);
+    ASSERT_TRUE(saveDescription(files, folder.u16string(), "C55 v25 lg91", row).isOk());
+    fs::permissions(folder, fs::perms::owner_all);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
+        EXPECT_NE(refusal().find("belongs to another user"), std::string::npos);
+    }
+    EXPECT_EQ(test::readText(target), descriptionText("C55 v25 lg91", row));
+}
+#endif
+
+// Reads that come up with the bytes they were given, counted.
+class CountingReads : public RealFileSystem
+{
+  public:
+    std::size_t bytesRead = 0;
+
+  protected:
+    std::size_t readBytes(std::FILE* file, std::span<std::uint8_t> into) override
+    {
+        const std::size_t got = RealFileSystem::readBytes(file, into);
+        bytesRead += got;
+        return got;
+    }
+};
+
+// A file far larger than any description is refused by its size, on the load and the save alike, without
+// being read: a sparse gigabyte would otherwise cost every command seconds and its size in memory.
+TEST(DescriptionFolder, LargeFilesAreRefusedUnread)
+{
+    TempDir dir;
+    const auto folder = dir.path / "firmware";
+    std::filesystem::create_directories(folder);
+    writeText(folder / "huge.json", "");
+    std::filesystem::resize_file(folder / "huge.json", std::uintmax_t{1} << 30);
+    writeText(folder / "C55_v25_lg91.json", std::string(10'000'000, '['));
+
+    CountingReads files;
+    FirmwareCatalog catalog;
+    const auto skipped = loadDescriptions(files, folder.u16string(), catalog);
+    ASSERT_EQ(skipped.size(), 2u);
+    EXPECT_NE(skipped[1].reason.find("too large for a firmware description (1073741824 bytes)"),
+              std::string::npos)
+        << skipped[1].reason;
+    const auto saved =
+        saveDescription(files, folder.u16string(), "C55 v25 lg91", parseDescription(kC55v25).value().row);
+    ASSERT_FALSE(saved.isOk());
+    EXPECT_NE(saved.error().reason.find("holds no firmware description"), std::string::npos);
+    EXPECT_EQ(files.bytesRead, 0u);
+    EXPECT_EQ(std::filesystem::file_size(folder / "C55_v25_lg91.json"), 10'000'000u);
 }
 
 #ifndef _WIN32
