@@ -4,6 +4,7 @@
 
 #include "cli/CliSession.h"
 
+#include "base/Printable.h"
 #include "base/Utf.h"
 #include "descriptions/DescriptionFolder.h"
 
@@ -32,12 +33,12 @@ int loadFirmware(FirmwareCatalog& catalog, FileSystem& files, const std::optiona
                  std::ostream& err)
 {
     for (const SkippedDescription& skipped : loadDescriptions(files, descriptionFolder(), catalog))
-        err << "klavoset-cli: " << toUtf8(skipped.path) << ": " << skipped.reason << '\n';
+        err << printable("klavoset-cli: " + toUtf8(skipped.path) + ": " + skipped.reason) << '\n';
     if (!firmwareFile)
         return ExitDone;
     auto read = readDescriptionFile(files, fromUtf8(*firmwareFile));
     if (!read.isOk()) {
-        err << "klavoset-cli: " << *firmwareFile << ": " << read.error().reason << '\n';
+        err << "klavoset-cli: " << *firmwareFile << ": " << printable(read.error().reason) << '\n';
         return read.error().kind == DescriptionFileError::Kind::Read ? ExitFile : ExitUnsupported;
     }
     // Named on the command line, it replaces a description of the same firmware from the folder.
@@ -92,7 +93,7 @@ Outcome CliSession::openFullflash(const std::string& path, bool koi8)
 Outcome CliSession::report(const CommandResult& result)
 {
     if (result.outcome != Outcome::Done && !result.message.empty())
-        m_err << "klavoset-cli: " << oneLine(result.message) << '\n';
+        m_err << "klavoset-cli: " << printable(oneLine(result.message)) << '\n';
     return result.outcome;
 }
 

@@ -6,6 +6,7 @@
 
 #include "base/Cp1251.h"
 #include "base/FileSystem.h"
+#include "base/Printable.h"
 #include "base/Utf.h"
 #include "cli/CliSession.h"
 #include "image/FirmwareCatalog.h"
@@ -47,7 +48,7 @@ int FirmwareCommand::run(Arguments args, std::ostream& out, std::ostream& err)
                             {"source", described ? "description" : "table"}});
             return;
         }
-        out << std::left << std::setw(16) << id << (d.newGeneration ? "newer " : "older ")
+        out << std::left << std::setw(15) << printable(id) << ' ' << (d.newGeneration ? "newer " : "older ")
             << (d.hasRussian ? "ru+en " : "en    ") << (d.wapAvailable ? "wap" : "no-wap")
             << (described ? "  description" : "") << '\n';
     };

@@ -6,6 +6,7 @@
 
 #include "base/Cp1251.h"
 #include "base/FileSystem.h"
+#include "base/Printable.h"
 #include "base/Utf.h"
 #include "cli/CliSession.h"
 #include "image/Staging.h"
@@ -39,11 +40,12 @@ int IdentifyCommand::run(Arguments args, std::ostream& out, std::ostream& err)
     }
     const auto staged = stageImage(std::move(read).value(), catalog);
     const std::string& id = staged.isOk() ? staged.value().firmware.id : staged.error().id;
-    out << toUtf8(fromCp1251(id)) << '\n';
+    out << printable(toUtf8(fromCp1251(id))) << '\n';
     if (staged.isOk())
         return ExitDone;
     if (staged.error().kind == StageRefusal::Kind::TooShort)
-        err << "klavoset-cli: " << path << ": the file is too short for " << id << '\n';
+        err << "klavoset-cli: " << path << ": the file is too short for " << printable(toUtf8(fromCp1251(id)))
+            << '\n';
     return ExitUnsupported;
 }
 

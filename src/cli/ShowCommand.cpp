@@ -5,6 +5,7 @@
 #include "cli/ShowCommand.h"
 
 #include "base/Cp1251.h"
+#include "base/Printable.h"
 #include "base/Utf.h"
 #include "cli/CliSession.h"
 
@@ -36,7 +37,7 @@ std::string quoted(const std::u16string& text)
 {
     std::string s = "\"";
     for (const char c : toUtf8(text))
-        s += c == '\x7F' ? std::string("\\n") : c == '"' ? std::string("\\\"") : std::string(1, c);
+        s += c == '\x7F' ? std::string("\\n") : c == '"' ? std::string("\\\"") : printable({&c, 1});
     return s + "\"";
 }
 
@@ -99,7 +100,8 @@ int ShowCommand::run(Arguments args, std::ostream& out, std::ostream& err)
     }
 
     out << "File:     " << path << '\n'
-        << "Firmware: " << firmwareName << (d.newGeneration ? " (newer generation" : " (older generation")
+        << "Firmware: " << printable(firmwareName)
+        << (d.newGeneration ? " (newer generation" : " (older generation")
         << (f.hasRussian() ? ", Russian layouts)" : ", English layouts only)") << '\n';
     for (const Layout a : kAllLayouts) {
         if (!f.hasRussian() && (a == Layout::russianUpper || a == Layout::russianLower))

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "base/Cp1251.h"
+#include "base/Printable.h"
 #include "base/Utf.h"
 #include "codec/LayoutReader.h"
 #include "core/Editor.h"
@@ -35,7 +35,7 @@ CommandResult Editor::openFullflash(const std::u16string& path)
         const std::u16string why = refusal.kind == StageRefusal::Kind::Unsupported
                                        ? u"Этот фуллфлеш не поддерживается"
                                        : u"Файл слишком короткий для этой прошивки";
-        tell(path + kParagraphBreak + why + kParagraphBreak + fromCp1251(refusal.id), MsgStop);
+        tell(path + kParagraphBreak + why + kParagraphBreak + shownIdentity(refusal.id), MsgStop);
         return finish(Outcome::Unsupported);
     }
     StagedImage loaded = std::move(staged).value();
@@ -43,7 +43,7 @@ CommandResult Editor::openFullflash(const std::u16string& path)
     m_image = std::move(loaded.image);
     m_firmware = std::move(loaded.firmware);
     m_addressCorrection = 0;
-    m_view.setPanelText(7, fromCp1251(m_firmware.id));
+    m_view.setPanelText(7, shownIdentity(m_firmware.id));
     showRussianLayouts(loaded.hasRussian);
     m_filling = true;
     clearFields();
@@ -80,7 +80,7 @@ Result<StagedImage, StageRefusal> Editor::loadFoundFirmware(const std::u16string
     FirmwareCatalog withFound = m_system.firmwareCatalog();
     if (withFound.add(refusal.id, *found))
         return Staged::fail(std::move(refusal));
-    const std::u16string id = fromCp1251(refusal.id);
+    const std::u16string id = shownIdentity(refusal.id);
     const int answer =
         m_view.msgBox(path + kParagraphBreak + u"Прошивки " + id +
                           u" нет в списке поддерживаемых, но клавиатурные таблицы в этом фуллфлеше найдены." +

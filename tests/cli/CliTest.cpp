@@ -310,6 +310,7 @@ TEST_F(DemoFixture, ExitCodesOfApply)
     const auto toDir = runCli(base + " -o " + quote(dir.path / "adir"), dir.path);
     EXPECT_EQ(toDir.exitCode, 2);
     EXPECT_NE(toDir.err.find("adir"), std::string::npos);
+    EXPECT_NE(toDir.err.find("Is a directory"), std::string::npos) << toDir.err;
     EXPECT_EQ(runCli(base + " --wap en -o " + quote(dir.path / "w.bin"), dir.path).exitCode, 0);
 
     editFirstLetter(u'\x8000');

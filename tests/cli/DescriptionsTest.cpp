@@ -2,8 +2,10 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "cli/CliSession.h"
 #include "cli/UnlistedVersion.h"
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 
 namespace klavoset {
@@ -75,6 +77,62 @@ TEST_F(CliDescriptions, BadFilesAndTheirExitCodes)
         << run.err;
     EXPECT_NE(run.err.find("broken.json: not JSON"), std::string::npos) << run.err;
     EXPECT_EQ(nlohmann::json::parse(run.out)["descriptor"]["EngTab"], 4665462);
+}
+
+// Named on the command line, a description replaces the data folder's of the same firmware: one entry, with
+// the named file's offsets.
+TEST_F(CliDescriptions, AFileNamedReplacesTheFoldersDescription)
+{
+    test::writeText(folder / "C55_v25_lg91.json", test::kC55v25WithoutWap);
+    test::writeText(dir.path / "c55.json", test::kC55v25Description);
+    FirmwareCatalog catalog;
+    RealFileSystem files;
+    std::ostringstream err;
+    ASSERT_EQ(cli::loadFirmware(catalog, files, (dir.path / "c55.json").string(), err), 0) << err.str();
+    EXPECT_EQ(catalog.descriptions().size(), 1u);
+    const auto run = runCli("show --json v25.bin --firmware-file c55.json", dir.path);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(nlohmann::json::parse(run.out)["descriptor"]["WapTabU"], 5791040);
+}
+
+// An identity string holding control bytes (a terminal's clipboard-write sequence, a line break) reaches
+// no terminal as it is: the text output shows them escaped, --json as JSON escapes, the window and the
+// page as U+FFFD.
+TEST_F(CliDescriptions, ControlBytesOfAnIdentityReachNoTerminal)
+{
+    auto bytes = test::readBytes(listed);
+    const std::string language = "\x1B]52;c;QQ==\x07\n"; // in place of "lg91", below the first probe
+    std::copy(language.begin(), language.end(), bytes.begin() + 0x7FF60);
+    bytes[0x7FF60 + language.size()] = 0;
+    test::writeBytes(dir.path / "hostile.bin", bytes);
+    const std::string escaped = "C55 v24 \\x1B]52;c;QQ==\\x07\\x0A";
+
+    std::string printed;
+    const auto run = [&](const std::string& args, int exitCode) {
+        const auto r = runCli(args, dir.path);
+        EXPECT_EQ(r.exitCode, exitCode) << args << "\n" << r.err;
+        printed += r.out + r.err;
+        return r;
+    };
+    EXPECT_EQ(run("identify hostile.bin", 3).out, escaped + "\n");
+    run("show hostile.bin", 3);
+    EXPECT_NE(run("scan hostile.bin --save", 0).out.find("Firmware:      " + escaped + " (newer"),
+              std::string::npos);
+    EXPECT_EQ(run("identify hostile.bin", 0).out, escaped + "\n");
+    EXPECT_NE(run("firmware", 0).out.find(escaped + " newer ru+en wap  description\n"), std::string::npos);
+    EXPECT_NE(run("show hostile.bin", 0).out.find("Firmware: " + escaped + " (newer"), std::string::npos);
+    EXPECT_EQ(std::count_if(
+                  printed.begin(), printed.end(),
+                  [](char c) { return c != '\n' && (static_cast<unsigned char>(c) < 0x20 || c == 0x7F); }),
+              0);
+    EXPECT_EQ(nlohmann::json::parse(runCli("show --json hostile.bin", dir.path).out)["firmware"],
+              "C55 v24 " + language);
+
+    std::ostringstream err;
+    cli::CliSession session(err);
+    ASSERT_EQ(session.loadFirmware(std::nullopt), 0);
+    ASSERT_EQ(session.openFullflash((dir.path / "hostile.bin").string(), false), Outcome::Done) << err.str();
+    EXPECT_EQ(session.view.panelText(7), u"C55 v24 \uFFFD]52;c;QQ==\uFFFD\uFFFD");
 }
 
 } // namespace
