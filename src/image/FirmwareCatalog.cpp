@@ -6,6 +6,8 @@
 
 #include "image/Identify.h"
 
+#include <utility>
+
 namespace klavoset {
 
 std::optional<std::string> descriptionFault(const FirmwareRow& row)
@@ -29,6 +31,8 @@ FirmwareCatalog& FirmwareCatalog::operator=(const FirmwareCatalog& other)
 {
     if (this == &other)
         return *this;
+    other.readDeferred();
+    m_deferred = nullptr;
     m_descriptions.clear();
     m_byId.clear();
     for (const Description& d : other.m_descriptions)
@@ -38,6 +42,7 @@ FirmwareCatalog& FirmwareCatalog::operator=(const FirmwareCatalog& other)
 
 std::optional<std::string> FirmwareCatalog::add(std::string id, const FirmwareRow& row)
 {
+    readDeferred(); // what is added now replaces what they hold
     if (id.empty())
         return "the identity string is empty";
     if (findFirmware(id) != nullptr)
@@ -56,8 +61,24 @@ const FirmwareRow* FirmwareCatalog::find(std::string_view id) const
 {
     if (const FirmwareRow* row = findFirmware(id))
         return row;
+    readDeferred();
     const auto it = m_byId.find(id);
     return it == m_byId.end() ? nullptr : &m_descriptions[it->second].row;
+}
+
+const std::deque<FirmwareCatalog::Description>& FirmwareCatalog::descriptions() const
+{
+    readDeferred();
+    return m_descriptions;
+}
+
+void FirmwareCatalog::readDeferred() const
+{
+    if (!m_deferred)
+        return;
+    const auto read = std::exchange(m_deferred, nullptr);
+    // Only a catalog made to be filled has anything deferred: none is const itself.
+    read(const_cast<FirmwareCatalog&>(*this));
 }
 
 bool FirmwareCatalog::isDescribed(std::string_view id) const

@@ -46,9 +46,17 @@ class FirmwareCatalog
     [[nodiscard]] const FirmwareRow* find(std::string_view id) const;
     // Whether `id` is known from a description only.
     [[nodiscard]] bool isDescribed(std::string_view id) const;
-    [[nodiscard]] const std::deque<Description>& descriptions() const { return m_descriptions; }
+    [[nodiscard]] const std::deque<Description>& descriptions() const;
+
+    // Descriptions read only when first wanted: `read` adds them, once, before the first look at a firmware
+    // the table lacks, at the descriptions, or the first add. An image of the table's firmware then never
+    // waits for thousands of them.
+    void deferDescriptions(std::function<void(FirmwareCatalog&)> read) { m_deferred = std::move(read); }
 
   private:
+    void readDeferred() const;
+
+    mutable std::function<void(FirmwareCatalog&)> m_deferred;
     std::deque<Description> m_descriptions; // a deque: rows keep their address as more are added
     std::map<std::string, std::size_t, std::less<>> m_byId; // their places, so thousands load in n log n
 };

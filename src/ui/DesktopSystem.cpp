@@ -125,12 +125,13 @@ bool DesktopSystem::viewImage(const std::u16string& path)
 
 const FirmwareCatalog& DesktopSystem::firmwareCatalog()
 {
-    if (!std::exchange(m_catalogRead, true)) {
-        RealFileSystem files;
-        for (const auto& skipped : loadDescriptions(files, descriptionFolder(), m_catalog))
-            std::fprintf(stderr, "%s\n",
-                         printable("klavoset: " + toUtf8(skipped.path) + ": " + skipped.reason).c_str());
-    }
+    if (!std::exchange(m_catalogRead, true))
+        m_catalog.deferDescriptions([](FirmwareCatalog& catalog) {
+            RealFileSystem files;
+            for (const auto& skipped : loadDescriptions(files, descriptionFolder(), catalog))
+                std::fprintf(stderr, "%s\n",
+                             printable("klavoset: " + toUtf8(skipped.path) + ": " + skipped.reason).c_str());
+        });
     return m_catalog;
 }
 

@@ -29,7 +29,8 @@ class DesktopSystem : public SystemServices
     void startProgram(const std::vector<std::u16string>& arguments) override;
     void openDocument(const std::u16string& target) override;
     bool viewImage(const std::u16string& path) override;
-    // The descriptions of the user's data folder, read at the first load; a bad file is one line on
+    // The descriptions of the user's data folder, read when an image of a firmware the table lacks first
+    // needs them (deferDescriptions), so that thousands cost the start nothing; a bad file is one line on
     // standard error.
     const FirmwareCatalog& firmwareCatalog() override;
     // Kept in the user's data folder.

@@ -99,7 +99,6 @@ int main(int argc, char* argv[])
     const QString line = args.join(QLatin1Char(' '));
     klavoset::ReadAheadFileSystem files(klavoset::Editor::commandLineFile(line.toStdU16String()));
     klavoset::DesktopSystem system(line);
-    (void)system.firmwareCatalog(); // the remembered firmware, a bad description reported now
     klavoset::MainWindow window(files, system);
     if (!shot.isEmpty())
         return screenshot(window, shot);

@@ -218,5 +218,26 @@ TEST(FirmwareCatalog, TableFirstAndOnlySoundDescriptions)
     EXPECT_EQ(copy.find("C55 v25 lg91")->id, "C55 v25 lg91") << "a copy's rows name its own strings";
 }
 
+// Descriptions read when first wanted are never read for the table's firmware, once for the rest, and
+// before anything added, which then wins.
+TEST(FirmwareCatalog, DeferredDescriptionsAreReadOnlyWhenWanted)
+{
+    FirmwareRow c55 = *findFirmware("C55 v24 lg91");
+    int reads = 0;
+    FirmwareCatalog catalog;
+    catalog.deferDescriptions([&](FirmwareCatalog& c) {
+        ++reads;
+        (void)c.add("C55 v25 lg91", c55);
+    });
+    EXPECT_EQ(catalog.find("C55 v24 lg91"), findFirmware("C55 v24 lg91"));
+    EXPECT_EQ(reads, 0);
+    c55.wapUpperTable = c55.wapLowerTable = 0;
+    EXPECT_FALSE(catalog.add("C55 v25 lg91", c55));
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(catalog.find("C55 v25 lg91")->wapUpperTable, 0);
+    EXPECT_EQ(catalog.descriptions().size(), 1u);
+    EXPECT_EQ(reads, 1);
+}
+
 } // namespace
 } // namespace klavoset
