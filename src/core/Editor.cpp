@@ -145,8 +145,8 @@ std::u16string Editor::chooseFile(std::string_view item, FileKind kind, bool for
 
 void Editor::reportUnopenableFile(const std::u16string& path, const std::string& reason)
 {
-    m_view.setPanelText(1, u"Не могу открыть файл !");
-    m_view.setPanelText(2, path);
+    m_view.setPanelText(PanelStatus, u"Не могу открыть файл !");
+    m_view.setPanelText(PanelFile, path);
     m_told = path + kParagraphBreak + u"Не могу открыть файл !";
     if (!reason.empty()) // the system's words say what to do about it: a missing folder, a name too long
         m_told += kParagraphBreak + fromUtf8(reason);

@@ -87,8 +87,6 @@ class Editor
   public: // start-up, shut-down, change guard
     void start();
     [[nodiscard]] bool userKeepsChanges();
-    void clearFields();
-    [[nodiscard]] bool fileExists(const std::u16string& path);
     // Whether the window may close: no unsaved changes, or the user says to go on without them.
     [[nodiscard]] bool mayClose();
     void exitCommand();
@@ -133,24 +131,25 @@ class Editor
     // same question about unsaved changes as its command asks. Any other file is declined.
     Outcome openDropped(const std::u16string& path);
     [[nodiscard]] static bool canOpenDropped(const std::u16string& path);
-    // Whether a path names a layout file (*.lay, in any case of letters).
-    [[nodiscard]] static bool namesLayoutFile(const std::u16string& path);
     // The file the start-up opens for the program's command line: the line itself, or what stands
     // between its surrounding double quotes.
     [[nodiscard]] static std::u16string commandLineFile(const std::u16string& line);
 
-  public: // status bar and budget
+  private: // status bar and budget
+    void keyChanged();
     void updateStatusBar(const std::u16string& status, const std::u16string& path, bool modified);
     [[nodiscard]] bool refuseOverflow();
+    [[nodiscard]] bool hasImage() const { return !m_image.empty(); }
     // The shared keys' capacity: the loaded firmware's, or the larger one while no fullflash is loaded,
     // so that a layout file can be edited and saved on its own.
     [[nodiscard]] int sharedCapacity() const
     {
-        return m_image.empty() ? kLargeSharedCapacity : m_firmware.sharedCapacity;
+        return hasImage() ? m_firmware.sharedCapacity : kLargeSharedCapacity;
     }
     void showRussianLayouts(bool shown);
+    void clearFields();
 
-  public: // file dialog and file access
+  private: // file dialog and file access
     // Runs the file dialog titled as the menu item `item` for a file of `kind`, proposing the file of that
     // kind the editor has; the chosen path, empty when nothing was chosen.
     [[nodiscard]] std::u16string chooseFile(std::string_view item, FileKind kind, bool forOpening);
@@ -161,11 +160,11 @@ class Editor
     [[nodiscard]] bool readFileFailed(const std::u16string& path, FileBytes& bytes);
     // Replaces a file safely; reports a failure and returns true. The old file survives any failure.
     [[nodiscard]] bool writeFileFailed(const std::u16string& path, std::span<const std::uint8_t> bytes);
-
-    [[nodiscard]] EditorView& view() { return m_view; }
+    [[nodiscard]] bool fileExists(const std::u16string& path);
+    // Whether a path names a layout file (*.lay, in any case of letters).
+    [[nodiscard]] static bool namesLayoutFile(const std::u16string& path);
 
   private:
-    void keyChanged();
     // A command is enabled or disabled in the menu and on the toolbar together.
     void enableCommand(std::string_view item, bool enabled);
     // The dialog of `item`, then the command's half on the chosen path; Declined when none is chosen.

@@ -43,7 +43,7 @@ CommandResult Editor::openFullflash(const std::u16string& path)
     m_image = std::move(loaded.image);
     m_firmware = std::move(loaded.firmware);
     m_addressCorrection = 0;
-    m_view.setPanelText(7, shownIdentity(m_firmware.id));
+    m_view.setPanelText(PanelFirmware, shownIdentity(m_firmware.id));
     showRussianLayouts(loaded.hasRussian);
     m_filling = true;
     clearFields();

@@ -10,7 +10,7 @@ namespace klavoset {
 
 Outcome Editor::savePatchAsCommand()
 {
-    if (m_firmware.id.empty()) // no image has been loaded
+    if (!hasImage())
         return Outcome::Declined;
     if (refuseUnwritableLayouts())
         return Outcome::DoesNotFit;
@@ -21,7 +21,7 @@ Outcome Editor::savePatchAsCommand()
 CommandResult Editor::savePatchAs(const std::u16string& path)
 {
     m_told.clear();
-    if (m_firmware.id.empty())
+    if (!hasImage())
         return finish(Outcome::Declined);
     if (refuseUnwritableLayouts())
         return finish(Outcome::DoesNotFit);

@@ -108,7 +108,7 @@ Outcome Editor::saveFullflashCommand() { return writeFullflash().outcome; }
 
 Outcome Editor::encodeForSaving()
 {
-    if (m_firmware.id.empty()) // no image has been loaded
+    if (!hasImage())
         return Outcome::Declined;
     if (refuseOverflow())
         return Outcome::DoesNotFit;
@@ -129,7 +129,7 @@ CommandResult Editor::writeFullflash()
 
 Outcome Editor::saveFullflashAsCommand()
 {
-    if (m_firmware.id.empty())
+    if (!hasImage())
         return Outcome::Declined;
     // Refused before the dialog, so that no new name is taken for layouts that cannot be written.
     if (refuseUnwritableLayouts())
@@ -140,7 +140,7 @@ Outcome Editor::saveFullflashAsCommand()
 CommandResult Editor::saveFullflashAs(const std::u16string& path)
 {
     m_told.clear();
-    if (m_firmware.id.empty())
+    if (!hasImage())
         return finish(Outcome::Declined);
     if (refuseUnwritableLayouts())
         return finish(Outcome::DoesNotFit);

@@ -30,20 +30,20 @@ void Editor::updateStatusBar(const std::u16string& status, const std::u16string&
         m_view.setWindowColor(SysColor::Face);
     }
 
-    const auto number = [](int v) {
-        const std::string digits = std::to_string(v);
-        return std::u16string(digits.begin(), digits.end());
+    const auto count = [](int used, int capacity) {
+        const std::string text = std::to_string(used) + " / " + std::to_string(capacity);
+        return std::u16string(text.begin(), text.end());
     };
-    m_view.setPanelText(1, status);
+    m_view.setPanelText(PanelStatus, status);
     if (!path.empty())
-        m_view.setPanelText(2, path);
-    m_view.setPanelText(3, number(m_budget.sharedUsed) + u" / " + number(sharedCapacity()));
-    m_view.setPanelText(4, number(m_budget.englishUsed) + u" / 136");
-    m_view.setPanelText(5, m_hasRussian ? number(m_budget.russianUsed) + u" / 138" : u"");
+        m_view.setPanelText(PanelFile, path);
+    m_view.setPanelText(PanelShared, count(m_budget.sharedUsed, sharedCapacity()));
+    m_view.setPanelText(PanelEnglish, count(m_budget.englishUsed, kEnglishCapacity));
+    m_view.setPanelText(PanelRussian, m_hasRussian ? count(m_budget.russianUsed, kRussianCapacity) : u"");
     m_modified = modified;
-    m_view.setPanelText(6, m_modified ? u"*" : u"");
+    m_view.setPanelText(PanelChanged, m_modified ? u"*" : u"");
     // A patch needs an image to patch: a layout file edited on its own has none.
-    enableCommand("SaveAsVKP", m_modified && !m_image.empty());
+    enableCommand("SaveAsVKP", m_modified && hasImage());
 }
 
 bool Editor::refuseOverflow()

@@ -10,8 +10,8 @@ void Editor::viewImageCommand()
 {
     if (m_system.viewImage(m_fullflashPath))
         return;
-    m_view.setPanelText(1, u"Нет программы для просмотра двоичных файлов");
-    m_view.setPanelText(2, m_fullflashPath);
+    m_view.setPanelText(PanelStatus, u"Нет программы для просмотра двоичных файлов");
+    m_view.setPanelText(PanelFile, m_fullflashPath);
 }
 
 void Editor::startPatcherCommand()

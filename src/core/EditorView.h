@@ -27,6 +27,17 @@ enum MsgStyle : int {
 };
 enum MsgAnswer : int { AnswerOk = 1, AnswerCancel = 2, AnswerYes = 6, AnswerNo = 7 };
 
+// The status bar's panels, numbered from the left as the window shows them.
+enum StatusPanel : int {
+    PanelStatus = 1, // what the last command did
+    PanelFile,       // the file it worked on
+    PanelShared,     // the shared keys' count against their capacity
+    PanelEnglish,    // the English layouts' count
+    PanelRussian,    // the Russian layouts' count, empty without them
+    PanelChanged,    // "*" while the layouts differ from their file
+    PanelFirmware,   // the loaded firmware's identity
+};
+
 // What the file dialog is asked to show; the editor decides every property, the window only presents it.
 struct FileDialogRequest
 {
@@ -74,7 +85,7 @@ class EditorView
     virtual void setButtonPressed(std::string_view key) = 0; // releases the others of its group
     virtual void setButtonTooltip(std::string_view key, const std::u16string& tip) = 0;
 
-    // status bar panels 1..7
+    // status bar panels 1..7 (StatusPanel)
     [[nodiscard]] virtual std::u16string panelText(int panel) const = 0;
     virtual void setPanelText(int panel, const std::u16string& text) = 0;
 

@@ -22,6 +22,12 @@ struct Loaded : StartedEditor
     }
 };
 
+// Whether a save is refused for the count: the layout file's save checks nothing else.
+bool saveRefused(StartedEditor& e)
+{
+    return e.editor.saveLayoutFileAs(u"/count.lay").outcome == Outcome::DoesNotFit;
+}
+
 TEST(StatusBar, EditSetsMarkerAndEnablesPatchExport)
 {
     Loaded e;
@@ -72,12 +78,12 @@ TEST(StatusBar, BudgetEdgesAndOverflowGuard)
     e.view.type(Layout::englishLower, 2, std::u16string(68, u'b'));
     EXPECT_EQ(e.view.panelText(4), u"136 / 136");
     EXPECT_EQ(e.view.windowColor, SysColor::Face);
-    EXPECT_FALSE(e.editor.refuseOverflow());
+    EXPECT_FALSE(saveRefused(e));
     const int beeps = e.view.beeps;
     e.view.type(Layout::englishLower, 3, u"c");
     EXPECT_EQ(e.view.windowColor, SysColor::InfoBk);
     EXPECT_GT(e.view.beeps, beeps);
-    EXPECT_TRUE(e.editor.refuseOverflow());
+    EXPECT_TRUE(saveRefused(e));
     EXPECT_EQ(e.view.boxes.back().text,
               u"Буфер хранения раскладки переполнен !\r\n\r\nУдалите один или несколько символов. Следите за "
               u"строкой статуса");
@@ -86,9 +92,9 @@ TEST(StatusBar, BudgetEdgesAndOverflowGuard)
     EXPECT_EQ(e.view.windowColor, SysColor::Face);
 
     e.view.type(Layout::russianUpper, 5, std::u16string(138, u'я'));
-    EXPECT_FALSE(e.editor.refuseOverflow());
+    EXPECT_FALSE(saveRefused(e));
     e.view.type(Layout::russianLower, 5, u"я");
-    EXPECT_TRUE(e.editor.refuseOverflow());
+    EXPECT_TRUE(saveRefused(e));
     EXPECT_EQ(e.view.panelText(5), u"139 / 138");
 }
 
@@ -100,14 +106,14 @@ TEST(StatusBar, CommonCapacityFollowsGeneration)
     newer.view.type(Layout::englishUpper, 1, std::u16string(16, u'1'));
     newer.view.type(Layout::englishUpper, 11, std::u16string(5, u'#'));
     EXPECT_EQ(newer.view.panelText(3), u"91 / 91");
-    EXPECT_FALSE(newer.editor.refuseOverflow());
+    EXPECT_FALSE(saveRefused(newer));
 
     Loaded older("C45 v50 lg1");
     older.view.type(Layout::englishUpper, 10, std::u16string(46, u'*'));
     EXPECT_EQ(older.view.panelText(3), u"46 / 46");
-    EXPECT_FALSE(older.editor.refuseOverflow());
+    EXPECT_FALSE(saveRefused(older));
     older.view.type(Layout::englishUpper, 11, u"#");
-    EXPECT_TRUE(older.editor.refuseOverflow());
+    EXPECT_TRUE(saveRefused(older));
 }
 
 TEST(StatusBar, RussianCountWithoutRussianLayouts)
@@ -116,7 +122,7 @@ TEST(StatusBar, RussianCountWithoutRussianLayouts)
     EXPECT_EQ(e.view.panelText(5), u"");
     e.view.type(Layout::russianUpper, 2, std::u16string(139, u'x'));
     EXPECT_EQ(e.view.panelText(5), u"");
-    EXPECT_TRUE(e.editor.refuseOverflow());
+    EXPECT_TRUE(saveRefused(e));
 }
 
 TEST(StatusBar, ChangesAreKeptByTheEditorNotByThePanel)

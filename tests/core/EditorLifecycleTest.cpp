@@ -130,16 +130,17 @@ TEST(ChangeGuard, UnloadAndExitAskOnce)
     EXPECT_EQ(e.view.boxes.size(), 3u);
 }
 
-TEST(ChangeGuard, ClearingEmptiesEveryFieldOnly)
+TEST(ChangeGuard, LayoutFileLoadEmptiesWhatItDoesNotFill)
 {
     Unstarted e;
+    e.files.files[u"/f.bin"] = test::imageOf("C55 v24 lg91", test::sampleLayouts(true, true));
+    e.files.files[u"/l.lay"] = {u'x', 0}; // key 1 of englishUpper, nothing else
     e.editor.start();
-    e.editor.clearFields();
+    ASSERT_EQ(e.editor.openFullflash(u"/f.bin").outcome, Outcome::Done);
+    ASSERT_EQ(e.editor.openLayoutFile(u"/l.lay").outcome, Outcome::Done);
     for (const Layout a : kAllLayouts)
-        for (int key = 0; key < kKeys; ++key) {
-            EXPECT_EQ(e.view.fieldText(a, key), u"");
-            EXPECT_FALSE(e.view.field(a, key).enabled);
-        }
+        for (int key = 0; key < kKeys; ++key)
+            EXPECT_EQ(e.view.fieldText(a, key), key == 1 ? u"x" : u"") << static_cast<int>(a) << ' ' << key;
 }
 
 TEST(FileDialog, RequestFollowsFileKind)
@@ -150,7 +151,7 @@ TEST(FileDialog, RequestFollowsFileKind)
     e.editor.start();
     ASSERT_EQ(e.editor.openFullflash(u"/f.bin").outcome, Outcome::Done);
     ASSERT_EQ(e.editor.openLayoutFile(u"/l.lay").outcome, Outcome::Done);
-    EXPECT_TRUE(e.editor.chooseFile("Open1", FileKind::Fullflash, true).empty()); // cancelled
+    EXPECT_EQ(e.editor.openFullflashCommand(), Outcome::Declined); // cancelled
     EXPECT_EQ(e.view.dialogs.back().fileName, u"/f.bin");
     EXPECT_EQ(e.view.dialogs.back().filters.front().second, u"*.bin;*.fls");
     EXPECT_EQ(e.view.dialogs.back().filters.front().first, u"Фуллфлеш (*.bin, *.fls)");
@@ -159,7 +160,8 @@ TEST(FileDialog, RequestFollowsFileKind)
     EXPECT_TRUE(e.view.dialogs.back().open);
     EXPECT_EQ(e.view.dialogs.back().title, e.view.menuCaption("Open1"));
     e.view.dialogAnswers.push_back(u"/chosen.lay");
-    EXPECT_EQ(e.editor.chooseFile("Save2As", FileKind::LayoutFile, false), u"/chosen.lay");
+    EXPECT_EQ(e.editor.saveLayoutFileAsCommand(), Outcome::Done);
+    EXPECT_TRUE(e.files.files.contains(u"/chosen.lay"));
     EXPECT_EQ(e.view.dialogs.back().fileName, u"/l.lay");
     EXPECT_EQ(e.view.dialogs.back().filters.front().first, u"Файлы раскладок (*.lay)");
     EXPECT_FALSE(e.view.dialogs.back().open);
@@ -172,6 +174,7 @@ TEST(FileDialog, RequestFollowsFileKind)
 TEST(Options, GroupsAndWarnings)
 {
     Unstarted e;
+    e.files.files[u"/slik.bin"] = test::imageOf("SLIK v56 lg1", test::sampleLayouts(false, false));
     e.editor.start();
     e.editor.runCommand("Koi");
     e.editor.runCommand("Koi");
@@ -190,7 +193,7 @@ TEST(Options, GroupsAndWarnings)
     e.editor.runCommand("WAP_E");
     EXPECT_TRUE(e.view.menuChecked("WAP_E"));
     EXPECT_EQ(e.editor.options().wap, WapSource::English);
-    e.editor.showRussianLayouts(false);
+    ASSERT_EQ(e.editor.openFullflash(u"/slik.bin").outcome, Outcome::Done);
     e.editor.runCommand("WAP_R");
     EXPECT_EQ(e.view.boxes.back().text, u"Эта серия телефонов имеет только одну раскладку !");
     EXPECT_EQ(e.editor.options().wap, WapSource::Untouched);
@@ -200,11 +203,12 @@ TEST(Options, GroupsAndWarnings)
     e.editor.runCommand("NoSuchKey");
 }
 
-TEST(Options, ShowSlikHidesRussianFields)
+TEST(Options, EnglishOnlyFirmwareHidesRussianFields)
 {
     Unstarted e;
+    e.files.files[u"/slik.bin"] = test::imageOf("SLIK v56 lg1", test::sampleLayouts(false, false));
     e.editor.start();
-    e.editor.showRussianLayouts(false);
+    ASSERT_EQ(e.editor.openFullflash(u"/slik.bin").outcome, Outcome::Done);
     EXPECT_FALSE(e.editor.hasRussian());
     for (int key = 0; key < kKeys; ++key) {
         EXPECT_FALSE(e.view.field(Layout::russianUpper, key).visible);
