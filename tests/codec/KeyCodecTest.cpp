@@ -116,6 +116,11 @@ TEST(KeyCodec, Key10SubstitutionOnlyInKey10SlotsOfNewerFirmware)
     b.bytes(0, {1, 0, 0x34, 0x12, 0x8C, 0x02}).units(0x31234, u"!");
     EXPECT_EQ(decode(b.build(), 0x10, false, true, 0x200, true).text, u"*");
     EXPECT_EQ(decode(b.build(), 0x10, false, true, 0x200, false).text, u"") << "other keys decode in place";
+    // only count 0 with in-page low byte 0 means "see the key-10 entry": either alone is decoded in place
+    b.bytes(0x20, {0, 0, 0x01, 0x10, 0x8C, 0x02});
+    EXPECT_EQ(decode(b.build(), 0x20, false, true, 0x200, true).text, u"");
+    b.bytes(0x30, {1, 0, 0x00, 0x13, 0x8C, 0x02}).units(0x31300, u"?");
+    EXPECT_EQ(decode(b.build(), 0x30, false, true, 0x200, true).text, u"?");
     // older firmware has no separate entry; the boot bytes at offset 0 are never read as a key
     EXPECT_EQ(decode(b.build(), 0x10, false, true, 0, true).text, u"");
 }

@@ -111,8 +111,12 @@ TEST(StatusBar, CommonCapacityFollowsGeneration)
     Loaded older("C45 v50 lg1");
     older.view.type(Layout::englishUpper, 10, std::u16string(46, u'*'));
     EXPECT_EQ(older.view.panelText(3), u"46 / 46");
+    EXPECT_EQ(older.view.windowColor, SysColor::Face);
     EXPECT_FALSE(saveRefused(older));
-    older.view.type(Layout::englishUpper, 11, u"#");
+    const int beeps = older.view.beeps;
+    older.view.type(Layout::englishUpper, 11, u"#"); // the 47th shared character
+    EXPECT_EQ(older.view.windowColor, SysColor::InfoBk);
+    EXPECT_EQ(older.view.beeps, beeps + 1);
     EXPECT_TRUE(saveRefused(older));
 }
 
