@@ -249,8 +249,9 @@ void findIn(benchmark::State& state, const std::vector<std::uint8_t>& image)
 // The key-table finder over the bench image in memory (erased bytes around the tables)...
 void FindKeyTables(benchmark::State& state) { findIn(state, BenchImage::get().originalBytes); }
 
-// ...and over the same tables amid 4 KiB blocks of what firmware holds (zeros, erased bytes, random bytes,
-// text, small 16-bit numbers), where most probes have to be looked at closer.
+// ...and over the same tables, their strings as a phone keeps them, amid 4 KiB blocks of what firmware
+// holds (zeros, erased bytes, random bytes, text, small 16-bit numbers), where most probes have to be
+// looked at closer.
 void FindKeyTablesInMixedBytes(benchmark::State& state)
 {
     static const std::vector<std::uint8_t> image = [] {
@@ -270,7 +271,7 @@ void FindKeyTablesInMixedBytes(benchmark::State& state)
             }
         }
         return builder.identityOf(kFirmware)
-            .layouts(test::descriptorOf(kFirmware), originalLayouts())
+            .firmwareLayouts(test::descriptorOf(kFirmware), originalLayouts())
             .build();
     }();
     findIn(state, image);

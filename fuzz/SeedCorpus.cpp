@@ -52,13 +52,17 @@ std::uint8_t rowIndex(std::string_view id)
 
 void fullflashSeeds(const fs::path& dir)
 {
-    // Every firmware's image as it is, with the options cycling as in the field-texts seeds.
+    // Every firmware's image as it is, as a save leaves it and as a phone keeps it, with the options
+    // cycling as in the field-texts seeds.
     fuzz::SyntheticImages images;
     const auto rows = supportedFirmware();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const auto options = static_cast<std::uint8_t>((i & 1) | ((i % 3) << 1));
         put(dir, fileName(rows[i].id),
             fuzz::ImageEdits::describe(options, i, 0, images.of(rows[i], 0), images));
+        put(dir, fileName(rows[i].id) + "_phone",
+            fuzz::ImageEdits::describe(options, i, fuzz::ImageEdits::kPhoneKept, images.of(rows[i], 0, true),
+                                       images));
     }
     // The identity at a later probe, pointers that need the address correction, and refusals.
     const std::uint8_t s45i = rowIndex("S45i v4 lg3"), c55 = rowIndex("C55 v24 lg91");
