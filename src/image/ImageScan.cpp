@@ -26,7 +26,6 @@ constexpr std::int64_t kPrefetchAhead = 2048;
 // The word tests read this far beyond a probe.
 constexpr std::int64_t kWordProbeBytes = kWapPointersPerProbe + kWapTriple;
 static_assert(kWordProbeBytes >= 8 + kWapRecordBytes + kWapRecordBytes + 2 + 8, "the last word of wapLanes");
-static_assert(kLetterEntryReach < kPageSize, "a letter's string lies on the entry's page or a neighbour");
 
 // Eight bytes as one word, the first in the lowest lane, so that a few operations test eight places.
 std::uint64_t word(const std::uint8_t* at)

@@ -99,16 +99,14 @@ class ScanSink
 {
   public:
     virtual ~ScanSink() = default;
-    // An entry start whose pointer may lead to a string close to it: a letter key of a key table.
+    // An entry start whose pointer may lead to a string on its page or a neighbouring one: a letter key of
+    // a key table.
     virtual void letterEntry(std::int64_t at) = 0;
     // A pointer that may start three WAP records.
     virtual void wapPointer(std::int64_t at) = 0;
     // The scan ends early once the sink knows its answer.
     [[nodiscard]] virtual bool stopped() const = 0;
 };
-
-// A letter entry's string lies within this distance of the entry (a few hundred bytes in every firmware).
-inline constexpr std::int64_t kLetterEntryReach = 0x200;
 
 // One read through the image that finds the places worth a closer look, eight bytes at a time.
 void scanImage(const ImageBytes& image, ScanSink& sink);

@@ -28,6 +28,10 @@ constexpr std::int64_t kOlderRussianReach = 0x1000;
 // A table's letters lie within this distance of it: below it where the firmware keeps them (a model's
 // strings may start a little lower than another's), above the English table after a save.
 constexpr std::int64_t kLetterReach = 0x200;
+// So a letter entry's string lies at most this far from the entry: on its page or a neighbouring one, which
+// is all the scan looks for.
+constexpr std::int64_t kLetterEntryReach = kLetterReach + kTableBytes;
+static_assert(kLetterEntryReach < kPageSize, "the scan passes on entries whose page is near their own");
 // English tables whose Russian table is searched; more say the image is not one the finder knows.
 constexpr int kMaxEnglishTables = 64;
 // A place with this many letters of each layout below it is a Russian table, even when damaged; the
