@@ -304,14 +304,9 @@ void KeyTableRules::add(const FirmwareRow& row, std::int32_t correction)
         !descriptorFitsImage(completeDescriptor(row), static_cast<std::int32_t>(m_image.size())) ||
         !unitsStorable(row, correction))
         return;
-    // A Russian table has all an English table of a firmware without Russian layouts has: it is not one.
-    const auto russianOf = [](const FirmwareRow& english, const FirmwareRow& other) {
-        return english.hasRussian && !other.hasRussian && english.russianTable == other.englishTable;
-    };
     for (const FoundTables& f : m_found)
-        if (sameTables(f.row, row) || russianOf(f.row, row))
+        if (sameTables(f.row, row))
             return;
-    std::erase_if(m_found, [&](const FoundTables& f) { return russianOf(row, f.row); });
     m_found.push_back({row, correction});
 }
 
