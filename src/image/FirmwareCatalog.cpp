@@ -7,6 +7,7 @@
 #include "image/Identify.h"
 
 #include <utility>
+#include <vector>
 
 namespace klavoset {
 
@@ -15,6 +16,10 @@ std::optional<std::string> descriptionFault(const FirmwareRow& row)
     if (row.englishTable <= 0 || row.russianTable < 0 || row.key10Entry < 0 || row.wapUpperTable < 0 ||
         row.wapLowerTable < 0)
         return "an offset is negative or the English table is missing";
+    for (const std::int32_t offset :
+         {row.englishTable, row.russianTable, row.key10Entry, row.wapUpperTable, row.wapLowerTable})
+        if (offset >= kLargestImage)
+            return "an area lies outside any image of these phones";
     if (!row.newGeneration && row.key10Entry != 0)
         return "a key-10 entry is given for the older generation";
     if (row.newGeneration && (row.key10Entry == 0 || row.russianTable == 0))
@@ -24,6 +29,15 @@ std::optional<std::string> descriptionFault(const FirmwareRow& row)
         return "an area lies outside any image of these phones";
     if ((row.wapUpperTable != 0 || row.wapLowerTable != 0) && !d.wapAvailable)
         return "the WAP tables are not where such tables lie";
+    // A write into one area must not change another, nor the identity that selects this very descriptor.
+    const std::vector<ImageArea> areas = descriptorAreas(d);
+    for (auto a = areas.begin(); a != areas.end(); ++a) {
+        if (meetsIdentityBlock(*a))
+            return "an area meets the identity block";
+        for (auto b = a + 1; b != areas.end(); ++b)
+            if (a->offset < b->offset + b->size && b->offset < a->offset + a->size)
+                return "two areas overlap";
+    }
     return std::nullopt;
 }
 

@@ -20,7 +20,8 @@ namespace klavoset {
 inline constexpr std::int32_t kLargestImage = 0x4000000;
 
 // Why a firmware description cannot be used, or nothing when it can: every area its descriptor locates
-// must lie within kLargestImage, and its WAP tables, when it gives them, must be usable.
+// must lie within kLargestImage, apart from the others and from the identity blocks, and its WAP tables,
+// when it gives them, must be usable.
 [[nodiscard]] std::optional<std::string> descriptionFault(const FirmwareRow& row);
 
 // The firmware the editor can load: the built-in table, then the descriptions kept beside it (found in an

@@ -63,6 +63,14 @@ bool wapTablesUsable(const FirmwareRow& row)
            row.wapLowerTable - row.wapUpperTable <= kMaxWapTableDistance;
 }
 
+// An offset held to the range of offsets: a row far outside any image then gives areas outside it, which
+// every check refuses, rather than a signed overflow.
+std::int32_t bounded(std::int64_t offset)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        offset, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
 // The WAP strings have no budget of their own: they may fill wapStorage up to the next area of the
 // descriptor that starts above it, and no further.
 std::int32_t wapCapacity(const FirmwareDescriptor& d)
@@ -74,7 +82,9 @@ std::int32_t wapCapacity(const FirmwareDescriptor& d)
     for (const std::int32_t start : starts)
         if (start > d.wapStorage)
             nearest = std::min(nearest, start);
-    return nearest == std::numeric_limits<std::int32_t>::max() ? 0 : nearest - d.wapStorage;
+    return nearest == std::numeric_limits<std::int32_t>::max()
+               ? 0
+               : bounded(std::int64_t{nearest} - d.wapStorage);
 }
 
 } // namespace
@@ -99,20 +109,21 @@ FirmwareDescriptor completeDescriptor(const FirmwareRow& row)
     d.key10Entry = row.key10Entry;
     d.wapUpperTable = row.wapUpperTable;
     d.wapLowerTable = row.wapLowerTable;
+    const auto at = [](std::int32_t offset, std::int64_t distance) { return bounded(offset + distance); };
     if (d.newGeneration) {
         d.sharedCapacity = 91;
-        d.englishStorage = d.englishTable + 0x90;
-        d.russianStorage = d.russianTable - 0x114;
-        d.sharedStorage = d.englishTable - 0xB6;
-        d.wapStorage = d.russianTable + 0x90;
+        d.englishStorage = at(d.englishTable, 0x90);
+        d.russianStorage = at(d.russianTable, -0x114);
+        d.sharedStorage = at(d.englishTable, -0xB6);
+        d.wapStorage = at(d.russianTable, 0x90);
     } else {
         d.sharedCapacity = 46;
         if (d.russianTable == 0)
-            d.russianTable = d.englishTable + 0x468;
-        d.englishStorage = d.englishTable - 0x110;
-        d.russianStorage = d.russianTable - 0x114;
-        d.sharedStorage = d.russianStorage - 0x5C;
-        d.wapStorage = d.englishTable + 0x90 + 0x5A;
+            d.russianTable = at(d.englishTable, 0x468);
+        d.englishStorage = at(d.englishTable, -0x110);
+        d.russianStorage = at(d.russianTable, -0x114);
+        d.sharedStorage = at(d.russianStorage, -0x5C);
+        d.wapStorage = at(d.englishTable, 0x90 + 0x5A);
     }
     d.wapAvailable = wapTablesUsable(row);
     d.wapCapacity = d.wapAvailable ? wapCapacity(d) : 0;

@@ -59,27 +59,41 @@ std::string identifyFirmware(std::span<const std::uint8_t> image)
     return id;
 }
 
+std::vector<ImageArea> descriptorAreas(const FirmwareDescriptor& d)
+{
+    std::vector<ImageArea> areas = {{d.englishTable, kTableBytes},
+                                    {d.russianTable, kTableBytes},
+                                    {d.englishStorage, kEnglishStorageBytes},
+                                    {d.russianStorage, kRussianStorageBytes},
+                                    {d.sharedStorage, sharedStorageBytes(d)}};
+    if (d.newGeneration)
+        areas.push_back({d.key10Entry, kEntryBytes});
+    if (d.wapAvailable) {
+        areas.push_back({d.wapUpperTable, kWapTableBytes});
+        areas.push_back({d.wapLowerTable, kWapTableBytes});
+        areas.push_back({d.wapStorage, d.wapCapacity});
+    }
+    return areas;
+}
+
 bool descriptorFitsImage(const FirmwareDescriptor& d, std::int32_t imageSize)
 {
-    struct Area
-    {
-        std::int64_t start, size;
-    };
-    const Area areas[] = {
-        {d.englishTable, kTableBytes},
-        {d.russianTable, kTableBytes},
-        {d.englishStorage, kEnglishStorageBytes},
-        {d.russianStorage, kRussianStorageBytes},
-        {d.sharedStorage, sharedStorageBytes(d)},
-        {d.newGeneration ? d.key10Entry : 0, kEntryBytes},
-        {d.wapAvailable ? d.wapUpperTable : 0, kWapTableBytes},
-        {d.wapAvailable ? d.wapLowerTable : 0, kWapTableBytes},
-        {d.wapAvailable ? d.wapStorage : 0, d.wapCapacity},
-    };
-    for (const Area& a : areas)
-        if (a.start < 0 || a.start + a.size > imageSize)
+    for (const ImageArea& a : descriptorAreas(d))
+        if (a.offset < 0 || std::int64_t{a.offset} + a.size > imageSize)
             return false;
     return true;
+}
+
+bool meetsIdentityBlock(const ImageArea& area)
+{
+    constexpr std::int64_t kBlockBytes = 0x100;
+    const std::int64_t end = std::int64_t{area.offset} + area.size;
+    for (const std::int32_t probe : kProbes) {
+        const std::int64_t block = probe & ~(kBlockBytes - 1);
+        if (area.size > 0 && area.offset < block + kBlockBytes && block < end)
+            return true;
+    }
+    return false;
 }
 
 } // namespace klavoset

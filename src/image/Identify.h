@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace klavoset {
 
@@ -25,8 +26,16 @@ inline constexpr std::int32_t kProbes[] = {0x7FF80, 0x27FF80, 0x47FF80, 0x67FF80
 // result of the last probe when none matches, empty for an image shorter than the probes.
 [[nodiscard]] std::string identifyFirmware(std::span<const std::uint8_t> image);
 
-// True when every table and storage area of the descriptor, and the byte at russianTable + 1 that the Russian
-// test reads, lie inside an image of imageSize bytes.
+// Every area the descriptor locates: both key tables, the three key storages, the key-10 entry on the newer
+// generation and, when WAP is available, both WAP tables and the WAP storage with its capacity.
+[[nodiscard]] std::vector<ImageArea> descriptorAreas(const FirmwareDescriptor& d);
+
+// True when every area of the descriptor, and so the byte at russianTable + 1 that the Russian test reads,
+// lies inside an image of imageSize bytes.
 [[nodiscard]] bool descriptorFitsImage(const FirmwareDescriptor& d, std::int32_t imageSize);
+
+// Whether an area meets a byte that identification may read: the 256-byte block around any probe. A write
+// there could change the identity string of the image, or make another probe find one.
+[[nodiscard]] bool meetsIdentityBlock(const ImageArea& area);
 
 } // namespace klavoset

@@ -239,5 +239,72 @@ TEST(FirmwareCatalog, DeferredDescriptionsAreReadOnlyWhenWanted)
     EXPECT_EQ(reads, 1);
 }
 
+// A descriptor whose areas overlap one another or the bytes identification reads would let one save
+// spoil the layouts, or make the image another firmware (or none) at the next load.
+TEST(FirmwareCatalog, AreasThatWouldHurtTheImageAreRefused)
+{
+    // Every row passes, with the WAP tables of the one the table does not trust with WAP left out.
+    for (FirmwareRow row : supportedFirmware()) {
+        if (row.id == "A55 v9 lg1") {
+            EXPECT_EQ(descriptionFault(row), "the WAP tables are not where such tables lie");
+            row.wapUpperTable = row.wapLowerTable = 0;
+        }
+        EXPECT_EQ(descriptionFault(row), std::nullopt) << row.id;
+    }
+
+    const FirmwareRow c55 = *findFirmware("C55 v24 lg91"); // English table 0x473076, Russian 0x4734D4
+    const FirmwareRow c45 = *findFirmware("C45 v50 lg1");  // English table 0x2367D8
+    const auto faultOf = [](FirmwareRow row, auto change) {
+        change(row);
+        return descriptionFault(row).value_or("accepted");
+    };
+    // Offsets checked before anything is derived from them.
+    EXPECT_EQ(faultOf(c55, [](FirmwareRow& r) { r.englishTable = 2147483647; }),
+              "an area lies outside any image of these phones");
+    EXPECT_EQ(faultOf(c45, [](FirmwareRow& r) { r.russianTable = 2147483600; }),
+              "an area lies outside any image of these phones");
+    // The identity blocks 0x7FF00..0x7FFFF, 0x27FF00.., 0x47FF00.., 0x67FF00..
+    EXPECT_EQ(faultOf(c55, [](FirmwareRow& r) { r.key10Entry = 0x7FF80; }),
+              "an area meets the identity block");
+    EXPECT_EQ(faultOf(c55,
+                      [](FirmwareRow& r) {
+                          r.key10Entry = 0x7FFF0; // alone in the block: no WAP storage runs over it
+                          r.wapUpperTable = r.wapLowerTable = 0;
+                      }),
+              "an area meets the identity block");
+    EXPECT_EQ(faultOf(c55, [](FirmwareRow& r) { r.key10Entry = 0x47FEFA; }), "accepted"); // ends at 0x47FF00
+    EXPECT_EQ(faultOf(c55, [](FirmwareRow& r) { r.key10Entry = 0x47FEFB; }),
+              "an area meets the identity block");
+    EXPECT_EQ(faultOf(c45,
+                      [](FirmwareRow& r) {
+                          r.englishTable = 0x680000;
+                          r.russianTable = 0;
+                      }),
+              "an area meets the identity block"); // its English storage ends in the last block
+    // Areas over one another.
+    EXPECT_EQ(faultOf(c55, [](FirmwareRow& r) { r.key10Entry = 0x473076 + 6; }), "two areas overlap");
+    EXPECT_EQ(faultOf(c55, [](FirmwareRow& r) { r.russianTable = 0x473076 + 0x200; }), "two areas overlap");
+    EXPECT_EQ(faultOf(c45, [](FirmwareRow& r) { r.russianTable = 0x2367D8 + 0x100; }), "two areas overlap");
+    EXPECT_EQ(faultOf(c55,
+                      [](FirmwareRow& r) {
+                          r.wapUpperTable = 0x4733C0;
+                          r.wapLowerTable = 0x4734B6;
+                      }),
+              "two areas overlap"); // the upper WAP table on the Russian storage
+    // The WAP storage with its capacity: from 0x27F5EE up to the key-10 entry, over the block at 0x27FF00.
+    const auto acrossTheBlock = [](FirmwareRow& r) {
+        r.englishTable = 0x27F100;
+        r.russianTable = 0x27F55E;
+        r.key10Entry = 0x280100;
+    };
+    EXPECT_EQ(faultOf(c55, acrossTheBlock), "an area meets the identity block");
+    EXPECT_EQ(faultOf(c55,
+                      [&](FirmwareRow& r) {
+                          acrossTheBlock(r);
+                          r.wapUpperTable = r.wapLowerTable = 0;
+                      }),
+              "accepted");
+}
+
 } // namespace
 } // namespace klavoset
