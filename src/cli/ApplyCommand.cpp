@@ -8,9 +8,20 @@
 #include "base/Utf.h"
 #include "cli/CliSession.h"
 
+#include <cstdio>
 #include <ostream>
 
 namespace klavoset::cli {
+namespace {
+
+std::string hexOffset(std::int32_t offset)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(offset));
+    return text;
+}
+
+} // namespace
 
 std::string_view ApplyCommand::help() const
 {
@@ -75,6 +86,17 @@ int ApplyCommand::run(Arguments args, std::ostream&, std::ostream& err)
     outcome = session.report(editor.openLayoutFile(fromUtf8(layout)));
     if (outcome != Outcome::Done)
         return exitCodeOf(outcome);
+    // The window asks before writing over another layout of the phone; the tool writes, and says so.
+    if (const auto met = editor.otherTablesWrittenOver(); !met.empty()) {
+        const bool one = met.size() == 1;
+        err << "klavoset-cli: warning: " << image << ": written over "
+            << (one ? "another layout of the phone, which will stop working: its key table at "
+                    : "other layouts of the phone, which will stop working: their key tables at ");
+        for (std::size_t i = 0; i < met.size(); ++i)
+            err << (i == 0 ? "" : ", ") << hexOffset(met[i]);
+        err << '\n';
+        session.view.boxAnswers.push_back(AnswerYes);
+    }
     const std::u16string outPath = fromUtf8(out);
     return exitCodeOf(
         session.report(imageOut ? editor.saveFullflashAs(outPath) : editor.savePatchAs(outPath)));

@@ -11,9 +11,11 @@
 #include "cli/CliSession.h"
 #include "descriptions/DescriptionFolder.h"
 #include "image/Identify.h"
+#include "image/OtherTables.h"
 #include "image/TableFinder.h"
 
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <ostream>
 
 namespace klavoset::cli {
@@ -27,7 +29,8 @@ std::string_view ScanCommand::help() const
            "  their strings where an untouched phone keeps them (each table's letters just below it) and\n"
            "  where a save by this program put them. Check the layouts that `klavoset-cli show IMAGE` then\n"
            "  prints before writing anything into a phone.\n"
-           "  --json  the firmware description: one JSON object, as the files of the data folder hold it\n"
+           "  --json  the firmware description: one JSON object, as the files of the data folder hold it,\n"
+           "          with \"otherTables\": the further key tables a save may write over (image offsets)\n"
            "  --save  keep the description in the data folder, so that every command loads such images\n"
            "          (\"Firmware descriptions\" in klavoset-cli --help says where, and how it looks)\n";
 }
@@ -92,10 +95,13 @@ int ScanCommand::run(Arguments args, std::ostream& out, std::ostream& err)
         }
     }
 
-    if (json)
-        out << descriptionText(id, row);
-    else
+    if (json) {
+        auto doc = nlohmann::ordered_json::parse(descriptionText(id, row));
+        doc["otherTables"] = findOtherTables(image, completeDescriptor(row), row.hasRussian);
+        out << doc.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    } else {
         printFound(id, row, out);
+    }
     if (tableRow != nullptr && !json)
         out << (sameLayoutPlaces(*tableRow, row)
                     ? "The built-in table lists this firmware alike.\n"

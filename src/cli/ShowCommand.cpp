@@ -19,7 +19,8 @@ std::string_view ShowCommand::help() const
     return "klavoset-cli show IMAGE [--koi8] [--json] [--firmware-file FILE]\n"
            "  Loads the fullflash IMAGE and prints its four layouts as keypad grids and the three budgets.\n"
            "  --koi8  decode the English layouts with the KOI8 option checked\n"
-           "  --json  one JSON object: file, firmware, newGen, hasRus, adrFix, descriptor, layouts, budget\n"
+           "  --json  one JSON object: file, firmware, newGen, hasRus, adrFix, descriptor, otherTables (the\n"
+           "          further key tables a save may write over), layouts, budget\n"
            "  --firmware-file FILE  load the firmware description FILE too\n";
 }
 
@@ -89,6 +90,7 @@ int ShowCommand::run(Arguments args, std::ostream& out, std::ostream& err)
               {"CommonData", d.sharedStorage},
               {"WapData", d.wapStorage},
               {"CommonCap", d.sharedCapacity}}},
+            {"otherTables", f.otherTables()},
             {"layouts", layouts},
             {"budget",
              {{"common", {b.sharedUsed, d.sharedCapacity}},

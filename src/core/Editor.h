@@ -65,6 +65,10 @@ class Editor
     [[nodiscard]] const BlockCopy& patchBase() const { return m_patchBase; }
     // The counts of the last status update.
     [[nodiscard]] const Budget& budget() const { return m_budget; }
+    // The firmware's further key tables that a save may write over, as found when the image was loaded.
+    [[nodiscard]] const std::vector<std::int32_t>& otherTables() const { return m_otherTables; }
+    // Those of them a save of the fields with the options as they stand would write into.
+    [[nodiscard]] std::vector<std::int32_t> otherTablesWrittenOver() const;
 
   public: // what a save would write, as the editor holds it; the window shows it
     // The layouts differ from what was last loaded or saved (the window marks it in its status bar).
@@ -181,6 +185,9 @@ class Editor
     void enableLoadedImageCommands(const std::u16string& path);
     void followWapAvailability();
     [[nodiscard]] bool refuseUnstorable(const LayoutTexts& texts);
+    // Asks, once per loaded image, before a save writes over another layout of the phone; true when the
+    // user says no.
+    [[nodiscard]] bool userKeepsOtherLayouts(const LayoutTexts& texts);
     [[nodiscard]] Outcome encodeIntoImage();
     [[nodiscard]] CommandResult writeFullflash();
     [[nodiscard]] CommandResult writeLayoutFile();
@@ -210,6 +217,8 @@ class Editor
     Budget m_budget;
     bool m_modified = false;
     WriteOptions m_options; // as the window's design checks them: Unicode, WAP untouched
+    std::vector<std::int32_t> m_otherTables;
+    bool m_otherLayoutsGivenUp = false; // the user agreed to write over them
 
     std::u16string m_fullflashPath;
     std::u16string m_layoutFilePath;

@@ -7,6 +7,7 @@
 #include "codec/LayoutReader.h"
 #include "core/Editor.h"
 #include "image/Identify.h"
+#include "image/OtherTables.h"
 #include "image/Staging.h"
 #include "image/TableFinder.h"
 
@@ -45,6 +46,8 @@ CommandResult Editor::openFullflash(const std::u16string& path)
     m_addressCorrection = 0;
     m_view.setPanelText(PanelFirmware, shownIdentity(m_firmware.id));
     showRussianLayouts(loaded.hasRussian);
+    m_otherTables = findOtherTables(m_image, m_firmware, m_hasRussian);
+    m_otherLayoutsGivenUp = false;
     m_filling = true;
     clearFields();
 

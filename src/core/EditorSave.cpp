@@ -74,7 +74,44 @@ std::u16string refusalText(const WriteRefusal& refusal)
     return {};
 }
 
+std::u16string hexOffset(std::int32_t offset)
+{
+    constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+    std::u16string digits;
+    for (auto v = static_cast<std::uint32_t>(offset); v != 0 || digits.empty(); v /= 16)
+        digits.insert(digits.begin(), kDigits[v % 16]);
+    return u"0x" + digits;
+}
+
 } // namespace
+
+std::vector<std::int32_t> Editor::otherTablesWrittenOver() const
+{
+    return tablesWrittenOver(m_firmware, m_hasRussian, snapshotFields(m_view), m_options, m_otherTables);
+}
+
+bool Editor::userKeepsOtherLayouts(const LayoutTexts& texts)
+{
+    if (m_otherLayoutsGivenUp)
+        return false;
+    const std::vector<std::int32_t> met =
+        tablesWrittenOver(m_firmware, m_hasRussian, texts, m_options, m_otherTables);
+    if (met.empty())
+        return false;
+    std::u16string offsets;
+    for (const std::int32_t offset : met)
+        offsets += (offsets.empty() ? u"" : u", ") + hexOffset(offset);
+    const bool one = met.size() == 1;
+    const int answer = m_view.msgBox(
+        (one ? u"Раскладка будет записана поверх другой раскладки телефона (её таблица по адресу "
+             : u"Раскладка будет записана поверх других раскладок телефона (их таблицы по адресам ") +
+            offsets + u")." + kParagraphBreak +
+            (one ? u"Эта раскладка телефона перестанет работать. Всё равно сохранить?"
+                 : u"Эти раскладки телефона перестанут работать. Всё равно сохранить?"),
+        MsgYesNo);
+    m_otherLayoutsGivenUp = answer == AnswerYes;
+    return !m_otherLayoutsGivenUp;
+}
 
 bool Editor::refuseUnwritableLayouts()
 {
@@ -86,7 +123,7 @@ bool Editor::refuseUnstorable(const LayoutTexts& texts)
     const auto refusal = checkLayouts(static_cast<std::int32_t>(m_image.size()), m_firmware, m_hasRussian,
                                       m_addressCorrection, texts, m_options);
     if (!refusal)
-        return false;
+        return userKeepsOtherLayouts(texts);
     tell(refusalText(*refusal), MsgStop);
     return true;
 }

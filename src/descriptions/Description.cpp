@@ -8,6 +8,7 @@
 #include "base/Utf.h"
 #include "image/FirmwareCatalog.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <nlohmann/json.hpp>
@@ -49,7 +50,9 @@ constexpr DerivedKey kDerivedKeys[] = {
     {"WapData", [](const FirmwareDescriptor& d) { return d.wapStorage; }},
     {"CommonCap", [](const FirmwareDescriptor& d) { return static_cast<std::int32_t>(d.sharedCapacity); }}};
 
-constexpr const char* kTopKeys[] = {"firmware", "newGen", "hasRus", "descriptor"};
+// "otherTables" is what `klavoset-cli scan --json` found in one image: read past, as it describes no
+// firmware.
+constexpr const char* kTopKeys[] = {"firmware", "newGen", "hasRus", "descriptor", "otherTables"};
 
 std::string keyName(std::string_view key) { return "\"" + std::string(key) + "\""; }
 
@@ -206,6 +209,11 @@ Result<FirmwareDescription, std::string> parseDescription(std::string_view text)
     for (const auto& item : doc.items())
         if (!isTopKey(item.key()))
             return R::fail("an unknown key " + keyName(item.key()));
+
+    if (const auto others = doc.find("otherTables"); others != doc.end())
+        if (!others->is_array() ||
+            !std::all_of(others->begin(), others->end(), [](const Json& v) { return v.is_number_integer(); }))
+            return R::fail("\"otherTables\" is not a list of offsets");
 
     FirmwareDescription d{};
     const auto firmware = doc.find("firmware");

@@ -6,6 +6,7 @@
 
 #include "codec/Budget.h"
 #include "codec/KeyCodec.h"
+#include "image/OtherTables.h"
 #include "image/PagedPointer.h"
 
 #include <array>
@@ -153,6 +154,50 @@ class DryRun
     bool m_ok = true;
 };
 
+// Walks the passes without writing and notes which of the given tables a write would reach.
+class Footprint
+{
+  public:
+    explicit Footprint(std::span<const std::int32_t> tables) : m_tables(tables), m_met(tables.size(), false)
+    {
+    }
+
+    void key(std::int32_t& entryAt, std::int32_t& dataAt, std::u16string_view text, bool)
+    {
+        const auto bytes = 2 * static_cast<std::int32_t>(text.size());
+        note(entryAt, kEntryBytes);
+        note(dataAt, bytes);
+        entryAt += kEntryBytes;
+        dataAt += bytes;
+    }
+    void wap(std::int32_t pointerAt, std::int32_t& dataAt, std::u16string_view text)
+    {
+        const std::int32_t bytes = utf8Length(text) + 1;
+        note(pointerAt, 4);
+        note(dataAt, bytes);
+        dataAt += bytes;
+    }
+    [[nodiscard]] std::vector<std::int32_t> met() const
+    {
+        std::vector<std::int32_t> tables;
+        for (std::size_t i = 0; i < m_tables.size(); ++i)
+            if (m_met[i])
+                tables.push_back(m_tables[i]);
+        return tables;
+    }
+
+  private:
+    void note(std::int64_t at, std::int64_t bytes)
+    {
+        for (std::size_t i = 0; i < m_tables.size(); ++i)
+            if (at < m_tables[i] + kOtherTableBytes && m_tables[i] < at + bytes)
+                m_met[i] = true;
+    }
+
+    std::span<const std::int32_t> m_tables;
+    std::vector<bool> m_met;
+};
+
 class Encoder
 {
   public:
@@ -227,6 +272,15 @@ std::int32_t wapBytes(const LayoutTexts& texts, WapSource source)
     for (int i = 0; i < kKeys; ++i)
         n += utf8Length(t.at(wapUpper(source), i)) + 1 + utf8Length(t.at(wapLower(source), i)) + 1;
     return n;
+}
+
+std::vector<std::int32_t> tablesWrittenOver(const FirmwareDescriptor& firmware, bool hasRussian,
+                                            const LayoutTexts& texts, const WriteOptions& options,
+                                            std::span<const std::int32_t> tables)
+{
+    Footprint footprint(tables);
+    runPasses(firmware, hasRussian, withSharedFromEb(texts), options.wap, footprint);
+    return footprint.met();
 }
 
 std::vector<ImageArea> writtenAreas(const FirmwareDescriptor& firmware)

@@ -65,6 +65,13 @@ struct WriteRefusal
 // key tables and the key-10 entry, the three string storages, the two WAP tables and the WAP storage.
 [[nodiscard]] std::vector<ImageArea> writtenAreas(const FirmwareDescriptor& firmware);
 
+// Those of `tables` (further key tables of kOtherTableBytes each, findOtherTables) into which writeLayouts
+// would write with these texts and options, in the order given.
+[[nodiscard]] std::vector<std::int32_t> tablesWrittenOver(const FirmwareDescriptor& firmware, bool hasRussian,
+                                                          const LayoutTexts& texts,
+                                                          const WriteOptions& options,
+                                                          std::span<const std::int32_t> tables);
+
 // Bytes the 24 WAP strings take: each key text in UTF-8 plus a terminating 0.
 [[nodiscard]] std::int32_t wapBytes(const LayoutTexts& texts, WapSource source);
 

@@ -69,8 +69,8 @@ TEST(Cli, JsonKeysStayAsPublished)
         return keys;
     };
     const auto doc = nlohmann::json::parse(runCli("show demo.bin --json", dir.path).out);
-    EXPECT_EQ(keysOf(doc),
-              (Keys{"adrFix", "budget", "descriptor", "file", "firmware", "hasRus", "layouts", "newGen"}));
+    EXPECT_EQ(keysOf(doc), (Keys{"adrFix", "budget", "descriptor", "file", "firmware", "hasRus", "layouts",
+                                 "newGen", "otherTables"}));
     EXPECT_EQ(keysOf(doc["descriptor"]), (Keys{"CommonCap", "CommonData", "EngData", "EngTab", "Key10Entry",
                                                "RusData", "RusTab", "WapData", "WapTabL", "WapTabU"}));
     EXPECT_EQ(keysOf(doc["layouts"]), (Keys{"eb", "em", "rb", "rm"}));

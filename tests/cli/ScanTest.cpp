@@ -21,7 +21,7 @@ TEST_F(CliScan, FindsTheTableRow)
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(nlohmann::json::parse(run.out), nlohmann::json::parse(R"({"firmware": "C55 v24 lg91",
         "newGen": true, "hasRus": true, "descriptor": {"EngTab": 4665462, "RusTab": 4666580,
-        "Key10Entry": 4668068, "WapTabU": 5791040, "WapTabL": 5791734}})"));
+        "Key10Entry": 4668068, "WapTabU": 5791040, "WapTabL": 5791734}, "otherTables": []})"));
     run = runCli("scan v24.bin", dir.path);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     for (const char* offset : {"0x473076", "0x4734D4", "0x473AA4", "0x585D40", "0x585FF6"})
@@ -48,7 +48,9 @@ TEST_F(CliScan, SaveThenShow)
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const auto file = folder / "C55_v25_lg91.json";
     EXPECT_NE(run.out.find(file.string()), std::string::npos) << run.out;
-    EXPECT_EQ(test::readText(file), runCli("scan v25.bin --json", dir.path).out);
+    auto printed = nlohmann::ordered_json::parse(runCli("scan v25.bin --json", dir.path).out);
+    printed.erase("otherTables"); // a fact of the image, not of the firmware
+    EXPECT_EQ(test::readText(file), printed.dump(2) + "\n");
 
     run = runCli("show --json v25.bin", dir.path);
     ASSERT_EQ(run.exitCode, 0) << run.err;

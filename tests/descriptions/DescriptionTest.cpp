@@ -106,6 +106,12 @@ TEST(Description, BadTextsSayWhy)
         // offsets outside any image of these phones
         {replaced(good, "4665462", "84665462"), "outside any image"},
         {replaced(good, "\"Key10Entry\": 4668068", "\"Key10Entry\": -6"), "negative"},
+        {replaced(good, "4665462", "2147483647"), "outside any image"},
+        // areas that would spoil the image
+        {replaced(good, "4668068", "524160"), "the identity block"}, // the key-10 entry on "SIEMENS"
+        {replaced(good, "4668068", "4665468"), "two areas overlap"}, // ... in the English table
+        {replaced(good, "\"descriptor\"", "\"otherTables\": [1, \"2\"], \"descriptor\""),
+         "\"otherTables\" is not a list of offsets"},
         // a derived offset the rules do not give
         {replaced(derived, "4665606", "4665607"), "\"EngData\" is 4665607, but the offsets give 4665606"},
         {replaced(derived, "\"CommonCap\": 91", "\"CommonCap\": 46"), "\"CommonCap\" is 46"},

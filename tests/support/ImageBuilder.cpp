@@ -181,6 +181,21 @@ ImageBuilder& ImageBuilder::firmwareLayouts(const FirmwareDescriptor& d, const L
     return *this;
 }
 
+ImageBuilder& ImageBuilder::otherTable(const FirmwareDescriptor& d, std::int32_t at, std::int32_t stringsAt,
+                                       std::int32_t correction)
+{
+    for (const int key : {0, 1, 10, 11})
+        for (int i = 0; i < 6; ++i)
+            m_bytes.at(static_cast<std::size_t>(at + 6 * key + i)) =
+                m_bytes.at(static_cast<std::size_t>(d.englishTable + 6 * key + i));
+    for (int key = 2; key <= 9; ++key) {
+        const std::int32_t string = stringsAt + 4 * (key - 2);
+        entry(at + 6 * key, 2, string, correction);
+        units(string, std::u16string{static_cast<char16_t>(u'α' + key), static_cast<char16_t>(u'0' + key)});
+    }
+    return *this;
+}
+
 LayoutTexts sampleLayouts(bool newGeneration, bool hasRussian)
 {
     LayoutTexts t;

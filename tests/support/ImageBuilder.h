@@ -67,6 +67,11 @@ class ImageBuilder
     // 0x124 above the English table, its letters just below it.
     ImageBuilder& firmwareLayouts(const FirmwareDescriptor& d, const LayoutTexts& texts,
                                   std::int32_t correction = 0, bool furtherTable = true);
+    // A further key table of one layout at `at`, as a firmware keeps its Greek or Arabic letters: the
+    // entries of the shared keys copied from the English table (so lay the layouts first), the letter keys
+    // pointing at two units each from `stringsAt`.
+    ImageBuilder& otherTable(const FirmwareDescriptor& d, std::int32_t at, std::int32_t stringsAt,
+                             std::int32_t correction = 0);
 
     [[nodiscard]] std::vector<std::uint8_t> build() const { return m_bytes; }
     [[nodiscard]] std::vector<std::uint8_t>& raw() { return m_bytes; }

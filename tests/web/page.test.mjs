@@ -273,6 +273,32 @@ test('a firmware no row lists loads after its own Да and is known at the next 
   await page.evaluate(() => localStorage.removeItem('klavoset.firmware:spoilt'));
 });
 
+test('a save over another layout of the phone asks once, and its Нет downloads nothing', async () => {
+  // The demo with a copy of the upper half of its English table (0x473076) in the last 72 bytes of the shared
+  // storage, beyond the shared keys' strings: a further layout of the phone where a save may write.
+  const other = path.join(work, 'other.bin');
+  const bytes = fs.readFileSync(demo);
+  bytes.copy(bytes, 0x47302e, 0x473076, 0x473076 + 72);
+  fs.writeFileSync(other, bytes);
+  await fresh();
+  await openFullflash(other);
+  await loaded();
+  await retype(field('eb', 10), '*/()<=>%~*/()<=>%~*/()<=>%~*/()<=>%~'); // the shared strings reach the table
+
+  await page.click('button#save-fullflash');
+  assert.match(await answerBox('no'), /по адресу 0x47302E\)\.\n\nЭта раскладка телефона перестанет работать/);
+  assert.equal(await panel(6), '*');
+  await new Promise((r) => setTimeout(r, 500)); // time enough for a download to begin
+  assert.deepEqual(fs.readdirSync(downloads).filter((n) => n.startsWith('other')), [], 'the Нет saved a file');
+  await page.click('button#save-fullflash');
+  assert.match(await answerBox('yes'), /0x47302E/);
+  await download('other.bin');
+  await retype(field('em', 2), 'abc2');
+  await page.click('button#save-patch'); // asked once for the image: no second box
+  await download('other.vkp');
+  assert.equal(await page.$('dialog#message[open]'), null);
+});
+
 // The machine is shared, so each is timed several times and the best counts: the cost of the page itself.
 test('a 16 MiB image is timed opening and downloading', async () => {
   await fresh();

@@ -1,0 +1,129 @@
+// SPDX-FileCopyrightText: 2026 Klavoset developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "image/OtherTables.h"
+
+#include "image/Identify.h"
+#include "image/TableFinder.h"
+#include "support/ImageBuilder.h"
+#include "writers/LayoutWriter.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+namespace klavoset {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Offsets = std::vector<std::int32_t>;
+
+// The original bytes of C60 v27 lg91 around its English table (0x54D4AA) and its three further tables: the
+// Greek letters at English + 0x124 and two Arabic layouts at Russian + 0xE8 and + 0x19E, as the community's
+// keyboard-layout patch for that firmware gives them.
+constexpr const char* kC60v27[] = {
+    "54D4A0: 7700780079007A0039000E00D213D301", "54D4B0: 0300EE13D3010700F413D30105000214",
+    "54D4C0: D30104000C14D30104001414D3010700", "54D4D0: 1C14D30105002A14D30105003414D301",
+    "54D4E0: 05003E14D30100000000000000000000", "54D4F0: 00000E00D213D3010300EE13D3010900",
+    "54D5C0: C503C7037700780079007A0039000E00", "54D5D0: D213D3010300EE13D3010B003A15D301",
+    "54D5E0: 09005015D30108006215D30106007215", "54D5F0: D3010C007E15D3010B009615D3010800",
+    "54D600: AC15D3010900BC15D301000000000000", "54D610: 00000000000094034500A60344004600",
+    "54D9F0: 0E00D213D3010300EE13D30104009819", "54DA00: D3010800A019D3010500B019D3010500",
+    "54DA10: BA19D3010500C419D3010700CE19D301", "54DA20: 0500DC19D3010500E619D30100000000",
+    "54DA30: 00000000000000002C062D062E068606", "54DAA0: AF06440639000E00D213D3010300EE13",
+    "54DAB0: D3010500381AD3010A00421AD3010500", "54DAC0: 561AD3010500601AD30108006A1AD301",
+    "54DAD0: 08007A1AD30107008A1AD3010700981A", "54DAE0: D3010000000000000000000000002E00",
+};
+
+Bytes c60v27Image()
+{
+    Bytes image(0xE00000, 0xFF);
+    for (const std::string_view line : kC60v27) {
+        auto at = static_cast<std::size_t>(std::stoul(std::string(line.substr(0, 6)), nullptr, 16));
+        for (std::size_t i = 8; i < line.size(); i += 2)
+            image.at(at++) =
+                static_cast<std::uint8_t>(std::stoul(std::string(line.substr(i, 2)), nullptr, 16));
+    }
+    return image;
+}
+
+// All three lie where a save may write: the Greek one in the English storage, the Arabic ones in the WAP
+// storage. Long English letters reach the first, a WAP copy the second as well.
+TEST(OtherTables, TheFirmwaresOwnFurtherTablesAreFoundAndTheirOverwritingForeseen)
+{
+    const FirmwareDescriptor d = test::descriptorOf("C60 v27 lg91");
+    Bytes image = c60v27Image();
+    EXPECT_EQ(findOtherTables(image, d, true), (Offsets{0x54D5CE, 0x54D9F0, 0x54DAA6}));
+
+    const Offsets tables{0x54D5CE, 0x54D9F0, 0x54DAA6};
+    LayoutTexts texts = test::sampleLayouts(true, true); // 84 English letters: from 0x54D53A to 0x54D5E2
+    EXPECT_EQ(tablesWrittenOver(d, true, texts, {}, tables), (Offsets{0x54D5CE}));
+    EXPECT_EQ(tablesWrittenOver(d, true, texts, {false, WapSource::English}, tables),
+              (Offsets{0x54D5CE, 0x54D9F0}));
+    texts.at(Layout::englishLower, 9) = u"w"; // 79 letters
+    texts.at(Layout::englishLower, 8) = u"t"; // 75 letters: they end at 0x54D5D0
+    EXPECT_EQ(tablesWrittenOver(d, true, texts, {}, tables), (Offsets{0x54D5CE}));
+    texts.at(Layout::englishLower, 7) = u"pqrs7"; // 74 letters: they end at 0x54D5CE
+    EXPECT_EQ(tablesWrittenOver(d, true, texts, {}, tables), Offsets{});
+
+    // A table whose shared keys are not the English table's, or a letter entry that leads nowhere, is none.
+    image[0x54D9F0 + 6 * 10] = 1;
+    image[0x54DAA6 + 6 * 9 + 5] = 0x80;
+    EXPECT_EQ(findOtherTables(image, d, true), (Offsets{0x54D5CE}));
+    // Without WAP writes the WAP storage is filled by nothing; neither is the Russian one without Russian.
+    image = c60v27Image();
+    FirmwareDescriptor noWap = d;
+    noWap.wapAvailable = false;
+    EXPECT_EQ(findOtherTables(image, noWap, true), (Offsets{0x54D5CE}));
+}
+
+// The same shape built anywhere in random bytes: found where it meets an area a save fills, under every
+// address correction; random bytes, erased and blank images hold none.
+TEST(OtherTables, FoundInEveryFillableAreaAndNowhereElse)
+{
+    const FirmwareDescriptor d = test::descriptorOf("C45 v50 lg1"); // older generation: keys 10 and 11 too
+    std::mt19937 random(28);
+    Bytes noise(0x400000);
+    for (std::uint8_t& b : noise)
+        b = static_cast<std::uint8_t>(random());
+    for (const std::int32_t correction : {0, 0x200000, 0x400000}) {
+        test::ImageBuilder builder(0x400000);
+        builder.raw() = noise;
+        builder.layouts(d, test::sampleLayouts(false, true), correction);
+        EXPECT_EQ(findOtherTables(builder.build(), d, true), Offsets{});
+        // In the English storage, in part before the WAP storage, inside it, and beyond every such area.
+        const Offsets fillable{d.englishStorage + 2, d.wapStorage - 71, d.wapStorage + 0x100};
+        for (const std::int32_t at : fillable)
+            builder.otherTable(d, at, 0x300000, correction);
+        builder.otherTable(d, d.russianTable + 0x200, 0x300000, correction);
+        EXPECT_EQ(findOtherTables(builder.build(), d, true), fillable) << correction;
+    }
+    EXPECT_EQ(findOtherTables(Bytes(0x400000, 0xFF), d, true), Offsets{});
+    EXPECT_EQ(findOtherTables(Bytes(0x400000, 0x00), d, true), Offsets{});
+    EXPECT_EQ(findOtherTables(Bytes(0x1000), d, true), Offsets{});
+}
+
+// Tables the finder places so that their WAP storage, up to the key-10 entry, runs over the identity block
+// at 0x27FF00: the key tables are found, the WAP tables are not, so no WAP copy can be written there.
+TEST(OtherTables, FoundWapStorageOverTheIdentityBlockIsNotUsed)
+{
+    FirmwareRow row{"", true, true, 0x27F800, 0x27F800 + 0x45E, 0x27F800 + 0xA2E, 0x301000, 0x301000 + 0x1F6};
+    const FirmwareDescriptor d = completeDescriptor(row);
+    std::mt19937 random(7);
+    test::ImageBuilder builder(0x400000);
+    for (std::uint8_t& b : builder.raw())
+        b = static_cast<std::uint8_t>(random());
+    const LayoutTexts texts = test::sampleLayouts(true, true);
+    Bytes image = builder.layouts(d, texts).identity("X99", 0x11, "lg91", 0x27FF80).build();
+    ASSERT_FALSE(writeLayouts(image, d, true, 0, texts, {false, WapSource::Russian}));
+    ASSERT_EQ(identifyFirmware(image), "X99 v11 lg91");
+
+    const auto found = findKeyTables(image);
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->englishTable, 0x27F800);
+    EXPECT_EQ(found->wapUpperTable, 0);
+    EXPECT_EQ(found->wapLowerTable, 0);
+}
+
+} // namespace
+} // namespace klavoset
