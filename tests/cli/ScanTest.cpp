@@ -13,15 +13,15 @@ namespace {
 using test::runCli;
 using CliScan = test::UnlistedVersion;
 
-// What scan finds in a table firmware's image is the table's row, as published; the table wins over any
-// description, so none is saved.
+// What scan finds in a table firmware's image is the table's row, as published, with the demo's Greek table
+// at English table + 0x124; the table wins over any description, so none is saved.
 TEST_F(CliScan, FindsTheTableRow)
 {
     auto run = runCli("scan v24.bin --json", dir.path);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(nlohmann::json::parse(run.out), nlohmann::json::parse(R"({"firmware": "C55 v24 lg91",
         "newGen": true, "hasRus": true, "descriptor": {"EngTab": 4665462, "RusTab": 4666580,
-        "Key10Entry": 4668068, "WapTabU": 5791040, "WapTabL": 5791734}, "otherTables": []})"));
+        "Key10Entry": 4668068, "WapTabU": 5791040, "WapTabL": 5791734}, "otherTables": [4665754]})"));
     run = runCli("scan v24.bin", dir.path);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     for (const char* offset : {"0x473076", "0x4734D4", "0x473AA4", "0x585D40", "0x585FF6"})

@@ -192,6 +192,8 @@ test('edited layouts download byte for byte as klavoset-cli writes them', async 
     await page.screenshot({ path: process.env.KLAVOSET_PAGE_SCREENSHOT, fullPage: true });
 
   await page.click('button#save-patch');
+  // The demo keeps a Greek layout in the English storage, as a phone does: the first save asks.
+  assert.match(await answerBox('yes'), /по адресу 0x47319A\)/);
   const vkp = await download('demo.vkp');
   assert.equal(await panel(6), '');
   await page.click('button#save-fullflash');
@@ -274,24 +276,20 @@ test('a firmware no row lists loads after its own Да and is known at the next 
 });
 
 test('a save over another layout of the phone asks once, and its Нет downloads nothing', async () => {
-  // The demo with a copy of the upper half of its English table (0x473076) in the last 72 bytes of the shared
-  // storage, beyond the shared keys' strings: a further layout of the phone where a save may write.
-  const other = path.join(work, 'other.bin');
-  const bytes = fs.readFileSync(demo);
-  bytes.copy(bytes, 0x47302e, 0x473076, 0x473076 + 72);
-  fs.writeFileSync(other, bytes);
+  const other = path.join(work, 'other.bin'); // the demo under a name nothing has been downloaded as
+  fs.copyFileSync(demo, other);
   await fresh();
   await openFullflash(other);
   await loaded();
-  await retype(field('eb', 10), '*/()<=>%~*/()<=>%~*/()<=>%~*/()<=>%~'); // the shared strings reach the table
+  await retype(field('eb', 2), 'abc2ЖЖ');
 
   await page.click('button#save-fullflash');
-  assert.match(await answerBox('no'), /по адресу 0x47302E\)\.\n\nЭта раскладка телефона перестанет работать/);
+  assert.match(await answerBox('no'), /по адресу 0x47319A\)\.\n\nЭта раскладка телефона перестанет работать/);
   assert.equal(await panel(6), '*');
   await new Promise((r) => setTimeout(r, 500)); // time enough for a download to begin
   assert.deepEqual(fs.readdirSync(downloads).filter((n) => n.startsWith('other')), [], 'the Нет saved a file');
   await page.click('button#save-fullflash');
-  assert.match(await answerBox('yes'), /0x47302E/);
+  assert.match(await answerBox('yes'), /0x47319A/);
   await download('other.bin');
   await retype(field('em', 2), 'abc2');
   await page.click('button#save-patch'); // asked once for the image: no second box
@@ -312,6 +310,11 @@ test('a 16 MiB image is timed opening and downloading', async () => {
     opens.push(Date.now() - started);
 
   }
+  // The one question of the image (its Greek layout is written over) is answered before the timing.
+  fs.rmSync(path.join(downloads, 'demo.bin'), { force: true });
+  await page.click('button#save-fullflash');
+  await answerBox('yes');
+  await download('demo.bin');
   for (let i = 0; i < ROUNDS; i++) {
     fs.rmSync(path.join(downloads, 'demo.bin')); // else the next one is saved under another name
     const started = Date.now();
