@@ -101,11 +101,11 @@ TEST_F(CliDescriptions, AFileNamedReplacesTheFoldersDescription)
 TEST_F(CliDescriptions, ControlBytesOfAnIdentityReachNoTerminal)
 {
     auto bytes = test::readBytes(listed);
-    const std::string language = "\x1B]52;c;QQ==\x07\n"; // in place of "lg91", below the first probe
+    const std::string language = "\x1B]52;c;QQ==\x07\x7F\n"; // in place of "lg91", below the first probe
     std::copy(language.begin(), language.end(), bytes.begin() + 0x7FF60);
     bytes[0x7FF60 + language.size()] = 0;
     test::writeBytes(dir.path / "hostile.bin", bytes);
-    const std::string escaped = "C55 v24 \\x1B]52;c;QQ==\\x07\\x0A";
+    const std::string escaped = "C55 v24 \\x1B]52;c;QQ==\\x07\\x7F\\x0A";
 
     std::string printed;
     const auto run = [&](const std::string& args, int exitCode) {
@@ -132,7 +132,7 @@ TEST_F(CliDescriptions, ControlBytesOfAnIdentityReachNoTerminal)
     cli::CliSession session(err);
     ASSERT_EQ(session.loadFirmware(std::nullopt), 0);
     ASSERT_EQ(session.openFullflash((dir.path / "hostile.bin").string(), false), Outcome::Done) << err.str();
-    EXPECT_EQ(session.view.panelText(7), u"C55 v24 \uFFFD]52;c;QQ==\uFFFD\uFFFD");
+    EXPECT_EQ(session.view.panelText(7), u"C55 v24 \uFFFD]52;c;QQ==\uFFFD\uFFFD\uFFFD");
 }
 
 } // namespace
