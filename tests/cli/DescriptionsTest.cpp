@@ -132,7 +132,7 @@ TEST_F(CliDescriptions, ControlBytesOfAnIdentityReachNoTerminal)
     cli::CliSession session(err);
     ASSERT_EQ(session.loadFirmware(std::nullopt), 0);
     ASSERT_EQ(session.openFullflash((dir.path / "hostile.bin").string(), false), Outcome::Done) << err.str();
-    EXPECT_EQ(session.view.panelText(7), u"C55 v24 \uFFFD]52;c;QQ==\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(session.view.panelText(PanelFirmware), u"C55 v24 \uFFFD]52;c;QQ==\uFFFD\uFFFD\uFFFD");
 }
 
 } // namespace
