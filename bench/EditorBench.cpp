@@ -12,6 +12,7 @@
 #include "core/SystemServices.h"
 #include "image/FirmwareTable.h"
 #include "image/TableFinder.h"
+#include "support/EditorFixture.h"
 #include "support/ImageBuilder.h"
 #include "writers/LayoutWriter.h"
 
@@ -32,14 +33,8 @@ namespace klavoset::bench {
 namespace {
 
 // An editor over the real file layer, as the programs run it, with the bench image loaded.
-struct LoadedEditor
+struct LoadedEditor : test::EditorOn<RealFileSystem>
 {
-    MemoryView view;
-    RealFileSystem files;
-    NoSystemServices system;
-    Editor editor{view, files, system};
-
-    LoadedEditor() { editor.start(); }
     [[nodiscard]] bool open(const std::filesystem::path& path)
     {
         return editor.openFullflash(path.u16string()).outcome == Outcome::Done;

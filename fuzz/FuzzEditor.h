@@ -5,9 +5,7 @@
 #pragma once
 
 #include "FuzzFiles.h"
-#include "core/Editor.h"
-#include "core/MemoryView.h"
-#include "core/SystemServices.h"
+#include "support/EditorFixture.h"
 
 #include <cstddef>
 
@@ -18,17 +16,8 @@ namespace klavoset::fuzz {
 constexpr std::size_t kKeptImageBlocks = 16;
 
 // A started editor over an in-memory window and the fuzzers' in-memory files.
-struct FuzzEditor
+struct FuzzEditor : test::EditorOn<FuzzFiles>
 {
-    MemoryView view;
-    FuzzFiles files;
-    NoSystemServices system;
-    Editor editor{view, files, system};
-
-    FuzzEditor() { editor.start(); }
-    FuzzEditor(const FuzzEditor&) = delete;
-    FuzzEditor& operator=(const FuzzEditor&) = delete;
-
     // The next file dialog chooses `path`; an answer a refused command left unused is dropped first.
     void answerDialog(const std::u16string& path) { view.dialogAnswers.assign({path}); }
 

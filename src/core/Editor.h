@@ -120,7 +120,6 @@ class Editor
 
     // Runs the command of a menu item or toolbar key by its name; an unknown name does nothing.
     void runCommand(std::string_view name);
-    void runToolbarButton(std::string_view key) { runCommand(key); }
 
     // The file commands past their dialogs, for a path already chosen: the commands above, start-up, a
     // dropped file and the command-line tool all reach the files through these. They ask no question and
@@ -175,8 +174,10 @@ class Editor
     using PathHalf = CommandResult (Editor::*)(const std::u16string&);
     [[nodiscard]] Outcome runOnChosenFile(std::string_view item, FileKind kind, bool forOpening,
                                           PathHalf half);
-    // Refuses, with its message, layouts that overflow their storage or cannot go into the loaded image.
-    [[nodiscard]] bool refuseUnwritableLayouts();
+    // What a save into the image and a patch check before they take a name: Declined without an image;
+    // DoesNotFit, with its message, for layouts that overflow their storage or cannot go into the image;
+    // else Done.
+    [[nodiscard]] Outcome checkImageSave();
     // Enables a key field with the editable colour, or disables it with the greyed one.
     void setFieldEditable(Layout a, int key, bool editable);
     // Opens the fields a load fills: every englishUpper key the firmware has, the letter keys of the other

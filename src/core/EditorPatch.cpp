@@ -10,10 +10,8 @@ namespace klavoset {
 
 Outcome Editor::savePatchAsCommand()
 {
-    if (!hasImage())
-        return Outcome::Declined;
-    if (refuseUnwritableLayouts())
-        return Outcome::DoesNotFit;
+    if (const Outcome checked = checkImageSave(); checked != Outcome::Done)
+        return checked;
     m_patchPath = defaultVkpName(m_fullflashPath);
     return runOnChosenFile("SaveAsVKP", FileKind::Patch, false, &Editor::savePatchAs);
 }
@@ -21,10 +19,8 @@ Outcome Editor::savePatchAsCommand()
 CommandResult Editor::savePatchAs(const std::u16string& path)
 {
     m_told.clear();
-    if (!hasImage())
-        return finish(Outcome::Declined);
-    if (refuseUnwritableLayouts())
-        return finish(Outcome::DoesNotFit);
+    if (const Outcome checked = checkImageSave(); checked != Outcome::Done)
+        return finish(checked);
     m_patchPath = path;
     enableCommand("Save1", true);
 

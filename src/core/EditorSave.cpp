@@ -113,9 +113,11 @@ bool Editor::userKeepsOtherLayouts(const LayoutTexts& texts)
     return !m_otherLayoutsGivenUp;
 }
 
-bool Editor::refuseUnwritableLayouts()
+Outcome Editor::checkImageSave()
 {
-    return refuseOverflow() || refuseUnstorable(snapshotFields(m_view));
+    if (!hasImage())
+        return Outcome::Declined;
+    return refuseOverflow() || refuseUnstorable(snapshotFields(m_view)) ? Outcome::DoesNotFit : Outcome::Done;
 }
 
 bool Editor::refuseUnstorable(const LayoutTexts& texts)
@@ -166,21 +168,17 @@ CommandResult Editor::writeFullflash()
 
 Outcome Editor::saveFullflashAsCommand()
 {
-    if (!hasImage())
-        return Outcome::Declined;
     // Refused before the dialog, so that no new name is taken for layouts that cannot be written.
-    if (refuseUnwritableLayouts())
-        return Outcome::DoesNotFit;
+    if (const Outcome checked = checkImageSave(); checked != Outcome::Done)
+        return checked;
     return runOnChosenFile("Save1As", FileKind::Fullflash, false, &Editor::saveFullflashAs);
 }
 
 CommandResult Editor::saveFullflashAs(const std::u16string& path)
 {
     m_told.clear();
-    if (!hasImage())
-        return finish(Outcome::Declined);
-    if (refuseUnwritableLayouts())
-        return finish(Outcome::DoesNotFit);
+    if (const Outcome checked = checkImageSave(); checked != Outcome::Done)
+        return finish(checked);
     m_fullflashPath = path;
     enableCommand("Save1", true);
     return writeFullflash();

@@ -69,7 +69,7 @@ MainWindow::MainWindow(FileSystem& files, SystemServices& system)
     connect(m_menu, &MainMenu::commandChosen, this,
             [this](const QString& name) { m_editor->runCommand(name.toStdString()); });
     connect(m_toolbar, &MainToolBar::buttonClicked, this,
-            [this](const QString& key) { m_editor->runToolbarButton(key.toStdString()); });
+            [this](const QString& key) { m_editor->runCommand(key.toStdString()); });
 
     // All controls stand at fixed places: the window keeps its designed size.
     adjustSize();

@@ -4,23 +4,15 @@
 
 #pragma once
 
-#include "core/Editor.h"
-#include "core/MemoryView.h"
+#include "support/EditorFixture.h"
 #include "support/ImageBuilder.h"
 #include "support/MemoryFileSystem.h"
 
 namespace klavoset::test {
 
 // A started editor over an in-memory window and in-memory files.
-struct StartedEditor
+struct StartedEditor : EditorOn<MemoryFileSystem>
 {
-    MemoryView view;
-    MemoryFileSystem files;
-    NoSystemServices system;
-    Editor editor{view, files, system};
-
-    StartedEditor() { editor.start(); }
-
     // Puts the image under `path` and opens it through the menu command.
     Outcome open(const std::u16string& path, std::vector<std::uint8_t> image)
     {
