@@ -41,7 +41,7 @@ std::FILE* openFile(const fs::path& path, const char* mode)
 std::string systemReason(int err) { return std::error_code(err, std::generic_category()).message(); }
 
 FileError openError(int err) { return {FileError::Stage::Open, systemReason(err)}; }
-FileError writeError(int err) { return {FileError::Stage::Write, systemReason(err)}; }
+FileError writeError(int err) { return {FileError::Stage::Transfer, systemReason(err)}; }
 FileError tooLargeError(std::uintmax_t size) { return {FileError::Stage::Open, systemReason(EFBIG), size}; }
 
 constexpr const char* kNotRegular = "not a regular file";
@@ -65,7 +65,7 @@ Result<OpenedFile, FileError> openForReading(const fs::path& p)
     if (fs::is_directory(status))
         return R::fail(openError(EISDIR));
     if (!ec && !fs::is_regular_file(status))
-        return R::fail({FileError::Stage::Write, kNotRegular});
+        return R::fail({FileError::Stage::Transfer, kNotRegular});
     std::FILE* file = openFile(p, "rb");
     if (file == nullptr)
         return R::fail(openError(errno));
@@ -84,7 +84,7 @@ Result<OpenedFile, FileError> openForReading(const fs::path& p)
     else if (S_ISDIR(st.st_mode))
         refusal = openError(EISDIR);
     else if (!S_ISREG(st.st_mode))
-        refusal = FileError{FileError::Stage::Write, kNotRegular};
+        refusal = FileError{FileError::Stage::Transfer, kNotRegular};
     std::FILE* file = refusal ? nullptr : ::fdopen(fd, "rb");
     if (file == nullptr && !refusal)
         refusal = openError(errno);
@@ -147,7 +147,7 @@ Result<FileBytes, FileError> RealFileSystem::readAtMost(const std::u16string& pa
             // Fewer bytes than the file had when opened: it was shortened meanwhile, and what is left is
             // no longer the image (nor, filled up, anything a save may write back).
             if (got < bytes.size() && std::ferror(file) == 0)
-                return fail({FileError::Stage::Write, "the file was shortened while it was read"});
+                return fail({FileError::Stage::Transfer, "the file was shortened while it was read"});
             more = got == bytes.size();
         }
         std::uint8_t chunk[1 << 16];

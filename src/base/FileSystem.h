@@ -19,8 +19,8 @@ namespace klavoset {
 struct FileError
 {
     enum class Stage {
-        Open,  // the file could not be opened or created at all
-        Write, // it was opened, but reading, writing, flushing or replacing failed
+        Open,     // the file could not be opened or created at all
+        Transfer, // it was opened, but reading, writing, flushing or replacing it failed
     };
     Stage stage = Stage::Open;
     std::string reason; // the system's words, for a message box

@@ -59,9 +59,9 @@ int ShowCommand::run(Arguments args, std::ostream& out, std::ostream& err)
     const Outcome outcome = session.openFullflash(path, koi8);
     if (outcome != Outcome::Done)
         return exitCodeOf(outcome);
-    const Editor& f = session.editor;
-    const FirmwareDescriptor& d = f.firmware();
-    const Budget& b = f.budget();
+    const Editor& editor = session.editor;
+    const FirmwareDescriptor& d = editor.firmware();
+    const Budget& b = editor.budget();
     // The image spells its identity in Windows-1251; a described firmware's may hold Cyrillic letters.
     const std::string firmwareName = toUtf8(fromCp1251(d.id));
 
@@ -77,8 +77,8 @@ int ShowCommand::run(Arguments args, std::ostream& out, std::ostream& err)
             {"file", path},
             {"firmware", firmwareName},
             {"newGen", d.newGeneration},
-            {"hasRus", f.hasRussian()},
-            {"adrFix", f.addressCorrection()},
+            {"hasRus", editor.hasRussian()},
+            {"adrFix", editor.addressCorrection()},
             {"descriptor",
              {{"EngTab", d.englishTable},
               {"RusTab", d.russianTable},
@@ -90,7 +90,7 @@ int ShowCommand::run(Arguments args, std::ostream& out, std::ostream& err)
               {"CommonData", d.sharedStorage},
               {"WapData", d.wapStorage},
               {"CommonCap", d.sharedCapacity}}},
-            {"otherTables", f.otherTables()},
+            {"otherTables", editor.otherTables()},
             {"layouts", layouts},
             {"budget",
              {{"common", {b.sharedUsed, d.sharedCapacity}},
@@ -104,9 +104,9 @@ int ShowCommand::run(Arguments args, std::ostream& out, std::ostream& err)
     out << "File:     " << path << '\n'
         << "Firmware: " << printable(firmwareName)
         << (d.newGeneration ? " (newer generation" : " (older generation")
-        << (f.hasRussian() ? ", Russian layouts)" : ", English layouts only)") << '\n';
+        << (editor.hasRussian() ? ", Russian layouts)" : ", English layouts only)") << '\n';
     for (const Layout a : kAllLayouts) {
-        if (!f.hasRussian() && (a == Layout::russianUpper || a == Layout::russianLower))
+        if (!editor.hasRussian() && (a == Layout::russianUpper || a == Layout::russianLower))
             continue;
         out << '\n' << kArrayTitles[static_cast<int>(a)] << " (" << kArrayNames[static_cast<int>(a)] << ")\n";
         for (const auto& row : kGrid) {

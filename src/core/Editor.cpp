@@ -77,9 +77,10 @@ bool Editor::userKeepsChanges()
 {
     if (!m_modified)
         return false;
-    const int i = m_view.msgBox(
-        u"Раскладка была изменена !" + kParagraphBreak + u"Вы уверены, что хотите продолжить ?", MsgQuestion);
-    return i != AnswerYes;
+    const MsgAnswer answer =
+        m_view.msgBox(u"Раскладка была изменена !" + kParagraphBreak + u"Вы уверены, что хотите продолжить ?",
+                      MsgYesNoCancel);
+    return answer != AnswerYes;
 }
 
 void Editor::clearFields()
@@ -157,7 +158,7 @@ bool Editor::readFileFailed(const std::u16string& path, FileBytes& bytes)
     auto result = m_files.readAll(path);
     if (!result.isOk()) {
         reportUnopenableFile(path, result.error().reason);
-        if (result.error().stage == FileError::Stage::Write)
+        if (result.error().stage == FileError::Stage::Transfer)
             tell(path + kParagraphBreak + u"Ошибка чтения файла." + kParagraphBreak +
                      fromUtf8(result.error().reason),
                  MsgStop);
@@ -173,14 +174,14 @@ bool Editor::writeFileFailed(const std::u16string& path, std::span<const std::ui
     if (!error)
         return false;
     reportUnopenableFile(path, error->reason);
-    if (error->stage == FileError::Stage::Write)
+    if (error->stage == FileError::Stage::Transfer)
         tell(path + kParagraphBreak + u"Ошибка записи файла. Прежний файл остался без изменений." +
                  kParagraphBreak + fromUtf8(error->reason),
              MsgStop);
     return true;
 }
 
-int Editor::tell(const std::u16string& text, int style)
+MsgAnswer Editor::tell(const std::u16string& text, MsgStyle style)
 {
     if (style == MsgStop)
         m_told = text;
@@ -200,28 +201,28 @@ void Editor::runCommand(std::string_view name)
 {
     using Command = void (*)(Editor&);
     static constexpr std::pair<std::string_view, Command> kCommands[] = {
-        {"Open1", [](Editor& f) { f.openFullflashCommand(); }},
-        {"Save1", [](Editor& f) { f.saveFullflashCommand(); }},
-        {"Save1As", [](Editor& f) { f.saveFullflashAsCommand(); }},
-        {"SaveAsVKP", [](Editor& f) { f.savePatchAsCommand(); }},
-        {"Open2", [](Editor& f) { f.openLayoutFileCommand(); }},
-        {"Save2", [](Editor& f) { f.saveLayoutFileCommand(); }},
-        {"Save2As", [](Editor& f) { f.saveLayoutFileAsCommand(); }},
-        {"Uni", [](Editor& f) { f.unicodeCommand(); }},
-        {"Koi", [](Editor& f) { f.koi8Command(); }},
-        {"WAP_No", [](Editor& f) { f.wapUntouchedCommand(); }},
-        {"WAP_E", [](Editor& f) { f.wapFromEnglishCommand(); }},
-        {"WAP_R", [](Editor& f) { f.wapFromRussianCommand(); }},
-        {"View", [](Editor& f) { f.viewImageCommand(); }},
-        {"V_Klay", [](Editor& f) { f.startPatcherCommand(); }},
-        {"Calculator", [](Editor& f) { f.calculatorCommand(); }},
-        {"CharMap", [](Editor& f) { f.characterMapCommand(); }},
-        {"Help", [](Editor& f) { f.helpCommand(); }},
-        {"URL", [](Editor& f) { f.homePageCommand(); }},
-        {"Forum", [](Editor& f) { f.forumCommand(); }},
-        {"Mail", [](Editor& f) { f.mailCommand(); }},
-        {"About", [](Editor& f) { f.aboutCommand(); }},
-        {"Exit", [](Editor& f) { f.exitCommand(); }},
+        {"Open1", [](Editor& editor) { editor.openFullflashCommand(); }},
+        {"Save1", [](Editor& editor) { editor.saveFullflashCommand(); }},
+        {"Save1As", [](Editor& editor) { editor.saveFullflashAsCommand(); }},
+        {"SaveAsVKP", [](Editor& editor) { editor.savePatchAsCommand(); }},
+        {"Open2", [](Editor& editor) { editor.openLayoutFileCommand(); }},
+        {"Save2", [](Editor& editor) { editor.saveLayoutFileCommand(); }},
+        {"Save2As", [](Editor& editor) { editor.saveLayoutFileAsCommand(); }},
+        {"Uni", [](Editor& editor) { editor.unicodeCommand(); }},
+        {"Koi", [](Editor& editor) { editor.koi8Command(); }},
+        {"WAP_No", [](Editor& editor) { editor.wapUntouchedCommand(); }},
+        {"WAP_E", [](Editor& editor) { editor.wapFromEnglishCommand(); }},
+        {"WAP_R", [](Editor& editor) { editor.wapFromRussianCommand(); }},
+        {"View", [](Editor& editor) { editor.viewImageCommand(); }},
+        {"V_Klay", [](Editor& editor) { editor.startPatcherCommand(); }},
+        {"Calculator", [](Editor& editor) { editor.calculatorCommand(); }},
+        {"CharMap", [](Editor& editor) { editor.characterMapCommand(); }},
+        {"Help", [](Editor& editor) { editor.helpCommand(); }},
+        {"URL", [](Editor& editor) { editor.homePageCommand(); }},
+        {"Forum", [](Editor& editor) { editor.forumCommand(); }},
+        {"Mail", [](Editor& editor) { editor.mailCommand(); }},
+        {"About", [](Editor& editor) { editor.aboutCommand(); }},
+        {"Exit", [](Editor& editor) { editor.exitCommand(); }},
     };
     for (const auto& [key, command] : kCommands)
         if (key == name) {

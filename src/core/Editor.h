@@ -194,7 +194,7 @@ class Editor
     [[nodiscard]] CommandResult writeLayoutFile();
 
     // Shows a box; a refusal's text becomes the message of the file command that runs.
-    int tell(const std::u16string& text, int style);
+    MsgAnswer tell(const std::u16string& text, MsgStyle style);
     // The result of a file command, with the message it left.
     [[nodiscard]] CommandResult finish(Outcome outcome);
     // Reports a finished command in the status bar and as its message.

@@ -84,7 +84,7 @@ Result<StagedImage, StageRefusal> Editor::loadFoundFirmware(const std::u16string
     if (withFound.add(refusal.id, *found))
         return Staged::fail(std::move(refusal));
     const std::u16string id = shownIdentity(refusal.id);
-    const int answer =
+    const MsgAnswer answer =
         m_view.msgBox(path + kParagraphBreak + u"Прошивки " + id +
                           u" нет в списке поддерживаемых, но клавиатурные таблицы в этом фуллфлеше найдены." +
                           kParagraphBreak + u"Загрузить раскладку и запомнить эту прошивку?" +

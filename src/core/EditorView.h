@@ -17,14 +17,15 @@ namespace klavoset {
 // System colours by their Windows index; the window maps them to its palette.
 enum class SysColor { ScrollBar = 0, Window = 5, Face = 15, InfoBk = 24 };
 
-// Message box styles in use: buttons + icon.
+// Message box styles in use, numbered as the system's boxes are: buttons + icon.
 enum MsgStyle : int {
-    MsgInfo = 0,      // OK, no icon
-    MsgStop = 16,     // OK, stop icon
-    MsgWarning = 48,  // OK, exclamation icon
-    MsgYesNo = 36,    // Yes/No, question icon
-    MsgQuestion = 51, // Yes/No/Cancel, exclamation icon
+    MsgInfo = 0,         // OK, no icon
+    MsgStop = 16,        // OK, stop icon
+    MsgWarning = 48,     // OK, exclamation icon
+    MsgYesNo = 36,       // Yes/No, question icon
+    MsgYesNoCancel = 51, // Yes/No/Cancel, exclamation icon
 };
+// The button that closed a box.
 enum MsgAnswer : int { AnswerOk = 1, AnswerCancel = 2, AnswerYes = 6, AnswerNo = 7 };
 
 // The status bar's panels, numbered from the left as the window shows them.
@@ -93,7 +94,7 @@ class EditorView
     [[nodiscard]] virtual std::u16string runFileDialog(const FileDialogRequest& request) = 0;
 
     // Modal box titled "Klavoset"; returns the button pressed.
-    virtual int msgBox(const std::u16string& text, int style) = 0;
+    virtual MsgAnswer msgBox(const std::u16string& text, MsgStyle style) = 0;
 
     // Ends the program at once, without asking anything more.
     virtual void endProgram() = 0;

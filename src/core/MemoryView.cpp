@@ -143,17 +143,17 @@ std::u16string MemoryView::runFileDialog(const FileDialogRequest& request)
     return answer;
 }
 
-int MemoryView::msgBox(const std::u16string& text, int style)
+MsgAnswer MemoryView::msgBox(const std::u16string& text, MsgStyle style)
 {
     boxes.push_back({text, style});
     if (onBox)
         onBox(boxes.back());
     if (!boxAnswers.empty()) {
-        const int answer = boxAnswers.front();
+        const MsgAnswer answer = boxAnswers.front();
         boxAnswers.pop_front();
         return answer;
     }
-    return style == MsgQuestion ? AnswerYes : style == MsgYesNo ? AnswerNo : AnswerOk;
+    return style == MsgYesNoCancel ? AnswerYes : style == MsgYesNo ? AnswerNo : AnswerOk;
 }
 
 } // namespace klavoset

@@ -53,7 +53,7 @@ class MemoryView : public EditorView
     struct Box
     {
         std::u16string text;
-        int style = 0;
+        MsgStyle style = MsgInfo;
     };
 
     MemoryView(); // in the window's design state
@@ -77,7 +77,7 @@ class MemoryView : public EditorView
     std::u16string panelText(int panel) const override;
     void setPanelText(int panel, const std::u16string& text) override;
     std::u16string runFileDialog(const FileDialogRequest& request) override;
-    int msgBox(const std::u16string& text, int style) override;
+    MsgAnswer msgBox(const std::u16string& text, MsgStyle style) override;
     void endProgram() override { ended = true; }
 
     // Typing: sets the text as a user would, through the change notification.
@@ -88,7 +88,7 @@ class MemoryView : public EditorView
 
     // Script and record.
     std::deque<std::u16string> dialogAnswers; // next chosen paths; empty string = cancel
-    std::deque<int> boxAnswers;               // next buttons; when empty: OK, or Yes for a question
+    std::deque<MsgAnswer> boxAnswers;         // next buttons; when empty: OK, or Yes for a question
     std::vector<FileDialogRequest> dialogs;
     std::vector<Box> boxes;
     std::function<void(const Box&)> onBox; // called for every box shown, e.g. to print it

@@ -29,7 +29,7 @@ std::unique_ptr<QMessageBox> Dialogs::makeMessageBox(QWidget* parent, const QStr
     QString shown = text;
     box->setText(shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     switch (style) {
-    case MsgQuestion:
+    case MsgYesNoCancel:
         box->setIcon(QMessageBox::Warning);
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box->setDefaultButton(QMessageBox::Yes);
@@ -76,7 +76,7 @@ int Dialogs::message(QWidget* parent, const QString& text, int style)
     if (g_script != nullptr) {
         g_script->boxes.push_back({text, style});
         if (g_script->boxAnswers.empty())
-            return style == MsgQuestion ? AnswerCancel : style == MsgYesNo ? AnswerNo : AnswerOk;
+            return style == MsgYesNoCancel ? AnswerCancel : style == MsgYesNo ? AnswerNo : AnswerOk;
         const int answer = g_script->boxAnswers.front();
         g_script->boxAnswers.pop_front();
         return answer;
@@ -85,10 +85,10 @@ int Dialogs::message(QWidget* parent, const QString& text, int style)
     box->exec();
     QAbstractButton* clicked = box->clickedButton();
     // Closing the box without a button counts as its escape button.
-    const auto button = clicked != nullptr     ? box->standardButton(clicked)
-                        : style == MsgQuestion ? QMessageBox::Cancel
-                        : style == MsgYesNo    ? QMessageBox::No
-                                               : QMessageBox::Ok;
+    const auto button = clicked != nullptr        ? box->standardButton(clicked)
+                        : style == MsgYesNoCancel ? QMessageBox::Cancel
+                        : style == MsgYesNo       ? QMessageBox::No
+                                                  : QMessageBox::Ok;
     return answerOf(button);
 }
 

@@ -167,9 +167,9 @@ std::u16string MainWindow::runFileDialog(const FileDialogRequest& request)
     return Dialogs::chooseFile(this, request).toStdU16String();
 }
 
-int MainWindow::msgBox(const std::u16string& text, int style)
+MsgAnswer MainWindow::msgBox(const std::u16string& text, MsgStyle style)
 {
-    return Dialogs::message(this, qs(text), style);
+    return static_cast<MsgAnswer>(Dialogs::message(this, qs(text), style));
 }
 
 void MainWindow::endProgram()

@@ -51,7 +51,7 @@ class MainWindow : public QMainWindow, public EditorView
     std::u16string panelText(int panel) const override;
     void setPanelText(int panel, const std::u16string& text) override;
     std::u16string runFileDialog(const FileDialogRequest& request) override;
-    int msgBox(const std::u16string& text, int style) override;
+    MsgAnswer msgBox(const std::u16string& text, MsgStyle style) override;
     void endProgram() override;
 
   public: // for the program and its tests

@@ -81,7 +81,7 @@ val boxes(WebSession& s)
     for (const auto& box : s.takeBoxes()) {
         val b = val::object();
         b.set("text", utf8(box.text));
-        b.set("style", box.style);
+        b.set("style", static_cast<int>(box.style));
         list.call<void>("push", b);
     }
     return list;

@@ -21,10 +21,10 @@ std::u16string baseName(const std::u16string& path)
 
 } // namespace
 
-int WebView::msgBox(const std::u16string& text, int style)
+MsgAnswer WebView::msgBox(const std::u16string& text, MsgStyle style)
 {
-    const bool asks = style == MsgQuestion || style == MsgYesNo;
-    const int stop = style == MsgYesNo ? AnswerNo : AnswerCancel;
+    const bool asks = style == MsgYesNoCancel || style == MsgYesNo;
+    const MsgAnswer stop = style == MsgYesNo ? AnswerNo : AnswerCancel;
     if (question) // the command is stopping: the rest of this attempt is never seen
         return asks ? stop : AnswerOk;
     if (asks) {
@@ -34,7 +34,7 @@ int WebView::msgBox(const std::u16string& text, int style)
         }
         // Only the answers the box offers reach the editor; a Yes/No box closed otherwise is a No.
         const int given = m_answers[m_asked++];
-        return given == AnswerYes || given == AnswerNo ? given : stop;
+        return given == AnswerYes || given == AnswerNo ? static_cast<MsgAnswer>(given) : stop;
     }
     if (m_asked == m_answers.size())
         MemoryView::msgBox(text, style);

@@ -30,7 +30,7 @@ using Answers = std::vector<int>;
 class WebView : public MemoryView
 {
   public:
-    int msgBox(const std::u16string& text, int style) override;
+    MsgAnswer msgBox(const std::u16string& text, MsgStyle style) override;
 
     // Before each command: the answers its earlier attempts collected.
     void begin(Answers answers);

@@ -43,7 +43,7 @@ TEST(FailingCalls, ReadingSaysWhyOrFallsBackToACopy)
     // A regular file whose first page cannot be read: the system's own read error.
     read = RealFileSystem().readAll(u"/proc/self/mem");
     ASSERT_FALSE(read.isOk());
-    EXPECT_EQ(read.error().stage, FileError::Stage::Write);
+    EXPECT_EQ(read.error().stage, FileError::Stage::Transfer);
     EXPECT_EQ(read.error().reason, "Input/output error");
 
     RealFileSystem mapping(RealFileSystem::Reading::Map);

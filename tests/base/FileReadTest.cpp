@@ -65,7 +65,7 @@ TEST(RealFileSystemRead, AFileShortenedWhileItIsReadIsRefused)
     test::writeBytes(path, std::vector<std::uint8_t>((3 << 20) + 5, 0xA5));
     const auto read = ShortReads().readAll(path.u16string());
     ASSERT_FALSE(read.isOk());
-    EXPECT_EQ(read.error().stage, FileError::Stage::Write);
+    EXPECT_EQ(read.error().stage, FileError::Stage::Transfer);
 }
 
 #ifndef _WIN32
@@ -82,7 +82,7 @@ TEST(RealFileSystemRead, OnlyRegularFilesAreReadAndNothingWaits)
             RealFileSystem files(reading);
             const auto read = files.readAll(path.u16string());
             ASSERT_FALSE(read.isOk()) << path;
-            EXPECT_EQ(read.error().stage, FileError::Stage::Write) << path;
+            EXPECT_EQ(read.error().stage, FileError::Stage::Transfer) << path;
             EXPECT_EQ(read.error().reason, "not a regular file") << path;
             EXPECT_FALSE(files.canRead(path.u16string())) << path;
         }

@@ -100,7 +100,7 @@ TEST(RealFileSystem, FailedWriteKeepsOldFileAndLeavesNoTemporary)
     for (RealFileSystem* files : std::initializer_list<RealFileSystem*>{&full, &unflushed}) {
         const auto error = files->writeAtomically(u16(p), std::vector<std::uint8_t>(3 << 20, 6));
         ASSERT_TRUE(error);
-        EXPECT_EQ(error->stage, FileError::Stage::Write);
+        EXPECT_EQ(error->stage, FileError::Stage::Transfer);
         EXPECT_EQ(RealFileSystem().readAll(u16(p)).value(), old);
         EXPECT_EQ(entriesIn(dir.path), 1u);
     }

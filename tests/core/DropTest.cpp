@@ -42,7 +42,7 @@ TEST(Drop, ChangedLayoutsAreGuardedAndRefusalLoadsNothing)
     e.view.boxAnswers.push_back(AnswerNo);
     EXPECT_EQ(e.editor.openDropped(u"/b.bin"), Outcome::Declined);
     ASSERT_EQ(e.view.boxes.size(), 1u);
-    EXPECT_EQ(e.view.boxes[0].style, MsgQuestion);
+    EXPECT_EQ(e.view.boxes[0].style, MsgYesNoCancel);
     EXPECT_EQ(e.editor.fullflashPath(), u"/a.bin");
     EXPECT_EQ(e.text(Layout::englishUpper, 2), u"XY");
 

@@ -110,7 +110,7 @@ TEST(ChangeGuard, QuestionOnlyWhenMarked)
     EXPECT_TRUE(e.editor.userKeepsChanges());
     EXPECT_FALSE(e.editor.userKeepsChanges());
     EXPECT_EQ(e.view.boxes[0].text, u"Раскладка была изменена !\r\n\r\nВы уверены, что хотите продолжить ?");
-    EXPECT_EQ(e.view.boxes[0].style, MsgQuestion);
+    EXPECT_EQ(e.view.boxes[0].style, MsgYesNoCancel);
 }
 
 TEST(ChangeGuard, UnloadAndExitAskOnce)

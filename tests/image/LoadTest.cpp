@@ -169,7 +169,7 @@ TEST(Load, QuestionAndDialogCanStopTheLoad)
     const auto image = test::imageOf("S55 v20 lg91", test::sampleLayouts(true, true));
     ASSERT_EQ(e.open(u"/a.bin", image), Outcome::Done);
     e.view.type(Layout::englishLower, 3, u"q");
-    for (const int answer : {AnswerNo, AnswerCancel}) {
+    for (const MsgAnswer answer : {AnswerNo, AnswerCancel}) {
         e.view.boxAnswers.push_back(answer);
         EXPECT_EQ(e.editor.openFullflashCommand(), Outcome::Declined);
         EXPECT_EQ(e.text(Layout::englishLower, 3), u"q");

@@ -12,8 +12,7 @@ namespace klavoset::test {
 
 // A started editor over an in-memory window and no outside programs, working on the files of `Files`:
 // the tests' in-memory ones, the fuzzers' lent ones or the real ones of the benchmark.
-template <class Files>
-struct EditorOn
+template <class Files> struct EditorOn
 {
     MemoryView view;
     Files files;

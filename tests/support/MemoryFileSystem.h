@@ -36,7 +36,7 @@ class MemoryFileSystem : public FileSystem
         if (unopenable.count(path))
             return FileError{FileError::Stage::Open, "Permission denied"};
         if (unwritable.count(path))
-            return FileError{FileError::Stage::Write, "No space left on device"};
+            return FileError{FileError::Stage::Transfer, "No space left on device"};
         ++writes;
         files[path].assign(bytes.begin(), bytes.end());
         return std::nullopt;

@@ -186,7 +186,7 @@ class WindowCommandsTest : public QObject
         f.script.boxAnswers = {AnswerCancel};
         QVERIFY(drop(f, {QStringLiteral("/d/b.FLS")}));
         QTRY_COMPARE(f.script.boxes.size(), std::size_t{1});
-        QCOMPARE(f.script.boxes[0].style, int(MsgQuestion));
+        QCOMPARE(f.script.boxes[0].style, int(MsgYesNoCancel));
         QCOMPARE(f.panel(2), QStringLiteral("/d/a.bin"));
 
         f.script.boxAnswers = {AnswerYes};

@@ -67,7 +67,7 @@ TEST(WebSession, EveryQuestionOfACommandIsAskedInTurn)
     };
 
     EXPECT_EQ(open(s, "new.bin", unlisted()), Outcome::Declined);
-    EXPECT_EQ(s.questionStyle(), MsgQuestion);
+    EXPECT_EQ(s.questionStyle(), MsgYesNoCancel);
     EXPECT_EQ(open(s, "new.bin", unlisted(), {AnswerYes}), Outcome::Declined);
     EXPECT_EQ(s.questionStyle(), MsgYesNo);
     EXPECT_NE(s.question().find("Прошивки C55 v25 lg91 нет в списке"), std::string::npos);
