@@ -61,8 +61,8 @@ void checkReload(const FuzzEditor& e, FuzzEditor& again, const LayoutTexts& save
     const LayoutTexts meant =
         decodeLayouts(bytes, e.editor.firmware(), again.editor.hasRussian(), settled, koi);
     std::int32_t first = 0;
-    std::int32_t q = e.editor.firmware().englishTable;
-    static_cast<void>(KeyCodec(bytes, first, e.editor.firmware().key10Entry, koi).decodeKey(q, true, false));
+    static_cast<void>(KeyCodec(bytes, first, e.editor.firmware().key10Entry, koi)
+                          .decodeKey(e.editor.firmware().englishTable, true, false));
     const bool shownAsMeant = first == again.editor.addressCorrection();
 
     const bool newGeneration = e.editor.firmware().newGeneration;

@@ -6,6 +6,8 @@
 
 #include "image/PagedPointer.h"
 
+#include <utility>
+
 namespace klavoset {
 
 KeyCodec::KeyCodec(std::span<std::uint8_t> image, std::int32_t& addressCorrection, std::int32_t key10Entry,
@@ -14,27 +16,27 @@ KeyCodec::KeyCodec(std::span<std::uint8_t> image, std::int32_t& addressCorrectio
 {
 }
 
-std::u16string KeyCodec::decodeKey(std::int32_t& entry, bool koiCapable, bool key10Slot)
+DecodedKey KeyCodec::decodeKey(std::int32_t entry, bool koiCapable, bool key10Slot)
 {
     if (!inside(entry, 6))
-        return {};
+        return {{}, entry};
     if (key10Slot && m_key10Entry != 0 && byteAt(entry) == 0 && byteAt(entry + 2) == 0) {
         entry = m_key10Entry;
         if (!inside(entry, 6))
-            return {};
+            return {{}, entry};
     }
     const int count = byteAt(entry);
     const std::int64_t address =
         pointerAddress(static_cast<std::uint32_t>(byteAt(entry + 3) << 8 | byteAt(entry + 2)),
                        static_cast<std::uint32_t>(byteAt(entry + 5) << 8 | byteAt(entry + 4)));
     if (address < 0)
-        return {};
+        return {{}, entry};
     const SettledOffset settled =
         settleCorrection(imageOffsetOf(address, imageSize(), m_addressCorrection), m_addressCorrection);
     m_addressCorrection = settled.correction;
     const std::int64_t at = settled.offset;
     if (!inside(at, 2 * static_cast<std::int64_t>(count)))
-        return {};
+        return {{}, entry};
     entry = static_cast<std::int32_t>(at);
 
     std::u16string decoded;
@@ -47,12 +49,12 @@ std::u16string KeyCodec::decodeKey(std::int32_t& entry, bool koiCapable, bool ke
         else if (m_koi && koiCapable && low > 191)
             decoded += kKoi8Letters[static_cast<std::size_t>(low - 192)];
         else if (u >= 0x8000)
-            return {};
+            return {{}, entry};
         else
             decoded += static_cast<char16_t>(u);
         entry += 2;
     }
-    return decoded;
+    return {std::move(decoded), entry};
 }
 
 void KeyCodec::putPointer(std::int32_t at, std::int32_t imageOffset)

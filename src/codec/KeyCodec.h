@@ -16,6 +16,13 @@ namespace klavoset {
 inline constexpr std::u16string_view kKoi8Letters =
     u"юабцдефгхийклмнопярстужвьызшэщчъЮАБЦДЕФГХИЙКЛМНОПЯРСТУЖВЬЫЗШЭЩЧЪ";
 
+// A decoded key: its text and the image offset just past its string.
+struct DecodedKey
+{
+    std::u16string text;
+    std::int32_t end = 0;
+};
+
 // The stored form of one key: a 6-byte entry (count, 0, in-page offset, page) pointing at 16-bit units
 // elsewhere in the image. The codec works on the in-memory image only and never touches a file.
 class KeyCodec
@@ -26,12 +33,12 @@ class KeyCodec
     KeyCodec(std::span<std::uint8_t> image, std::int32_t& addressCorrection, std::int32_t key10Entry,
              bool koi);
 
-    // Decodes the key whose entry is at `entry`, which ends just past the string. `koiCapable`: the layout
+    // Decodes the key whose entry is at `entry`. `koiCapable`: the layout
     // is an English one, whose Cyrillic letters the KOI8 option stores as KOI8-R codes. Any failure (entry,
     // pointer or string outside the image, a page or unit of 0x8000 or more) gives the empty text. An entry
     // with count 0 and in-page low byte 0 is taken from key10Entry only where that applies: in a key-10 slot
     // of newer-generation firmware (key10Entry != 0). Elsewhere it is decoded in place.
-    [[nodiscard]] std::u16string decodeKey(std::int32_t& entry, bool koiCapable, bool key10Slot);
+    [[nodiscard]] DecodedKey decodeKey(std::int32_t entry, bool koiCapable, bool key10Slot);
 
     // Writes the entry at entryAt and the units at dataAt, advancing both. The caller guarantees that text
     // has at most 255 units, all below U+8000, and that entry and units lie inside the image.

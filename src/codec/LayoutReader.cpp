@@ -17,8 +17,7 @@ LayoutTexts decodeLayouts(std::span<std::uint8_t> image, const FirmwareDescripto
     for (int i = 0; i < keys; ++i) {
         const bool key10 = i == 10;
         const auto decode = [&](Layout a, std::int32_t table, bool english) {
-            std::int32_t entry = table + kEntryBytes * i;
-            texts.at(a, i) = codec.decodeKey(entry, english, key10);
+            texts.at(a, i) = codec.decodeKey(table + kEntryBytes * i, english, key10).text;
         };
         decode(Layout::englishUpper, firmware.englishTable, true);
         decode(Layout::englishLower, firmware.englishTable + kTableBytes / 2, true);

@@ -24,7 +24,7 @@ Decoded decode(std::vector<std::uint8_t> image, std::int32_t entry, bool koi = f
 {
     std::int32_t correction = 0;
     KeyCodec codec(image, correction, key10, koi);
-    return {codec.decodeKey(entry, koiCapable, key10Slot), correction};
+    return {codec.decodeKey(entry, koiCapable, key10Slot).text, correction};
 }
 
 TEST(KeyCodec, DecodesWorkedExample)
@@ -161,8 +161,7 @@ TEST(KeyCodec, EmptyTextWritesPointerAndNoUnits)
     EXPECT_EQ(data, 0x100);
     EXPECT_EQ(image[0], 0);
     EXPECT_EQ(image[0x100], 0xEE);
-    std::int32_t entry = 0;
-    EXPECT_EQ(codec.decodeKey(entry, false, false), u"");
+    EXPECT_EQ(codec.decodeKey(0, false, false).text, u"");
 }
 
 TEST(KeyCodec, EveryUnitBelow8000RoundTrips)
@@ -177,8 +176,9 @@ TEST(KeyCodec, EveryUnitBelow8000RoundTrips)
                 text += static_cast<char16_t>(c);
         std::int32_t pos = 0, data = 0x100;
         codec.encodeKey(pos, data, text, false);
-        std::int32_t entry = 0;
-        EXPECT_EQ(codec.decodeKey(entry, false, false), text);
+        const DecodedKey decoded = codec.decodeKey(0, false, false);
+        EXPECT_EQ(decoded.text, text);
+        EXPECT_EQ(decoded.end, 0x100 + 2 * static_cast<std::int32_t>(text.size())) << "just past the string";
     }
 }
 

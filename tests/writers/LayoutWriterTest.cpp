@@ -220,8 +220,7 @@ TEST(LayoutWriter, OlderGenerationRewritesKey11InEveryTable)
     std::int32_t correction = 0;
     KeyCodec codec(image, correction, d.key10Entry, false);
     for (const std::int32_t table : {0x2367D8, 0x2367D8 + 72, 0x236C40, 0x236C40 + 72}) {
-        std::int32_t entry = table + 6 * 11;
-        EXPECT_EQ(codec.decodeKey(entry, false, false), u"#@!") << std::hex << table;
+        EXPECT_EQ(codec.decodeKey(table + 6 * 11, false, false).text, u"#@!") << std::hex << table;
     }
 }
 
