@@ -38,19 +38,6 @@ constexpr int kMaxEnglishTables = 64;
 // further tables of one layout that firmware keeps among its key tables never have both.
 constexpr int kRussianLikeLetters = 2;
 
-// The descriptor the rules of completeDescriptor give for tables at these places, so that the finder
-// follows those rules rather than copies of them. russianTable 0 on the older generation: the derived one.
-FirmwareDescriptor areasOf(bool newGeneration, std::int64_t englishTable, std::int64_t russianTable)
-{
-    FirmwareRow row{};
-    row.newGeneration = newGeneration;
-    row.hasRussian = true;
-    row.englishTable = static_cast<std::int32_t>(englishTable);
-    row.russianTable = static_cast<std::int32_t>(russianTable);
-    row.key10Entry = newGeneration ? static_cast<std::int32_t>(englishTable + kKey10Distance) : 0;
-    return completeDescriptor(row);
-}
-
 FirmwareRow rowOf(bool newGeneration, bool hasRussian, std::int64_t englishTable, std::int64_t russianTable)
 {
     FirmwareRow row{};
@@ -60,6 +47,13 @@ FirmwareRow rowOf(bool newGeneration, bool hasRussian, std::int64_t englishTable
     row.russianTable = static_cast<std::int32_t>(russianTable);
     row.key10Entry = newGeneration ? static_cast<std::int32_t>(englishTable + kKey10Distance) : 0;
     return row;
+}
+
+// The descriptor the rules of completeDescriptor give for tables at these places, so that the finder
+// follows those rules rather than copies of them. russianTable 0 on the older generation: the derived one.
+FirmwareDescriptor areasOf(bool newGeneration, std::int64_t englishTable, std::int64_t russianTable)
+{
+    return completeDescriptor(rowOf(newGeneration, true, englishTable, russianTable));
 }
 
 bool sameTables(const FirmwareRow& a, const FirmwareRow& b)
