@@ -102,7 +102,7 @@ bool Editor::userKeepsOtherLayouts(const LayoutTexts& texts)
     for (const std::int32_t offset : met)
         offsets += (offsets.empty() ? u"" : u", ") + hexOffset(offset);
     const bool one = met.size() == 1;
-    const int answer = m_view.msgBox(
+    const MsgAnswer answer = m_view.msgBox(
         (one ? u"Раскладка будет записана поверх другой раскладки телефона (её таблица по адресу "
              : u"Раскладка будет записана поверх других раскладок телефона (их таблицы по адресам ") +
             offsets + u")." + kParagraphBreak +

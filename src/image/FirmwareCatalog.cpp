@@ -95,9 +95,4 @@ void FirmwareCatalog::readDeferred() const
     read(const_cast<FirmwareCatalog&>(*this));
 }
 
-bool FirmwareCatalog::isDescribed(std::string_view id) const
-{
-    return findFirmware(id) == nullptr && find(id) != nullptr;
-}
-
 } // namespace klavoset

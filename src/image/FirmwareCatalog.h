@@ -45,8 +45,6 @@ class FirmwareCatalog
 
     // The table's row of `id`, else the description's, else nothing. Valid until the next add.
     [[nodiscard]] const FirmwareRow* find(std::string_view id) const;
-    // Whether `id` is known from a description only.
-    [[nodiscard]] bool isDescribed(std::string_view id) const;
     [[nodiscard]] const std::deque<Description>& descriptions() const;
 
     // Descriptions read only when first wanted: `read` adds them, once, before the first look at a firmware

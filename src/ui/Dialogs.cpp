@@ -21,7 +21,7 @@ QString qs(std::u16string_view s) { return QString::fromStdU16String(std::u16str
 
 void Dialogs::setScript(DialogScript* script) { g_script = script; }
 
-std::unique_ptr<QMessageBox> Dialogs::makeMessageBox(QWidget* parent, const QString& text, int style)
+std::unique_ptr<QMessageBox> Dialogs::makeMessageBox(QWidget* parent, const QString& text, MsgStyle style)
 {
     auto box = std::make_unique<QMessageBox>(parent);
     box->setWindowTitle(qs(design::kTitle));
@@ -57,7 +57,7 @@ std::unique_ptr<QMessageBox> Dialogs::makeMessageBox(QWidget* parent, const QStr
     return box;
 }
 
-int Dialogs::answerOf(int standardButton)
+MsgAnswer Dialogs::answerOf(int standardButton)
 {
     switch (standardButton) {
     case QMessageBox::Yes:
@@ -71,13 +71,13 @@ int Dialogs::answerOf(int standardButton)
     }
 }
 
-int Dialogs::message(QWidget* parent, const QString& text, int style)
+MsgAnswer Dialogs::message(QWidget* parent, const QString& text, MsgStyle style)
 {
     if (g_script != nullptr) {
         g_script->boxes.push_back({text, style});
         if (g_script->boxAnswers.empty())
             return style == MsgYesNoCancel ? AnswerCancel : style == MsgYesNo ? AnswerNo : AnswerOk;
-        const int answer = g_script->boxAnswers.front();
+        const MsgAnswer answer = g_script->boxAnswers.front();
         g_script->boxAnswers.pop_front();
         return answer;
     }

@@ -25,9 +25,9 @@ struct DialogScript
     struct Box
     {
         QString text;
-        int style = 0;
+        MsgStyle style = MsgInfo;
     };
-    std::deque<int> boxAnswers;      // when empty: OK, or Cancel for a question, so nothing is discarded
+    std::deque<MsgAnswer> boxAnswers;      // when empty: OK, or Cancel for a question, so nothing is discarded
     std::deque<QString> fileAnswers; // when empty or an empty string: the dialog is cancelled
     std::vector<Box> boxes;
     std::vector<FileDialogRequest> dialogs;
@@ -38,7 +38,7 @@ class Dialogs
 {
   public:
     // Modal box titled "Klavoset" in one of the styles 0, 16, 48, 51; returns 1 OK, 2 Cancel, 6 Yes, 7 No.
-    static int message(QWidget* parent, const QString& text, int style);
+    static MsgAnswer message(QWidget* parent, const QString& text, MsgStyle style);
     // The open or save dialog of the request; returns the chosen full path, empty when cancelled.
     static QString chooseFile(QWidget* parent, const FileDialogRequest& request);
 
@@ -47,12 +47,12 @@ class Dialogs
 
     // The set-up, apart from showing, so that it can be checked.
     [[nodiscard]] static std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text,
-                                                                     int style);
+                                                                     MsgStyle style);
     [[nodiscard]] static std::unique_ptr<QFileDialog> makeFileDialog(QWidget* parent,
                                                                      const FileDialogRequest& request);
     // The filters as Qt writes them, "description (patterns)"; the dialog shows only the descriptions.
     [[nodiscard]] static QStringList nameFilters(const FileDialogRequest& request);
-    [[nodiscard]] static int answerOf(int standardButton);
+    [[nodiscard]] static MsgAnswer answerOf(int standardButton);
 };
 
 } // namespace klavoset

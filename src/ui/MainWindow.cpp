@@ -169,7 +169,7 @@ std::u16string MainWindow::runFileDialog(const FileDialogRequest& request)
 
 MsgAnswer MainWindow::msgBox(const std::u16string& text, MsgStyle style)
 {
-    return static_cast<MsgAnswer>(Dialogs::message(this, qs(text), style));
+    return Dialogs::message(this, qs(text), style);
 }
 
 void MainWindow::endProgram()

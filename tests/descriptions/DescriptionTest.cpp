@@ -193,8 +193,8 @@ TEST(DescriptionFolder, BadFilesAreSkippedOneLineEachAndTheTableWins)
     ASSERT_NE(c55, nullptr);
     EXPECT_EQ(c55->englishTable, 0x473076);
     EXPECT_EQ(catalog.find("C55 v24 lg91")->englishTable, 0x473076);
-    EXPECT_FALSE(catalog.isDescribed("C55 v24 lg91"));
-    EXPECT_TRUE(catalog.isDescribed("C45 v51 lg1"));
+    EXPECT_EQ(catalog.find("C55 v24 lg91"), findFirmware("C55 v24 lg91")) << "the table wins";
+    ASSERT_NE(catalog.find("C45 v51 lg1"), nullptr);
 
     EXPECT_TRUE(loadDescriptions(files, (dir.path / "none").u16string(), catalog).empty());
 }

@@ -195,8 +195,6 @@ TEST(FirmwareCatalog, TableFirstAndOnlySoundDescriptions)
     EXPECT_EQ(catalog.find("C55 v25 lg91")->id, "C55 v25 lg91");
     EXPECT_EQ(catalog.find("C55 v25 lg91")->englishTable, 0x473076);
     EXPECT_EQ(catalog.find("C55 v24 lg91"), findFirmware("C55 v24 lg91"));
-    EXPECT_TRUE(catalog.isDescribed("C55 v25 lg91"));
-    EXPECT_FALSE(catalog.isDescribed("C55 v24 lg91"));
 
     FirmwareRow bad = c55;
     bad.englishTable = 0x40; // its shared storage would start before the image

@@ -42,16 +42,16 @@ class DialogsTest : public QObject
     {
         struct Case
         {
-            int style;
+            MsgStyle style;
             QMessageBox::StandardButtons buttons;
             QMessageBox::Icon icon;
         };
         const Case cases[] = {
-            {0, QMessageBox::Ok, QMessageBox::NoIcon},
-            {16, QMessageBox::Ok, QMessageBox::Critical},
-            {48, QMessageBox::Ok, QMessageBox::Warning},
-            {51, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning},
-            {36, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question},
+            {MsgInfo, QMessageBox::Ok, QMessageBox::NoIcon},
+            {MsgStop, QMessageBox::Ok, QMessageBox::Critical},
+            {MsgWarning, QMessageBox::Ok, QMessageBox::Warning},
+            {MsgYesNoCancel, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning},
+            {MsgYesNo, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question},
         };
         for (const Case& c : cases) {
             const auto box = Dialogs::makeMessageBox(nullptr, QStringLiteral("a\r\n\r\nb"), c.style);
@@ -61,18 +61,18 @@ class DialogsTest : public QObject
             QCOMPARE(box->text(), QStringLiteral("a\n\nb"));
             QCOMPARE(box->textFormat(), Qt::PlainText);
         }
-        const auto question = Dialogs::makeMessageBox(nullptr, QStringLiteral("?"), 51);
+        const auto question = Dialogs::makeMessageBox(nullptr, QStringLiteral("?"), MsgYesNoCancel);
         QCOMPARE(question->escapeButton(), question->button(QMessageBox::Cancel));
-        const auto yesNo = Dialogs::makeMessageBox(nullptr, QStringLiteral("?"), 36);
+        const auto yesNo = Dialogs::makeMessageBox(nullptr, QStringLiteral("?"), MsgYesNo);
         QCOMPARE(yesNo->escapeButton(), yesNo->button(QMessageBox::No)); // closing it is No
     }
 
-    void answersAreTheProgramsNumbers()
+    void buttonsGiveTheirAnswers()
     {
-        QCOMPARE(Dialogs::answerOf(QMessageBox::Ok), 1);
-        QCOMPARE(Dialogs::answerOf(QMessageBox::Cancel), 2);
-        QCOMPARE(Dialogs::answerOf(QMessageBox::Yes), 6);
-        QCOMPARE(Dialogs::answerOf(QMessageBox::No), 7);
+        QCOMPARE(Dialogs::answerOf(QMessageBox::Ok), AnswerOk);
+        QCOMPARE(Dialogs::answerOf(QMessageBox::Cancel), AnswerCancel);
+        QCOMPARE(Dialogs::answerOf(QMessageBox::Yes), AnswerYes);
+        QCOMPARE(Dialogs::answerOf(QMessageBox::No), AnswerNo);
     }
 
     void shownBoxReturnsTheButtonPressed()
@@ -83,29 +83,29 @@ class DialogsTest : public QObject
             QVERIFY(box != nullptr);
             box->button(QMessageBox::No)->click();
         });
-        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("Раскладка была изменена !"), 51), 7);
+        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("Раскладка была изменена !"), MsgYesNoCancel), AnswerNo);
         QTimer::singleShot(50, [] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box != nullptr);
             box->reject();
         });
-        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("x"), 51), 2); // closed: Cancel
+        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("x"), MsgYesNoCancel), AnswerCancel); // closed: Cancel
     }
 
     void scriptAnswersInsteadOfShowing()
     {
         DialogScript script;
-        script.boxAnswers = {6};
+        script.boxAnswers = {AnswerYes};
         script.fileAnswers = {QStringLiteral("/a.bin")};
         Dialogs::setScript(&script);
-        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("q"), 51), 6);
-        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("q"), 51), 2); // unscripted: nothing discarded
-        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("w"), 48), 1);
+        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("q"), MsgYesNoCancel), AnswerYes);
+        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("q"), MsgYesNoCancel), AnswerCancel); // unscripted: nothing discarded
+        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("w"), MsgWarning), AnswerOk);
         QCOMPARE(Dialogs::chooseFile(nullptr, request(true)), QStringLiteral("/a.bin"));
         QCOMPARE(Dialogs::chooseFile(nullptr, request(false)), QString());
         Dialogs::setScript(nullptr);
         QCOMPARE(script.boxes.size(), std::size_t{3});
-        QCOMPARE(script.boxes[2].style, 48);
+        QCOMPARE(script.boxes[2].style, MsgWarning);
         QCOMPARE(script.dialogs.size(), std::size_t{2});
         QVERIFY(!script.dialogs[1].open);
     }
@@ -170,11 +170,11 @@ class DialogsTest : public QObject
         auto& app = *QCoreApplication::instance();
         QTemporaryDir empty;
         QVERIFY(!installRussianQtTexts(app, {empty.path()})); // not installed: Qt's English words
-        QVERIFY(words(*Dialogs::makeMessageBox(nullptr, QStringLiteral("?"), 51))
+        QVERIFY(words(*Dialogs::makeMessageBox(nullptr, QStringLiteral("?"), MsgYesNoCancel))
                     .contains(QStringLiteral("Yes")));
 
         QVERIFY(installRussianQtTexts(app));
-        QStringList box = words(*Dialogs::makeMessageBox(nullptr, QStringLiteral("?"), 51));
+        QStringList box = words(*Dialogs::makeMessageBox(nullptr, QStringLiteral("?"), MsgYesNoCancel));
         box.removeAll(QStringLiteral("?"));
         box.removeAll(QString()); // the icon
         box.sort();

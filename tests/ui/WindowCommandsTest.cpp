@@ -67,7 +67,7 @@ class WindowCommandsTest : public QObject
         QVERIFY(pressedAlone(f, "Koi", {"Uni", "Koi"}));
         QCOMPARE(f.script.boxes.size(), std::size_t{1});
         QCOMPARE(f.script.boxes[0].text, kKoiWarning);
-        QCOMPARE(f.script.boxes[0].style, int(MsgWarning));
+        QCOMPARE(f.script.boxes[0].style, MsgWarning);
         f.item("Koi")->trigger(); // already checked: warned again, still checked
         QVERIFY(pressedAlone(f, "Koi", {"Uni", "Koi"}));
         QCOMPARE(f.script.boxes.size(), std::size_t{2});
@@ -95,7 +95,7 @@ class WindowCommandsTest : public QObject
         click(f, "WAP_R");
         QCOMPARE(f.script.boxes.size(), std::size_t{1});
         QCOMPARE(f.script.boxes[0].text, QStringLiteral("Эта серия телефонов имеет только одну раскладку !"));
-        QCOMPARE(f.script.boxes[0].style, int(MsgStop));
+        QCOMPARE(f.script.boxes[0].style, MsgStop);
         QVERIFY(pressedAlone(f, "WAP_No", wap));
     }
 
@@ -116,7 +116,7 @@ class WindowCommandsTest : public QObject
         click(f, "About");
         QCOMPARE(f.script.boxes.size(), std::size_t{1});
         QVERIFY(f.script.boxes[0].text.startsWith(QStringLiteral("Klavoset v2.59\r\n\r\n")));
-        QCOMPARE(f.script.boxes[0].style, int(MsgInfo));
+        QCOMPARE(f.script.boxes[0].style, MsgInfo);
 
         f.window->setMenuEnabled("Open1", false);
         f.item("Open1")->trigger();
@@ -186,7 +186,7 @@ class WindowCommandsTest : public QObject
         f.script.boxAnswers = {AnswerCancel};
         QVERIFY(drop(f, {QStringLiteral("/d/b.FLS")}));
         QTRY_COMPARE(f.script.boxes.size(), std::size_t{1});
-        QCOMPARE(f.script.boxes[0].style, int(MsgYesNoCancel));
+        QCOMPARE(f.script.boxes[0].style, MsgYesNoCancel);
         QCOMPARE(f.panel(2), QStringLiteral("/d/a.bin"));
 
         f.script.boxAnswers = {AnswerYes};

@@ -218,7 +218,7 @@ class WindowEditingTest : public QObject
         f.script.boxAnswers = {AnswerNo};
         f.open(QStringLiteral("/b.bin"));
         QCOMPARE(f.script.boxes.size(), std::size_t{1});
-        QCOMPARE(f.script.boxes[0].style, int(MsgYesNoCancel));
+        QCOMPARE(f.script.boxes[0].style, MsgYesNoCancel);
         QCOMPARE(f.script.boxes[0].text,
                  QStringLiteral("Раскладка была изменена !\r\n\r\nВы уверены, что хотите продолжить ?"));
         QCOMPARE(f.panel(2), QStringLiteral("/a.bin"));
