@@ -27,8 +27,8 @@ struct DialogScript
         QString text;
         MsgStyle style = MsgInfo;
     };
-    std::deque<MsgAnswer> boxAnswers;      // when empty: OK, or Cancel for a question, so nothing is discarded
-    std::deque<QString> fileAnswers; // when empty or an empty string: the dialog is cancelled
+    std::deque<MsgAnswer> boxAnswers; // when empty: OK, or Cancel for a question, so nothing is discarded
+    std::deque<QString> fileAnswers;  // when empty or an empty string: the dialog is cancelled
     std::vector<Box> boxes;
     std::vector<FileDialogRequest> dialogs;
 };

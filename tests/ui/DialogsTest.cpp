@@ -83,13 +83,15 @@ class DialogsTest : public QObject
             QVERIFY(box != nullptr);
             box->button(QMessageBox::No)->click();
         });
-        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("Раскладка была изменена !"), MsgYesNoCancel), AnswerNo);
+        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("Раскладка была изменена !"), MsgYesNoCancel),
+                 AnswerNo);
         QTimer::singleShot(50, [] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box != nullptr);
             box->reject();
         });
-        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("x"), MsgYesNoCancel), AnswerCancel); // closed: Cancel
+        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("x"), MsgYesNoCancel),
+                 AnswerCancel); // closed: Cancel
     }
 
     void scriptAnswersInsteadOfShowing()
@@ -99,7 +101,8 @@ class DialogsTest : public QObject
         script.fileAnswers = {QStringLiteral("/a.bin")};
         Dialogs::setScript(&script);
         QCOMPARE(Dialogs::message(nullptr, QStringLiteral("q"), MsgYesNoCancel), AnswerYes);
-        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("q"), MsgYesNoCancel), AnswerCancel); // unscripted: nothing discarded
+        QCOMPARE(Dialogs::message(nullptr, QStringLiteral("q"), MsgYesNoCancel),
+                 AnswerCancel); // unscripted: nothing discarded
         QCOMPARE(Dialogs::message(nullptr, QStringLiteral("w"), MsgWarning), AnswerOk);
         QCOMPARE(Dialogs::chooseFile(nullptr, request(true)), QStringLiteral("/a.bin"));
         QCOMPARE(Dialogs::chooseFile(nullptr, request(false)), QString());
