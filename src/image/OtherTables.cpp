@@ -13,12 +13,14 @@ namespace klavoset {
 namespace {
 
 constexpr std::array<int, 4> kSharedKeyIndexes = {0, 1, 10, 11};
+constexpr std::array<std::uint8_t, kEntryBytes> kZeroEntry{};
 
 class Scan
 {
   public:
     Scan(std::span<const std::uint8_t> image, const FirmwareDescriptor& d)
-        : m_image(image), m_size(static_cast<std::int64_t>(image.size())), m_english(d.englishTable)
+        : m_image(image), m_size(static_cast<std::int64_t>(image.size())), m_english(d.englishTable),
+          m_newGeneration(d.newGeneration)
     {
     }
 
@@ -40,11 +42,16 @@ class Scan
     {
         if (!inside(at, kOtherTableBytes))
             return false;
-        for (const int key : kSharedKeyIndexes)
-            if (!std::equal(entry(at, key), entry(at, key) + kEntryBytes, entry(m_english, key)))
-                return false;
         for (int key = 2; key <= 9; ++key)
             if (!leadsInside(at + kEntryBytes * key))
+                return false;
+        if (m_newGeneration)
+            // A save gives the English table's keys 0 and 1 new strings and leaves those of the other
+            // tables where they were, so theirs need only lead somewhere.
+            return sameEntry(at, 10, kZeroEntry.data()) && sameEntry(at, 11, kZeroEntry.data()) &&
+                   leadsInside(at) && leadsInside(at + kEntryBytes);
+        for (const int key : kSharedKeyIndexes)
+            if (!sameEntry(at, key, entry(m_english, key)))
                 return false;
         return true;
     }
@@ -54,6 +61,10 @@ class Scan
     [[nodiscard]] const std::uint8_t* entry(std::int64_t table, int key) const
     {
         return m_image.data() + table + kEntryBytes * key;
+    }
+    [[nodiscard]] bool sameEntry(std::int64_t table, int key, const std::uint8_t* other) const
+    {
+        return std::equal(entry(table, key), entry(table, key) + kEntryBytes, other);
     }
     // An entry whose string lies inside the image under one of the address corrections.
     [[nodiscard]] bool leadsInside(std::int64_t at) const
@@ -71,6 +82,7 @@ class Scan
     std::span<const std::uint8_t> m_image;
     std::int64_t m_size;
     std::int64_t m_english;
+    bool m_newGeneration;
 };
 
 } // namespace
@@ -80,7 +92,9 @@ std::vector<std::int32_t> findOtherTables(std::span<const std::uint8_t> image, c
 {
     const Scan scan(image, d);
     std::vector<std::int32_t> found;
-    if (!scan.sharedKeysUsable())
+    // The newer generation's tables are told by their zero entries for keys 10 and 11, without the English
+    // table's shared ones.
+    if (!d.newGeneration && !scan.sharedKeysUsable())
         return found;
     std::vector<ImageArea> fillable = {{d.englishStorage, kEnglishStorageBytes},
                                        {d.sharedStorage, sharedStorageBytes(d)}};

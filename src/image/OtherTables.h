@@ -17,9 +17,11 @@ inline constexpr std::int32_t kOtherTableBytes = 72;
 
 // The firmware's further key tables (its Greek or Arabic layouts, say) that lie, even in part, in an area
 // a save may fill: the key storages and, when WAP is available, the WAP storage with its capacity. Such a
-// table has the English table's entries for the shared keys 0, 1, 10 and 11 (the newer generation's
-// zero entries for 10 and 11 included) and entries that lead into the image for the letter keys. The
-// English and Russian tables themselves are not listed. Image offsets, in increasing order.
+// table has entries that lead into the image for the letter keys; on the older generation the English
+// table's entries for the shared keys 0, 1, 10 and 11; on the newer generation zero entries for keys 10
+// and 11 and entries that lead into the image for keys 0 and 1, so that it is still found after a save
+// has moved the English table's strings. The English and Russian tables themselves are not listed.
+// Image offsets, in increasing order.
 [[nodiscard]] std::vector<std::int32_t> findOtherTables(std::span<const std::uint8_t> image,
                                                         const FirmwareDescriptor& firmware, bool hasRussian);
 

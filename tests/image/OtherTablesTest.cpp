@@ -66,7 +66,7 @@ TEST(OtherTables, TheFirmwaresOwnFurtherTablesAreFoundAndTheirOverwritingForesee
     texts.at(Layout::englishLower, 7) = u"pqrs7"; // 74 letters: they end at 0x54D5CE
     EXPECT_EQ(tablesWrittenOver(d, true, texts, {}, tables), Offsets{});
 
-    // A table whose shared keys are not the English table's, or a letter entry that leads nowhere, is none.
+    // A table without its zero entry for key 10, or with a letter entry that leads nowhere, is none.
     image[0x54D9F0 + 6 * 10] = 1;
     image[0x54DAA6 + 6 * 9 + 5] = 0x80;
     EXPECT_EQ(findOtherTables(image, d, true), (Offsets{0x54D5CE}));
@@ -75,6 +75,25 @@ TEST(OtherTables, TheFirmwaresOwnFurtherTablesAreFoundAndTheirOverwritingForesee
     FirmwareDescriptor noWap = d;
     noWap.wapAvailable = false;
     EXPECT_EQ(findOtherTables(image, noWap, true), (Offsets{0x54D5CE}));
+}
+
+// A save gives the English table's keys 0 and 1 new strings in the shared storage; the further tables keep
+// pointing at the firmware's own, and are still found while the save has not reached them.
+TEST(OtherTables, StillFoundAfterASave)
+{
+    const FirmwareDescriptor d = test::descriptorOf("C60 v27 lg91");
+    Bytes image = c60v27Image();
+    LayoutTexts texts = test::sampleLayouts(true, true);
+    texts.at(Layout::englishLower, 9) = u"w";
+    texts.at(Layout::englishLower, 8) = u"t";
+    texts.at(Layout::englishLower, 7) = u"pqrs7"; // the English letters end where the Greek table starts
+    ASSERT_FALSE(writeLayouts(image, d, true, 0, texts, {}));
+    ASSERT_NE(image[0x54D4AA + 2], 0xD2) << "the English table's key 0 was given a new string";
+    EXPECT_EQ(findOtherTables(image, d, true), (Offsets{0x54D5CE, 0x54D9F0, 0x54DAA6}));
+
+    image[0x54D5CE + 5] = 0x80;  // the Greek table's key 0 leads nowhere
+    image[0x54D9F0 + 6 + 1] = 1; // the first Arabic table's key 1 is no entry
+    EXPECT_EQ(findOtherTables(image, d, true), (Offsets{0x54DAA6}));
 }
 
 // The same shape built anywhere in random bytes: found where it meets an area a save fills, under every
@@ -97,6 +116,10 @@ TEST(OtherTables, FoundInEveryFillableAreaAndNowhereElse)
             builder.otherTable(d, at, 0x300000, correction);
         builder.otherTable(d, d.russianTable + 0x200, 0x300000, correction);
         EXPECT_EQ(findOtherTables(builder.build(), d, true), fillable) << correction;
+        builder.raw().at(static_cast<std::size_t>(fillable[1] + 6 * 11 + 2)) ^=
+            1; // its `#` is not the English one
+        EXPECT_EQ(findOtherTables(builder.build(), d, true), (Offsets{fillable[0], fillable[2]}))
+            << correction;
     }
     EXPECT_EQ(findOtherTables(Bytes(0x400000, 0xFF), d, true), Offsets{});
     EXPECT_EQ(findOtherTables(Bytes(0x400000, 0x00), d, true), Offsets{});

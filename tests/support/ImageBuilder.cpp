@@ -187,7 +187,9 @@ ImageBuilder& ImageBuilder::otherTable(const FirmwareDescriptor& d, std::int32_t
     for (const int key : {0, 1, 10, 11})
         for (int i = 0; i < 6; ++i)
             m_bytes.at(static_cast<std::size_t>(at + 6 * key + i)) =
-                m_bytes.at(static_cast<std::size_t>(d.englishTable + 6 * key + i));
+                d.newGeneration && key >= 10
+                    ? 0
+                    : m_bytes.at(static_cast<std::size_t>(d.englishTable + 6 * key + i));
     for (int key = 2; key <= 9; ++key) {
         const std::int32_t string = stringsAt + 4 * (key - 2);
         entry(at + 6 * key, 2, string, correction);
