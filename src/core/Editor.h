@@ -66,8 +66,9 @@ class Editor
     // The counts of the last status update.
     [[nodiscard]] const Budget& budget() const { return m_budget; }
     // The firmware's further key tables that a save may write over, as found when the image was loaded.
-    [[nodiscard]] const std::vector<std::int32_t>& otherTables() const { return m_otherTables; }
-    // Those of them a save of the fields with the options as they stand would write into.
+    [[nodiscard]] std::vector<std::int32_t> otherTables() const;
+    // Those of them, or of their strings, that a save of the fields with the options as they stand would
+    // change.
     [[nodiscard]] std::vector<std::int32_t> otherTablesWrittenOver() const;
 
   public: // what a save would write, as the editor holds it; the window shows it
@@ -218,7 +219,7 @@ class Editor
     Budget m_budget;
     bool m_modified = false;
     WriteOptions m_options; // as the window's design checks them: Unicode, WAP untouched
-    std::vector<std::int32_t> m_otherTables;
+    std::vector<OtherTable> m_otherTables;
     bool m_otherLayoutsGivenUp = false; // the user agreed to write over them
 
     std::u16string m_fullflashPath;

@@ -46,13 +46,16 @@ CommandResult Editor::openFullflash(const std::u16string& path)
     m_addressCorrection = 0;
     m_view.setPanelText(PanelFirmware, shownIdentity(m_firmware.id));
     showRussianLayouts(loaded.hasRussian);
-    m_otherTables = findOtherTables(m_image, m_firmware, m_hasRussian);
     m_otherLayoutsGivenUp = false;
     m_filling = true;
     clearFields();
 
     const LayoutTexts texts =
         decodeLayouts(m_image, m_firmware, m_hasRussian, m_addressCorrection, m_options.koi);
+    // Their strings are read under the correction the decoder settled.
+    m_otherTables.clear();
+    for (const std::int32_t table : findOtherTables(m_image, m_firmware, m_hasRussian))
+        m_otherTables.push_back(otherTableAt(m_image, table, m_addressCorrection));
     const int keys = m_firmware.newGeneration ? 11 : 12;
     enableLoadedFields(keys);
     for (int i = 0; i < keys; ++i)

@@ -85,17 +85,26 @@ std::u16string hexOffset(std::int32_t offset)
 
 } // namespace
 
+std::vector<std::int32_t> Editor::otherTables() const
+{
+    std::vector<std::int32_t> offsets;
+    for (const OtherTable& table : m_otherTables)
+        offsets.push_back(table.offset);
+    return offsets;
+}
+
 std::vector<std::int32_t> Editor::otherTablesWrittenOver() const
 {
-    return tablesWrittenOver(m_firmware, m_hasRussian, snapshotFields(m_view), m_options, m_otherTables);
+    return tablesWrittenOver(m_image, m_firmware, m_hasRussian, m_addressCorrection, snapshotFields(m_view),
+                             m_options, m_otherTables);
 }
 
 bool Editor::userKeepsOtherLayouts(const LayoutTexts& texts)
 {
     if (m_otherLayoutsGivenUp)
         return false;
-    const std::vector<std::int32_t> met =
-        tablesWrittenOver(m_firmware, m_hasRussian, texts, m_options, m_otherTables);
+    const std::vector<std::int32_t> met = tablesWrittenOver(
+        m_image, m_firmware, m_hasRussian, m_addressCorrection, texts, m_options, m_otherTables);
     if (met.empty())
         return false;
     std::u16string offsets;

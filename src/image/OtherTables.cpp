@@ -87,6 +87,28 @@ class Scan
 
 } // namespace
 
+OtherTable otherTableAt(std::span<const std::uint8_t> image, std::int32_t offset,
+                        std::int32_t addressCorrection)
+{
+    OtherTable table{offset, {{offset, kOtherTableBytes}}};
+    const auto size = static_cast<std::int64_t>(image.size());
+    const auto byte = [&](std::int64_t at) -> std::uint32_t { return image[static_cast<std::size_t>(at)]; };
+    for (int key = 0; key < kOtherTableBytes / kEntryBytes; ++key) {
+        const std::int64_t at = std::int64_t{offset} + kEntryBytes * key;
+        if (at < 0 || at + kEntryBytes > size)
+            continue;
+        const std::int64_t bytes = 2 * std::int64_t{byte(at)};
+        const std::int64_t address =
+            pointerAddress(byte(at + 2) | byte(at + 3) << 8, byte(at + 4) | byte(at + 5) << 8);
+        if (bytes == 0 || byte(at + 1) != 0 || address < 0)
+            continue;
+        const std::int64_t string = imageOffsetOf(address, size, addressCorrection);
+        if (string >= 0 && string + bytes <= size)
+            table.areas.push_back({static_cast<std::int32_t>(string), static_cast<std::int32_t>(bytes)});
+    }
+    return table;
+}
+
 std::vector<std::int32_t> findOtherTables(std::span<const std::uint8_t> image, const FirmwareDescriptor& d,
                                           bool hasRussian)
 {

@@ -25,4 +25,14 @@ inline constexpr std::int32_t kOtherTableBytes = 72;
 [[nodiscard]] std::vector<std::int32_t> findOtherTables(std::span<const std::uint8_t> image,
                                                         const FirmwareDescriptor& firmware, bool hasRussian);
 
+// A further table and what its layout needs from the image: its own bytes and the strings its entries lead
+// to. Writing into any of them breaks that layout: its letters often lie where a save puts the English ones.
+struct OtherTable
+{
+    std::int32_t offset = 0;
+    std::vector<ImageArea> areas;
+};
+[[nodiscard]] OtherTable otherTableAt(std::span<const std::uint8_t> image, std::int32_t offset,
+                                      std::int32_t addressCorrection);
+
 } // namespace klavoset

@@ -9,6 +9,7 @@
 #include "image/OtherTables.h"
 #include "image/PagedPointer.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -154,50 +155,6 @@ class DryRun
     bool m_ok = true;
 };
 
-// Walks the passes without writing and notes which of the given tables a write would reach.
-class Footprint
-{
-  public:
-    explicit Footprint(std::span<const std::int32_t> tables) : m_tables(tables), m_met(tables.size(), false)
-    {
-    }
-
-    void key(std::int32_t& entryAt, std::int32_t& dataAt, std::u16string_view text, bool)
-    {
-        const auto bytes = 2 * static_cast<std::int32_t>(text.size());
-        note(entryAt, kEntryBytes);
-        note(dataAt, bytes);
-        entryAt += kEntryBytes;
-        dataAt += bytes;
-    }
-    void wap(std::int32_t pointerAt, std::int32_t& dataAt, std::u16string_view text)
-    {
-        const std::int32_t bytes = utf8Length(text) + 1;
-        note(pointerAt, 4);
-        note(dataAt, bytes);
-        dataAt += bytes;
-    }
-    [[nodiscard]] std::vector<std::int32_t> met() const
-    {
-        std::vector<std::int32_t> tables;
-        for (std::size_t i = 0; i < m_tables.size(); ++i)
-            if (m_met[i])
-                tables.push_back(m_tables[i]);
-        return tables;
-    }
-
-  private:
-    void note(std::int64_t at, std::int64_t bytes)
-    {
-        for (std::size_t i = 0; i < m_tables.size(); ++i)
-            if (at < m_tables[i] + kOtherTableBytes && m_tables[i] < at + bytes)
-                m_met[i] = true;
-    }
-
-    std::span<const std::int32_t> m_tables;
-    std::vector<bool> m_met;
-};
-
 class Encoder
 {
   public:
@@ -274,13 +231,25 @@ std::int32_t wapBytes(const LayoutTexts& texts, WapSource source)
     return n;
 }
 
-std::vector<std::int32_t> tablesWrittenOver(const FirmwareDescriptor& firmware, bool hasRussian,
-                                            const LayoutTexts& texts, const WriteOptions& options,
-                                            std::span<const std::int32_t> tables)
+std::vector<std::int32_t> tablesWrittenOver(std::span<const std::uint8_t> image,
+                                            const FirmwareDescriptor& firmware, bool hasRussian,
+                                            std::int32_t addressCorrection, const LayoutTexts& texts,
+                                            const WriteOptions& options, std::span<const OtherTable> tables)
 {
-    Footprint footprint(tables);
-    runPasses(firmware, hasRussian, withSharedFromEb(texts), options.wap, footprint);
-    return footprint.met();
+    std::vector<std::int32_t> met;
+    if (tables.empty())
+        return met;
+    // Written on a copy, so that bytes written as they were (the same layouts saved again) break nothing.
+    std::vector<std::uint8_t> written(image.begin(), image.end());
+    if (writeLayouts(written, firmware, hasRussian, addressCorrection, texts, options))
+        return met;
+    for (const OtherTable& table : tables)
+        if (std::any_of(table.areas.begin(), table.areas.end(), [&](const ImageArea& area) {
+                return !std::equal(image.begin() + area.offset, image.begin() + area.offset + area.size,
+                                   written.begin() + area.offset);
+            }))
+            met.push_back(table.offset);
+    return met;
 }
 
 std::vector<ImageArea> writtenAreas(const FirmwareDescriptor& firmware)

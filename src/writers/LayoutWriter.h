@@ -6,6 +6,7 @@
 
 #include "codec/LayoutTexts.h"
 #include "image/FirmwareDescriptor.h"
+#include "image/OtherTables.h"
 
 #include <cstdint>
 #include <optional>
@@ -65,12 +66,12 @@ struct WriteRefusal
 // key tables and the key-10 entry, the three string storages, the two WAP tables and the WAP storage.
 [[nodiscard]] std::vector<ImageArea> writtenAreas(const FirmwareDescriptor& firmware);
 
-// Those of `tables` (further key tables of kOtherTableBytes each, findOtherTables) into which writeLayouts
-// would write with these texts and options, in the order given.
-[[nodiscard]] std::vector<std::int32_t> tablesWrittenOver(const FirmwareDescriptor& firmware, bool hasRussian,
-                                                          const LayoutTexts& texts,
-                                                          const WriteOptions& options,
-                                                          std::span<const std::int32_t> tables);
+// The offsets of those further tables (otherTableAt) whose bytes or strings writeLayouts would change with
+// these texts and options, in the order given; none when it would refuse.
+[[nodiscard]] std::vector<std::int32_t>
+tablesWrittenOver(std::span<const std::uint8_t> image, const FirmwareDescriptor& firmware, bool hasRussian,
+                  std::int32_t addressCorrection, const LayoutTexts& texts, const WriteOptions& options,
+                  std::span<const OtherTable> tables);
 
 // Bytes the 24 WAP strings take: each key text in UTF-8 plus a terminating 0.
 [[nodiscard]] std::int32_t wapBytes(const LayoutTexts& texts, WapSource source);

@@ -47,24 +47,35 @@ Bytes c60v27Image()
     return image;
 }
 
-// All three lie where a save may write: the Greek one in the English storage, the Arabic ones in the WAP
-// storage. Long English letters reach the first, a WAP copy the second as well.
+// All three lie where a save may write: the Greek one in the English storage, its letters at its start, the
+// Arabic ones in the WAP storage. Any English letters write over the Greek ones, a WAP copy over the first
+// Arabic table as well.
 TEST(OtherTables, TheFirmwaresOwnFurtherTablesAreFoundAndTheirOverwritingForeseen)
 {
     const FirmwareDescriptor d = test::descriptorOf("C60 v27 lg91");
     Bytes image = c60v27Image();
-    EXPECT_EQ(findOtherTables(image, d, true), (Offsets{0x54D5CE, 0x54D9F0, 0x54DAA6}));
+    const Offsets offsets{0x54D5CE, 0x54D9F0, 0x54DAA6};
+    EXPECT_EQ(findOtherTables(image, d, true), offsets);
 
-    const Offsets tables{0x54D5CE, 0x54D9F0, 0x54DAA6};
-    LayoutTexts texts = test::sampleLayouts(true, true); // 84 English letters: from 0x54D53A to 0x54D5E2
-    EXPECT_EQ(tablesWrittenOver(d, true, texts, {}, tables), (Offsets{0x54D5CE}));
-    EXPECT_EQ(tablesWrittenOver(d, true, texts, {false, WapSource::English}, tables),
+    std::vector<OtherTable> tables;
+    for (const std::int32_t offset : offsets)
+        tables.push_back(otherTableAt(image, offset, 0));
+    const std::vector<ImageArea> greek = tables[0].areas;
+    ASSERT_EQ(greek.size(), 11u) << "the table, keys 0 to 9 (key 0 14 characters at English - 0xD8)";
+    EXPECT_EQ(greek[1].offset, 0x54D4AA - 0xD8);
+    EXPECT_EQ(greek[1].size, 28);
+    EXPECT_EQ(greek[3].offset, d.englishStorage) << "key 2's letters";
+
+    LayoutTexts texts = test::sampleLayouts(true, true);
+    EXPECT_EQ(tablesWrittenOver(image, d, true, 0, texts, {}, tables), (Offsets{0x54D5CE}));
+    EXPECT_EQ(tablesWrittenOver(image, d, true, 0, texts, {false, WapSource::English}, tables),
               (Offsets{0x54D5CE, 0x54D9F0}));
-    texts.at(Layout::englishLower, 9) = u"w"; // 79 letters
-    texts.at(Layout::englishLower, 8) = u"t"; // 75 letters: they end at 0x54D5D0
-    EXPECT_EQ(tablesWrittenOver(d, true, texts, {}, tables), (Offsets{0x54D5CE}));
-    texts.at(Layout::englishLower, 7) = u"pqrs7"; // 74 letters: they end at 0x54D5CE
-    EXPECT_EQ(tablesWrittenOver(d, true, texts, {}, tables), Offsets{});
+    for (int key = 2; key <= 9; ++key)
+        texts.at(Layout::englishUpper, key) = texts.at(Layout::englishLower, key) = u"";
+    EXPECT_EQ(tablesWrittenOver(image, d, true, 0, texts, {}, tables), Offsets{})
+        << "no letters: none written";
+    texts.at(Layout::englishUpper, 2) = u"A";
+    EXPECT_EQ(tablesWrittenOver(image, d, true, 0, texts, {}, tables), (Offsets{0x54D5CE}));
 
     // A table without its zero entry for key 10, or with a letter entry that leads nowhere, is none.
     image[0x54D9F0 + 6 * 10] = 1;
@@ -94,6 +105,20 @@ TEST(OtherTables, StillFoundAfterASave)
     image[0x54D5CE + 5] = 0x80;  // the Greek table's key 0 leads nowhere
     image[0x54D9F0 + 6 + 1] = 1; // the first Arabic table's key 1 is no entry
     EXPECT_EQ(findOtherTables(image, d, true), (Offsets{0x54DAA6}));
+}
+
+// A further table's strings are read under the image's address correction, as the key tables' are.
+TEST(OtherTables, StringsAreReadUnderTheImagesCorrection)
+{
+    const FirmwareDescriptor d = test::descriptorOf("C55 v24 lg91");
+    const Bytes image = test::ImageBuilder()
+                            .identityOf("C55 v24 lg91")
+                            .firmwareLayouts(d, test::sampleLayouts(true, true), 0x200000)
+                            .build();
+    const OtherTable greek = otherTableAt(image, d.englishTable + 0x124, 0x200000);
+    ASSERT_EQ(greek.areas.size(), 11u);
+    EXPECT_EQ(greek.areas[3].offset, d.englishTable + 0x124 - 64)
+        << "key 2's letters, 8 keys of 4 units below";
 }
 
 // The same shape built anywhere in random bytes: found where it meets an area a save fills, under every

@@ -184,16 +184,19 @@ ImageBuilder& ImageBuilder::firmwareLayouts(const FirmwareDescriptor& d, const L
 ImageBuilder& ImageBuilder::otherTable(const FirmwareDescriptor& d, std::int32_t at, std::int32_t stringsAt,
                                        std::int32_t correction)
 {
-    for (const int key : {0, 1, 10, 11})
-        for (int i = 0; i < 6; ++i)
-            m_bytes.at(static_cast<std::size_t>(at + 6 * key + i)) =
-                d.newGeneration && key >= 10
-                    ? 0
-                    : m_bytes.at(static_cast<std::size_t>(d.englishTable + 6 * key + i));
-    for (int key = 2; key <= 9; ++key) {
-        const std::int32_t string = stringsAt + 4 * (key - 2);
+    std::vector<int> own{2, 3, 4, 5, 6, 7, 8, 9};
+    if (d.newGeneration) {
+        own.insert(own.end(), {0, 1});
+        std::fill_n(m_bytes.begin() + at + 60, 12, std::uint8_t{0});
+    } else {
+        for (const int key : {0, 1, 10, 11})
+            std::copy_n(m_bytes.begin() + d.englishTable + 6 * key, 6, m_bytes.begin() + at + 6 * key);
+    }
+    std::int32_t string = stringsAt;
+    for (const int key : own) {
         entry(at + 6 * key, 2, string, correction);
         units(string, std::u16string{static_cast<char16_t>(u'α' + key), static_cast<char16_t>(u'0' + key)});
+        string += 4;
     }
     return *this;
 }

@@ -67,10 +67,10 @@ class ImageBuilder
     // 0x124 above the English table, its letters just below it.
     ImageBuilder& firmwareLayouts(const FirmwareDescriptor& d, const LayoutTexts& texts,
                                   std::int32_t correction = 0, bool furtherTable = true);
-    // A further key table of one layout at `at`, as a firmware keeps its Greek or Arabic letters: the
-    // entries of keys 0 and 1 copied from the English table (so lay the layouts first), those of keys 10 and
-    // 11 too on the older generation and zero on the newer, the letter keys pointing at two units each
-    // from `stringsAt`.
+    // A further key table of one layout at `at`, as a firmware keeps its Greek or Arabic letters: on the
+    // older generation the entries of the shared keys copied from the English table (so lay the layouts
+    // first); on the newer, zero entries for keys 10 and 11. Every other key points at two units of its
+    // own, one after another from `stringsAt`.
     ImageBuilder& otherTable(const FirmwareDescriptor& d, std::int32_t at, std::int32_t stringsAt,
                              std::int32_t correction = 0);
 
