@@ -37,7 +37,7 @@ struct DialogScript
 class Dialogs
 {
   public:
-    // Modal box titled "Klavoset" in one of the styles 0, 16, 48, 51; returns 1 OK, 2 Cancel, 6 Yes, 7 No.
+    // Modal box titled "Klavoset" with the buttons and icon of its style; returns the button that closed it.
     static MsgAnswer message(QWidget* parent, const QString& text, MsgStyle style);
     // The open or save dialog of the request; returns the chosen full path, empty when cancelled.
     static QString chooseFile(QWidget* parent, const FileDialogRequest& request);
