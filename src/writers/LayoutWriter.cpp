@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <memory>
 #include <string_view>
 
 namespace klavoset {
@@ -239,14 +241,31 @@ std::vector<std::int32_t> tablesWrittenOver(std::span<const std::uint8_t> image,
     std::vector<std::int32_t> met;
     if (tables.empty())
         return met;
-    // Written on a copy, so that bytes written as they were (the same layouts saved again) break nothing.
-    std::vector<std::uint8_t> written(image.begin(), image.end());
-    if (writeLayouts(written, firmware, hasRussian, addressCorrection, texts, options))
+    // Written into a scratch image that holds only the tables' bytes and strings: the writer never reads
+    // what it writes over, and its pages stay unwritten, where a copy of the image would cost more than a
+    // save. A byte written as it was (the same layouts saved again) breaks nothing.
+    const std::unique_ptr<std::uint8_t, decltype(&std::free)> scratch(
+        static_cast<std::uint8_t*>(std::calloc(image.size(), 1)), &std::free);
+    if (!scratch) { // no memory to tell: every table counts as written over
+        for (const OtherTable& table : tables)
+            met.push_back(table.offset);
+        return met;
+    }
+    const auto inImage = [&](const ImageArea& area) {
+        return area.offset >= 0 && area.size >= 0 &&
+               std::int64_t{area.offset} + area.size <= static_cast<std::int64_t>(image.size());
+    };
+    for (const OtherTable& table : tables)
+        for (const ImageArea& area : table.areas)
+            if (inImage(area))
+                std::copy_n(image.begin() + area.offset, area.size, scratch.get() + area.offset);
+    if (writeLayouts({scratch.get(), image.size()}, firmware, hasRussian, addressCorrection, texts, options))
         return met;
     for (const OtherTable& table : tables)
         if (std::any_of(table.areas.begin(), table.areas.end(), [&](const ImageArea& area) {
-                return !std::equal(image.begin() + area.offset, image.begin() + area.offset + area.size,
-                                   written.begin() + area.offset);
+                return inImage(area) &&
+                       !std::equal(image.begin() + area.offset, image.begin() + area.offset + area.size,
+                                   scratch.get() + area.offset);
             }))
             met.push_back(table.offset);
     return met;
