@@ -112,12 +112,15 @@ void KeyTableRules::tryEnglishTable(std::int64_t table, std::size_t c)
     tryOlder(table, correction);
 }
 
+// A letter never points at address 0: zeros are entries of no characters there, which is the first byte of
+// a 16 MiB image, so without this every place in the zeros at its start would fit.
 bool KeyTableRules::lettersNear(std::int64_t table, std::int32_t correction) const
 {
     for (const std::int64_t layout : kLayouts)
         for (int key = kFirstLetter; key <= kLastLetter; ++key) {
-            const std::optional<KeyString> k = m_image.keyAt(table + layout + kEntryBytes * key, correction);
-            if (!k || !nearTable(*k, table))
+            const std::int64_t entry = table + layout + kEntryBytes * key;
+            const std::optional<KeyString> k = m_image.keyAt(entry, correction);
+            if (!k || m_image.addressAt(entry + 2) == 0 || !nearTable(*k, table))
                 return false;
         }
     return true;

@@ -12,6 +12,7 @@
 #include "support/StartedEditor.h"
 #include "writers/LayoutWriter.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -146,6 +147,19 @@ TEST(TableFinder, FindsTablesAtNewPlacesUnderEveryCorrection)
                 expectTables(found, row, false);
                 expectShown(image, *found, texts);
             }
+}
+
+// In a 16 MiB image address 0 is the first byte, so zeros there are entries of no characters near their
+// "table": a phone's image that starts with zeros is found all the same.
+TEST(TableFinder, ZerosAtTheImagesStartAreNoTables)
+{
+    const FirmwareRow row = rowAt(true, true, 0x7234F6, 0x7234F6 + 0x45E);
+    const FirmwareDescriptor d = completeDescriptor(row);
+    ImageBuilder builder(0x1000000);
+    std::fill_n(builder.raw().begin(), 0x10000, std::uint8_t{0});
+    const LayoutTexts texts = test::RandomLayouts(3).fitting(d, true, false);
+    const Bytes image = builder.identity("X99", 0x11, "lg91").firmwareLayouts(d, texts).build();
+    expectTables(findKeyTables(image), row, false);
 }
 
 // WAP tables are reported only as the single pair of places whose records all lead into the WAP storage.
