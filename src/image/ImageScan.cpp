@@ -18,9 +18,12 @@ constexpr std::int64_t kWapRecordBytes = 10;
 constexpr std::int64_t kWapTriple = 2 * kWapRecordBytes + 4;
 // Three WAP pointers in a row point at strings this close together, in increasing order.
 constexpr std::int64_t kWapSpread = 0x1000;
-// Each probe tries this many places for a record pointer: with probes 48 bytes apart, every WAP table
-// then has a probe that tries its pointers of each of the ten places a 10-byte step has.
+// Every other probe tries this many places for a record pointer. A WAP table's first ten records start
+// pointer triples 10 bytes apart, so 16 places in every 96 bytes always meet one, and one is all the WAP
+// search needs of a table.
 constexpr std::int64_t kWapPointersPerProbe = 16;
+constexpr std::int64_t kWapProbeStride = 2 * kProbeStride;
+static_assert(kWapProbeStride <= 9 * kWapRecordBytes + kWapPointersPerProbe, "a triple in every table");
 // The probes touch every cache line but do little at each, so the lines are asked for this far ahead.
 constexpr std::int64_t kPrefetchAhead = 2048;
 // The word tests read this far beyond a probe.
@@ -130,6 +133,8 @@ void scanImage(const ImageBytes& image, ScanSink& sink)
         for (std::uint64_t lanes = seedLanes(image, probe); lanes != 0; lanes &= lanes - 1)
             if (at[laneOf(lanes) + 1] == 0)
                 sink.letterEntry(probe + laneOf(lanes));
+        if (probe % kWapProbeStride != 0)
+            continue;
         for (std::uint64_t lanes = wapLanes(at); lanes != 0; lanes &= lanes - 1)
             wapPointer(image, probe + laneOf(lanes), sink);
         for (std::uint64_t lanes = wapLanes(at + 8); lanes != 0; lanes &= lanes - 1)
