@@ -4,43 +4,50 @@
 
 #include "image/OtherTables.h"
 
-#include "image/PagedPointer.h"
+#include "image/ImageScan.h"
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace klavoset {
 namespace {
 
 constexpr std::array<int, 4> kSharedKeyIndexes = {0, 1, 10, 11};
-constexpr std::array<std::uint8_t, kEntryBytes> kZeroEntry{};
+
+// The string of a well-formed entry at `at` under this correction, when it lies inside the image.
+std::optional<KeyString> stringOf(const ImageBytes& image, std::int64_t at, std::int32_t correction)
+{
+    if (!image.inside(at, kEntryBytes) || image.byte(at + 1) != 0)
+        return std::nullopt;
+    const std::int64_t address = image.addressAt(at + 2);
+    if (address < 0)
+        return std::nullopt;
+    const KeyString key{image.offsetOf(address, correction), 2 * std::int64_t{image.byte(at)}};
+    if (!image.inside(key.at, key.bytes))
+        return std::nullopt;
+    return key;
+}
 
 class Scan
 {
   public:
     Scan(std::span<const std::uint8_t> image, const FirmwareDescriptor& d)
-        : m_image(image), m_size(static_cast<std::int64_t>(image.size())), m_english(d.englishTable),
-          m_newGeneration(d.newGeneration)
+        : m_image(image), m_english(d.englishTable), m_newGeneration(d.newGeneration)
     {
-    }
-
-    [[nodiscard]] bool inside(std::int64_t at, std::int64_t bytes) const
-    {
-        return at >= 0 && at + bytes <= m_size;
     }
 
     // The English table's shared entries are worth comparing with: real ones, not erased or blank bytes.
     [[nodiscard]] bool sharedKeysUsable() const
     {
-        if (!inside(m_english, kTableBytes) || byte(m_english + 1) != 0 ||
-            byte(m_english + kEntryBytes + 1) != 0)
-            return false;
-        return !std::equal(entry(m_english, 0), entry(m_english, 0) + kEntryBytes, entry(m_english, 1));
+        return m_image.inside(m_english, kTableBytes) && m_image.byte(m_english + 1) == 0 &&
+               m_image.byte(m_english + kEntryBytes + 1) == 0 &&
+               !m_image.sameBytes(m_english, m_english + kEntryBytes, kEntryBytes);
     }
 
     [[nodiscard]] bool isTable(std::int64_t at) const
     {
-        if (!inside(at, kOtherTableBytes))
+        if (!m_image.inside(at, kOtherTableBytes))
             return false;
         for (int key = 2; key <= 9; ++key)
             if (!leadsInside(at + kEntryBytes * key))
@@ -48,39 +55,31 @@ class Scan
         if (m_newGeneration)
             // A save gives the English table's keys 0 and 1 new strings and leaves those of the other
             // tables where they were, so theirs need only lead somewhere.
-            return sameEntry(at, 10, kZeroEntry.data()) && sameEntry(at, 11, kZeroEntry.data()) &&
-                   leadsInside(at) && leadsInside(at + kEntryBytes);
+            return zeroEntry(at + kEntryBytes * 10) && zeroEntry(at + kEntryBytes * 11) && leadsInside(at) &&
+                   leadsInside(at + kEntryBytes);
         for (const int key : kSharedKeyIndexes)
-            if (!sameEntry(at, key, entry(m_english, key)))
+            if (!m_image.sameBytes(at + kEntryBytes * key, m_english + kEntryBytes * key, kEntryBytes))
                 return false;
         return true;
     }
 
   private:
-    [[nodiscard]] std::uint32_t byte(std::int64_t at) const { return m_image[static_cast<std::size_t>(at)]; }
-    [[nodiscard]] const std::uint8_t* entry(std::int64_t table, int key) const
+    [[nodiscard]] bool zeroEntry(std::int64_t at) const
     {
-        return m_image.data() + table + kEntryBytes * key;
-    }
-    [[nodiscard]] bool sameEntry(std::int64_t table, int key, const std::uint8_t* other) const
-    {
-        return std::equal(entry(table, key), entry(table, key) + kEntryBytes, other);
+        for (std::int64_t i = 0; i < kEntryBytes; ++i)
+            if (m_image.byte(at + i) != 0)
+                return false;
+        return true;
     }
     // An entry whose string lies inside the image under one of the address corrections.
     [[nodiscard]] bool leadsInside(std::int64_t at) const
     {
-        const std::int64_t address =
-            pointerAddress(byte(at + 2) | byte(at + 3) << 8, byte(at + 4) | byte(at + 5) << 8);
-        if (byte(at + 1) != 0 || address < 0)
-            return false;
         return std::any_of(
-            kAddressCorrections.begin(), kAddressCorrections.end(), [&](std::int32_t correction) {
-                return inside(imageOffsetOf(address, m_size, correction), 2 * std::int64_t{byte(at)});
-            });
+            kAddressCorrections.begin(), kAddressCorrections.end(),
+            [&](std::int32_t correction) { return stringOf(m_image, at, correction).has_value(); });
     }
 
-    std::span<const std::uint8_t> m_image;
-    std::int64_t m_size;
+    ImageBytes m_image;
     std::int64_t m_english;
     bool m_newGeneration;
 };
@@ -90,21 +89,13 @@ class Scan
 OtherTable otherTableAt(std::span<const std::uint8_t> image, std::int32_t offset,
                         std::int32_t addressCorrection)
 {
+    const ImageBytes bytes(image);
     OtherTable table{offset, {{offset, kOtherTableBytes}}};
-    const auto size = static_cast<std::int64_t>(image.size());
-    const auto byte = [&](std::int64_t at) -> std::uint32_t { return image[static_cast<std::size_t>(at)]; };
     for (int key = 0; key < kOtherTableBytes / kEntryBytes; ++key) {
-        const std::int64_t at = std::int64_t{offset} + kEntryBytes * key;
-        if (at < 0 || at + kEntryBytes > size)
-            continue;
-        const std::int64_t bytes = 2 * std::int64_t{byte(at)};
-        const std::int64_t address =
-            pointerAddress(byte(at + 2) | byte(at + 3) << 8, byte(at + 4) | byte(at + 5) << 8);
-        if (bytes == 0 || byte(at + 1) != 0 || address < 0)
-            continue;
-        const std::int64_t string = imageOffsetOf(address, size, addressCorrection);
-        if (string >= 0 && string + bytes <= size)
-            table.areas.push_back({static_cast<std::int32_t>(string), static_cast<std::int32_t>(bytes)});
+        const auto string = stringOf(bytes, std::int64_t{offset} + kEntryBytes * key, addressCorrection);
+        if (string && string->bytes > 0)
+            table.areas.push_back(
+                {static_cast<std::int32_t>(string->at), static_cast<std::int32_t>(string->bytes)});
     }
     return table;
 }
