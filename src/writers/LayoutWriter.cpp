@@ -6,6 +6,7 @@
 
 #include "codec/Budget.h"
 #include "codec/KeyCodec.h"
+#include "image/Identify.h"
 #include "image/OtherTables.h"
 #include "image/PagedPointer.h"
 
@@ -273,17 +274,8 @@ std::vector<std::int32_t> tablesWrittenOver(std::span<const std::uint8_t> image,
 
 std::vector<ImageArea> writtenAreas(const FirmwareDescriptor& firmware)
 {
-    std::vector<ImageArea> areas = {{firmware.englishTable, kTableBytes},
-                                    {firmware.russianTable, kTableBytes},
-                                    {firmware.englishStorage, kEnglishStorageBytes},
-                                    {firmware.russianStorage, kRussianStorageBytes},
-                                    {firmware.sharedStorage, sharedStorageBytes(firmware)},
-                                    {firmware.wapUpperTable, kWapTableBytes},
-                                    {firmware.wapLowerTable, kWapTableBytes},
-                                    {firmware.wapStorage, firmware.wapCapacity}};
-    if (firmware.newGeneration)
-        areas.push_back({firmware.key10Entry, kEntryBytes});
-    return areas;
+    // The descriptor's own areas: a write into the WAP layout is refused where it has none.
+    return descriptorAreas(firmware);
 }
 
 std::optional<WriteRefusal> checkLayouts(std::int32_t imageSize, const FirmwareDescriptor& firmware,

@@ -63,7 +63,8 @@ struct WriteRefusal
                                                        const LayoutTexts& texts, const WriteOptions& options);
 
 // Every area writeLayouts may change in an image of this firmware, whatever the texts and options: the
-// key tables and the key-10 entry, the three string storages, the two WAP tables and the WAP storage.
+// key tables and the key-10 entry, the three string storages and, where WAP is available, the two WAP
+// tables and the WAP storage.
 [[nodiscard]] std::vector<ImageArea> writtenAreas(const FirmwareDescriptor& firmware);
 
 // The offsets of those further tables (otherTableAt) whose bytes or strings writeLayouts would change with
