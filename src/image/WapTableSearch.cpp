@@ -59,14 +59,11 @@ bool wapTableIn(const ImageBytes& image, std::int64_t table, const ByteArea& str
 void findWapTables(const ImageBytes& image, FirmwareRow& row, std::int32_t correction,
                    std::span<const std::int64_t> hits)
 {
+    // The row has no WAP tables yet, so its areas are the key tables and storages alone.
     const FirmwareDescriptor d = completeDescriptor(row);
-    std::vector<ByteArea> keyAreas{{d.englishTable, d.englishTable + kTableBytes},
-                                   {d.russianTable, d.russianTable + kTableBytes},
-                                   {d.englishStorage, d.englishStorage + kEnglishStorageBytes},
-                                   {d.russianStorage, d.russianStorage + kRussianStorageBytes},
-                                   {d.sharedStorage, d.sharedStorage + sharedStorageBytes(d)}};
-    if (d.newGeneration)
-        keyAreas.push_back({d.key10Entry, d.key10Entry + kEntryBytes});
+    std::vector<ByteArea> keyAreas;
+    for (const ImageArea& a : descriptorAreas(d))
+        keyAreas.push_back({a.offset, std::int64_t{a.offset} + a.size});
     ByteArea strings{d.wapStorage, image.size()};
     for (const ByteArea& a : keyAreas)
         if (a.from > strings.from)
