@@ -6,6 +6,8 @@
 
 #include "base/Cp1251.h"
 
+#include <cstdio>
+
 namespace klavoset {
 
 std::string printable(std::string_view text)
@@ -30,6 +32,13 @@ std::u16string shownIdentity(std::string_view id)
         if (c < 0x20 || c == 0x7F)
             c = u'\uFFFD';
     return shown;
+}
+
+std::string hexOffset(std::int32_t offset)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(offset));
+    return text;
 }
 
 } // namespace klavoset

@@ -4,6 +4,7 @@
 
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -16,5 +17,8 @@ namespace klavoset {
 // An identity string (Windows-1251 bytes) as the window and the page show it: every control character as
 // U+FFFD, so that none breaks a line of a message or a status panel.
 [[nodiscard]] std::u16string shownIdentity(std::string_view id);
+
+// An image offset as users read it in a hex viewer: 0x3DADF4.
+[[nodiscard]] std::string hexOffset(std::int32_t offset);
 
 } // namespace klavoset

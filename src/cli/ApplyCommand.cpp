@@ -5,23 +5,13 @@
 #include "cli/ApplyCommand.h"
 
 #include "base/Cp1251.h"
+#include "base/Printable.h"
 #include "base/Utf.h"
 #include "cli/CliSession.h"
 
-#include <cstdio>
 #include <ostream>
 
 namespace klavoset::cli {
-namespace {
-
-std::string hexOffset(std::int32_t offset)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(offset));
-    return text;
-}
-
-} // namespace
 
 std::string_view ApplyCommand::help() const
 {

@@ -14,7 +14,6 @@
 #include "image/OtherTables.h"
 #include "image/TableFinder.h"
 
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
@@ -37,23 +36,18 @@ std::string_view ScanCommand::help() const
 
 namespace {
 
-std::string hex(std::int32_t offset)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(offset));
-    return text;
-}
-
 void printFound(const std::string& id, const FirmwareRow& row, std::ostream& out)
 {
     out << "Firmware:      " << printable(toUtf8(fromCp1251(id)))
         << (row.newGeneration ? " (newer generation" : " (older generation")
         << (row.hasRussian ? ", Russian layouts)" : ", English layouts only)") << '\n'
-        << "English table: " << hex(row.englishTable) << '\n'
-        << "Russian table: " << (row.russianTable != 0 ? hex(row.russianTable) : "none") << '\n'
-        << "Key 10 entry:  " << (row.newGeneration ? hex(row.key10Entry) : "none (older generation)") << '\n'
+        << "English table: " << hexOffset(row.englishTable) << '\n'
+        << "Russian table: " << (row.russianTable != 0 ? hexOffset(row.russianTable) : "none") << '\n'
+        << "Key 10 entry:  " << (row.newGeneration ? hexOffset(row.key10Entry) : "none (older generation)")
+        << '\n'
         << "WAP tables:    "
-        << (row.wapUpperTable != 0 ? hex(row.wapUpperTable) + " " + hex(row.wapLowerTable) : "not found")
+        << (row.wapUpperTable != 0 ? hexOffset(row.wapUpperTable) + " " + hexOffset(row.wapLowerTable)
+                                   : "not found")
         << '\n';
 }
 

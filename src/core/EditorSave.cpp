@@ -2,6 +2,8 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "base/Printable.h"
+#include "base/Utf.h"
 #include "core/Editor.h"
 #include "writers/LayoutWriter.h"
 
@@ -74,15 +76,6 @@ std::u16string refusalText(const WriteRefusal& refusal)
     return {};
 }
 
-std::u16string hexOffset(std::int32_t offset)
-{
-    constexpr char16_t kDigits[] = u"0123456789ABCDEF";
-    std::u16string digits;
-    for (auto v = static_cast<std::uint32_t>(offset); v != 0 || digits.empty(); v /= 16)
-        digits.insert(digits.begin(), kDigits[v % 16]);
-    return u"0x" + digits;
-}
-
 } // namespace
 
 std::vector<std::int32_t> Editor::otherTables() const
@@ -109,7 +102,7 @@ bool Editor::userKeepsOtherLayouts(const LayoutTexts& texts)
         return false;
     std::u16string offsets;
     for (const std::int32_t offset : met)
-        offsets += (offsets.empty() ? u"" : u", ") + hexOffset(offset);
+        offsets += (offsets.empty() ? u"" : u", ") + fromUtf8(hexOffset(offset));
     const bool one = met.size() == 1;
     const MsgAnswer answer = m_view.msgBox(
         (one ? u"Раскладка будет записана поверх другой раскладки телефона (её таблица по адресу "
