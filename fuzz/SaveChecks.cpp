@@ -5,17 +5,12 @@
 #include "SaveChecks.h"
 
 #include "FuzzCheck.h"
-#include "ImageEdits.h"
 #include "codec/KeyCodec.h"
 #include "codec/LayoutReader.h"
 #include "support/VkpApplier.h"
 #include "support/WritableBytes.h"
 
-#include <algorithm>
 #include <cstring>
-#include <map>
-#include <string>
-#include <tuple>
 #include <vector>
 
 namespace klavoset::fuzz {
@@ -115,17 +110,6 @@ void checkLayoutFile(const FuzzEditor& e, FuzzEditor& other, std::span<const std
     KLAVOSET_FUZZ_CHECK(other.shows(expected));
 }
 
-// The bytes a save may change, kept per firmware and options: building the map for every run would
-// cost as much as an image copy. One map serves every length up to the longest asked for.
-const std::vector<bool>& writableFor(const FirmwareDescriptor& d, bool hasRussian, bool wap, std::size_t size)
-{
-    static std::map<std::tuple<std::string, bool, bool>, std::vector<bool>> maps;
-    std::vector<bool>& map = maps[{d.id, hasRussian, wap}];
-    if (map.size() < size)
-        map = test::writableBytes(d, hasRussian, wap, std::max(size, ImageEdits::kMaxLength));
-    return map;
-}
-
 } // namespace
 
 void checkEverySave(FuzzEditor& e, std::span<const std::uint8_t> loaded)
@@ -152,10 +136,12 @@ void checkEverySave(FuzzEditor& e, std::span<const std::uint8_t> loaded)
         KLAVOSET_FUZZ_CHECK(sameBytes(editorBytes, loaded));
         KLAVOSET_FUZZ_CHECK(!test::applyVkpLines(lines, editorBytes));
         // So every byte the save changed lies in a line, and only bytes a save may change are changed.
-        const std::vector<bool>& writable = writableFor(d, e.editor.hasRussian(), wap, loaded.size());
+        // Asked of this image's own descriptor: one found by structure shares its id with the row's.
+        const auto writable = test::writableAreas(d, e.editor.hasRussian(), wap);
         for (const test::VkpLine& line : lines)
             for (std::size_t i = 0; i < line.before.size(); ++i)
-                KLAVOSET_FUZZ_CHECK(line.before[i] == line.after[i] || writable[line.offset + i]);
+                KLAVOSET_FUZZ_CHECK(line.before[i] == line.after[i] ||
+                                    test::isWritable(writable, line.offset + i));
     } else {
         KLAVOSET_FUZZ_CHECK(sameBytes(loaded, e.editor.image())); // a refusal writes nothing
     }

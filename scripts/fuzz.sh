@@ -9,7 +9,8 @@
 #
 #   ./scripts/fuzz.sh                    the regression run, the same on every run: each target replays
 #                                        fuzz/regressions/TARGET/ first, then its seed corpus plus a fixed
-#                                        number of new inputs from a fixed seed
+#                                        number of new inputs from a fixed seed, the same ones on every
+#                                        run where the system lets it turn address randomisation off
 #   ./scripts/fuzz.sh --explore [SECONDS] random exploration for SECONDS per target (default 600), the
 #                                        corpus kept in build-fuzz/corpus/TARGET/ from one run to the next;
 #                                        FUZZ_TARGETS="fieldtexts ..." chooses the targets
@@ -53,11 +54,21 @@ reproduce() {
     echo "once mended, keep it (if it is small) in fuzz/regressions/$target/" >&2
 }
 
+# A regression run must try the same inputs every time: libFuzzer's choices then depend on nothing but
+# the seed once the addresses it sees in comparisons (use_cmp), the corpus it rereads on a timer
+# (reload) and, where the system lets us, the addresses themselves (setarch -R) are left out.
+steady=()
+if [ "$mode" = regression ] && setarch "$(uname -m)" -R true 2>/dev/null; then
+    steady=(setarch "$(uname -m)" -R)
+elif [ "$mode" = regression ]; then
+    echo "note: address randomisation stays on here, so the new inputs may differ from run to run" >&2
+fi
+
 # Runs libFuzzer; on failure shows the end of the log and how to reproduce the input it kept.
 run() {
     local target=$1 log=$2 artifacts=$3
     shift 3
-    if "$build_dir/bin/fuzz_$target" -timeout=10 -rss_limit_mb=4096 -artifact_prefix="$artifacts/" \
+    if "${steady[@]}" "$build_dir/bin/fuzz_$target" -timeout=10 -rss_limit_mb=4096 -artifact_prefix="$artifacts/" \
         -print_final_stats=1 "$@" >"$log" 2>&1; then
         grep -E '^stat::number_of_executed_units|^stat::average_exec_per_sec|^stat::peak_rss_mb' "$log" |
             sed 's/^/  /'
@@ -115,7 +126,7 @@ for entry in "${targets[@]}"; do
     mkdir -p "$corpus"
     echo "fuzz_$target: the seed corpus and $runs new inputs"
     total=$(($(find "$seeds/$target" -type f | wc -l) + runs))
-    run "$target" "$build_dir/fuzz-$target.log" "$artifacts" -seed=1 -runs="$total" -max_len="$max_len" \
-        "$corpus" "$seeds/$target" || failed=1
+    run "$target" "$build_dir/fuzz-$target.log" "$artifacts" -seed=1 -use_cmp=0 -reload=0 -runs="$total" \
+        -max_len="$max_len" "$corpus" "$seeds/$target" || failed=1
 done
 exit "$failed"
